@@ -1,0 +1,37 @@
+# Thin wrapper over CMake + Ninja. `make test` builds with the sanitizers in
+# build/test; `make build`, `make demo` and `make bench` use the Release
+# build in build/release.
+JOBS ?= 2
+RELEASE := build/release
+TESTBUILD := build/test
+
+.PHONY: all deps build test demo bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(RELEASE)/build.ninja:
+	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=OFF -DKORVEL_BENCH=ON
+
+$(TESTBUILD)/build.ninja:
+	cmake -S . -B $(TESTBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	      -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKORVEL_SANITIZE=ON -DKORVEL_TESTS=ON
+
+build: deps $(RELEASE)/build.ninja
+	cmake --build $(RELEASE) -j $(JOBS) --target korvel-cli korvel-server
+
+test: deps $(TESTBUILD)/build.ninja
+	cmake --build $(TESTBUILD) -j $(JOBS)
+	cd $(TESTBUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@scripts/demo.sh $(RELEASE)
+
+bench: deps $(RELEASE)/build.ninja
+	cmake --build $(RELEASE) -j $(JOBS)
+	@scripts/bench.sh $(RELEASE)
+
+clean:
+	rm -rf build

@@ -1,0 +1,71 @@
+// korvel-cli: every user job of Korvel from a terminal or a script.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "cli/args.h"
+#include "cli/commands.h"
+
+namespace cli {
+
+const Command kCommands[] = {
+    {"help", nullptr, "", "show this help"},
+};
+const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
+
+}  // namespace cli
+
+namespace {
+
+void PrintHelp(FILE* out) {
+    std::fprintf(out, "usage: korvel-cli [--dir DIR] COMMAND ...\n\n"
+                      "DIR is the working directory holding the database (default: the current\n"
+                      "directory). Exit status: 0 success, 1 failure, 2 usage error.\n\ncommands:\n");
+    for (size_t i = 0; i < cli::kCommandCount; ++i) {
+        const cli::Command& c = cli::kCommands[i];
+        std::string line = std::string(c.name) + (*c.usage ? " " : "") + c.usage;
+        std::fprintf(out, "  %s\n      %s\n", line.c_str(), c.summary);
+    }
+}
+
+const cli::Command* FindCommand(const std::string& name) {
+    for (size_t i = 0; i < cli::kCommandCount; ++i)
+        if (name == cli::kCommands[i].name) return &cli::kCommands[i];
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    cli::Context context{"."};
+    int i = 1;
+    if (i < argc && std::strcmp(argv[i], "--dir") == 0) {
+        if (i + 1 >= argc) {
+            std::fprintf(stderr, "korvel-cli: --dir needs a directory\n");
+            return 2;
+        }
+        context.dir = argv[i + 1];
+        i += 2;
+    }
+    if (i >= argc || std::strcmp(argv[i], "help") == 0 || std::strcmp(argv[i], "--help") == 0) {
+        PrintHelp(i >= argc ? stderr : stdout);
+        return i >= argc ? 2 : 0;
+    }
+    const cli::Command* command = FindCommand(argv[i]);
+    if (command == nullptr || command->run == nullptr) {
+        std::fprintf(stderr, "korvel-cli: unknown command '%s' (see korvel-cli help)\n", argv[i]);
+        return 2;
+    }
+    const cli::Words words(argv + i + 1, argv + argc);
+    try {
+        return command->run(context, words);
+    } catch (const cli::UsageError& e) {
+        std::fprintf(stderr, "korvel-cli %s: %s\nusage: korvel-cli [--dir DIR] %s %s\n", command->name,
+                     e.what(), command->name, command->usage);
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "korvel-cli %s: %s\n", command->name, e.what());
+        return 1;
+    }
+}

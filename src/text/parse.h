@@ -1,0 +1,18 @@
+#pragma once
+// Leading-number parsing as the program reads numbers from the database, the
+// server and files: leading blanks are skipped, parsing stops at the first
+// character that does not fit, and text without a number gives 0.
+#include <cstdint>
+#include <string_view>
+
+namespace text {
+
+// Optional sign and decimal digits. Values beyond the 32-bit range saturate.
+int32_t ParseInt(std::string_view s);
+int64_t ParseInt64(std::string_view s);
+
+// Optional sign, digits, a decimal point and an exponent. Hexadecimal,
+// "inf" and "nan" forms are not numbers here and give 0.
+double ParseReal(std::string_view s);
+
+}  // namespace text

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "text/format.h"
+#include "text/gbk.h"
+#include "text/parse.h"
+
+namespace {
+
+// "浦发银行" in GBK, byte for byte.
+const std::string kPufaGbk = "\xC6\xD6\xB7\xA2\xD2\xF8\xD0\xD0";
+
+TEST(Gbk, RoundTripsChineseAndSymbols) {
+    EXPECT_EQ(text::Utf8ToGbk("浦发银行"), kPufaGbk);
+    EXPECT_EQ(text::GbkToUtf8(kPufaGbk), "浦发银行");
+    for (const char* s : {"◎Tavrin≡1≡1≡0≡6◎", "★数据需要同步★", "─", "万科Ａ", "ascii only 123"}) {
+        EXPECT_EQ(text::GbkToUtf8(text::Utf8ToGbk(s)), s) << s;
+    }
+    EXPECT_EQ(text::Utf8ToGbk(""), "");
+}
+
+TEST(Gbk, BadInputIsReplacedNotDropped) {
+    // An emoji has no GBK form; the rest of the text survives.
+    EXPECT_EQ(text::Utf8ToGbk("a😀b"), "a?b");
+    // A lone lead byte at the end of GBK text.
+    EXPECT_EQ(text::GbkToUtf8("ab\xC6"), "ab\xEF\xBF\xBD");
+    // Long text crosses the converter's buffer boundary intact.
+    std::string long_text;
+    for (int i = 0; i < 2000; ++i) long_text += "银行";
+    EXPECT_EQ(text::GbkToUtf8(text::Utf8ToGbk(long_text)), long_text);
+}
+
+TEST(Parse, IntegersStopAtFirstNonDigit) {
+    EXPECT_EQ(text::ParseInt("20240105"), 20240105);
+    EXPECT_EQ(text::ParseInt("  42abc"), 42);
+    EXPECT_EQ(text::ParseInt("-7"), -7);
+    EXPECT_EQ(text::ParseInt("+8"), 8);
+    EXPECT_EQ(text::ParseInt("abc"), 0);
+    EXPECT_EQ(text::ParseInt(""), 0);
+    EXPECT_EQ(text::ParseInt("12.9"), 12);
+    EXPECT_EQ(text::ParseInt("99999999999"), 2147483647);
+    EXPECT_EQ(text::ParseInt("-99999999999"), -2147483647 - 1);
+    EXPECT_EQ(text::ParseInt64("-9223372036854775808"), INT64_MIN);
+    EXPECT_EQ(text::ParseInt64("99999999999999999999"), INT64_MAX);
+}
+
+TEST(Parse, RealsAcceptDecimalFormsOnly) {
+    EXPECT_DOUBLE_EQ(text::ParseReal("0.002"), 0.002);
+    EXPECT_DOUBLE_EQ(text::ParseReal(" 10.25xyz"), 10.25);
+    EXPECT_DOUBLE_EQ(text::ParseReal("-1.5e2"), -150.0);
+    EXPECT_DOUBLE_EQ(text::ParseReal("3e"), 3.0);
+    EXPECT_DOUBLE_EQ(text::ParseReal(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(text::ParseReal("5."), 5.0);
+    EXPECT_EQ(text::ParseReal("abc"), 0.0);
+    EXPECT_EQ(text::ParseReal("."), 0.0);
+    EXPECT_EQ(text::ParseReal("0x10"), 0.0);
+    EXPECT_EQ(text::ParseReal("inf"), 0.0);
+    EXPECT_EQ(text::ParseReal("nan"), 0.0);
+    EXPECT_EQ(text::ParseReal("-"), 0.0);
+}
+
+TEST(Format, FollowsPrintfRules) {
+    EXPECT_EQ(text::Format("%.2f", 0.125), "0.12");  // binary 0.125 rounds to even
+    EXPECT_EQ(text::Format("%s-%d", "SS", 600000), "SS-600000");
+    EXPECT_EQ(text::Format("%s", ""), "");
+    const std::string big(5000, 'x');
+    EXPECT_EQ(text::Format("%s!", big.c_str()).size(), 5001u);
+}
+
+}  // namespace
