@@ -1,9 +1,41 @@
-#include "chart/indicators.h"
+#include <cmath>
 
-// Placeholder until the calculation lands: zero lines and conditions of the
-// right shape.
+#include "chart/indicators.h"
+#include "chart/indicators/generator_helpers.h"
+#include "chart/simple_indicator.h"
+
+using namespace indicators;
+
+// RSIk = SMA(UP, pk, 1) / SMA(ABS, pk, 1) * 100, where UP is the close's rise
+// (0 on a fall) and ABS its absolute change. Both start at CLOSE[0] / 10 on
+// bar 0, so every RSI line whose period fits into the bars is 100 there.
+// Conditions: RSI1 > RSI2; RSI2 > RSI3; 20 <= RSI1 <= 80.
 void CRsiDataGenerator::Generate(const IndicatorInput& input) {
-    const size_t n = input.close.size();
-    lines.assign(3, Series(n, 0.0f));
-    conditions.assign(3, Series(n, 0.0f));
+    const Series& close = input.close;
+    const size_t n = close.size();
+    const auto change = [&](size_t i) {
+        return i == 0 ? close[0] / 10.0 : static_cast<double>(close[i]) - close[i - 1];
+    };
+    const Series up = PerBar(n, [&](size_t i) {
+        const double d = change(i);
+        return d > 0.0 ? d : 0.0;
+    });
+    const Series moves = PerBar(n, [&](size_t i) { return std::abs(change(i)); });
+
+    std::vector<Series> rsi;
+    for (size_t k = 0; k < 3; ++k) {
+        const int period = Period(params, k);
+        const Series rises = CSimpleIndicator::SMA(up, period, 1);
+        const Series all = CSimpleIndicator::SMA(moves, period, 1);
+        rsi.push_back(PerBar(n, [&](size_t i) { return static_cast<double>(rises[i]) / all[i] * 100.0; }));
+    }
+
+    const Series& rsi1 = rsi[0];
+    const Series& rsi2 = rsi[1];
+    const Series& rsi3 = rsi[2];
+    conditions = SeriesList(
+        Condition(n, [&](size_t i) { return rsi1[i] > rsi2[i]; }),
+        Condition(n, [&](size_t i) { return rsi2[i] > rsi3[i]; }),
+        Condition(n, [&](size_t i) { return rsi1[i] >= 20.0f && rsi1[i] <= 80.0f; }));
+    lines = std::move(rsi);
 }

@@ -1,0 +1,379 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "chart/indicators.h"
+#include "daily_bars.h"
+#include "reference_generators.h"
+#include "series_match.h"
+
+namespace {
+
+const float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+// The reference output of the generator with this key, for these params.
+reference::Output Expected(const std::string& key, const Series& params, const DailyBars& bars) {
+    if (key == "MA") return reference::Ma(params, bars.close);
+    if (key == "VOL") return reference::Vol(params, bars.volume);
+    if (key == "MACD") return reference::Macd(params, bars.close);
+    if (key == "KDJ") return reference::Kdj(params, bars.close, bars.high, bars.low);
+    if (key == "CCI") return reference::Cci(params, bars.close, bars.high, bars.low);
+    if (key == "RSI") return reference::Rsi(params, bars.close);
+    return reference::Boll(params, bars.close);
+}
+
+::testing::AssertionResult MatchesReference(CIndicatorDataGenerator& generator, const DailyBars& bars) {
+    generator.Generate(bars.Input());
+    const reference::Output expected = Expected(generator.GetName(), generator.params, bars);
+    if (generator.lines.size() != expected.lines.size() || generator.conditions.size() != 3) {
+        return ::testing::AssertionFailure() << generator.GetName() << ": wrong number of series";
+    }
+    for (size_t k = 0; k < expected.lines.size(); ++k) {
+        if (auto same = SameSeries(generator.lines[k], expected.lines[k]); !same) {
+            return same << " (" << generator.GetName() << " line " << k << ")";
+        }
+    }
+    for (size_t k = 0; k < 3; ++k) {
+        if (auto same = SameSeries(generator.conditions[k], expected.conditions[k]); !same) {
+            return same << " (" << generator.GetName() << " condition " << k << ")";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// One generator of the given class with the given params.
+template <typename Generator>
+Generator Make(Series params) {
+    Generator generator;
+    generator.params = std::move(params);
+    return generator;
+}
+
+TEST(Generators, CreatedInTheDataCentersOrderWithDefaults) {
+    const auto generators = CreateIndicatorGenerators();
+    const std::vector<std::pair<std::string, Series>> expected = {
+        {"MA", {5, 10, 30}},  {"VOL", {5, 10, 20}}, {"MACD", {12, 26, 9}}, {"KDJ", {9, 3, 3}},
+        {"CCI", {14}},        {"RSI", {6, 12, 24}}, {"BOLL", {26, 2}},
+    };
+    ASSERT_EQ(generators.size(), expected.size());
+    for (size_t g = 0; g < generators.size(); ++g) {
+        EXPECT_EQ(generators[g]->GetName(), expected[g].first);
+        EXPECT_EQ(generators[g]->params, expected[g].second);
+        EXPECT_TRUE(generators[g]->lines.empty());  // nothing computed before the first stock
+    }
+}
+
+TEST(Generators, LineCountsAndTheTwentyOneConditionsInOrder) {
+    const DailyBars bars = LoadDailyBars("SZ_000002");
+    const auto generators = CreateIndicatorGenerators();
+    const size_t line_counts[] = {3, 4, 3, 3, 1, 3, 3};
+    std::vector<Series> all_conditions;  // as the data center collects them
+    for (size_t g = 0; g < generators.size(); ++g) {
+        generators[g]->Generate(bars.Input());
+        EXPECT_EQ(generators[g]->lines.size(), line_counts[g]) << generators[g]->GetName();
+        ASSERT_EQ(generators[g]->conditions.size(), 3u) << generators[g]->GetName();
+        for (const Series& line : generators[g]->lines) EXPECT_EQ(line.size(), bars.size());
+        for (const Series& c : generators[g]->conditions) all_conditions.push_back(c);
+    }
+    ASSERT_EQ(all_conditions.size(), 21u);
+    for (const Series& c : all_conditions) {
+        ASSERT_EQ(c.size(), bars.size());
+        for (const float v : c) ASSERT_TRUE(v == 0.0f || v == 1.0f) << v;
+    }
+    const Series close = bars.close;
+    EXPECT_EQ(all_conditions.front(), reference::Ma({5, 10, 30}, close).conditions[0]);
+    EXPECT_EQ(all_conditions[2], reference::Ma({5, 10, 30}, close).conditions[2]);
+    EXPECT_EQ(all_conditions[18], reference::Boll({26, 2}, close).conditions[0]);
+    EXPECT_EQ(all_conditions.back(), reference::Boll({26, 2}, close).conditions[2]);
+}
+
+TEST(Generators, EmptyInputGivesEmptySeriesOfTheRightCount) {
+    const DailyBars none;
+    const size_t line_counts[] = {3, 4, 3, 3, 1, 3, 3};
+    const auto generators = CreateIndicatorGenerators();
+    for (size_t g = 0; g < generators.size(); ++g) {
+        generators[g]->Generate(none.Input());
+        ASSERT_EQ(generators[g]->lines.size(), line_counts[g]);
+        ASSERT_EQ(generators[g]->conditions.size(), 3u);
+        for (const Series& s : generators[g]->lines) EXPECT_TRUE(s.empty());
+        for (const Series& s : generators[g]->conditions) EXPECT_TRUE(s.empty());
+    }
+}
+
+class GeneratorsOnRealData : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(GeneratorsOnRealData, MatchTheDefinitionsExactly) {
+    const DailyBars bars = LoadDailyBars(GetParam());
+    for (const auto& generator : CreateIndicatorGenerators()) {
+        EXPECT_TRUE(MatchesReference(*generator, bars));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Stocks, GeneratorsOnRealData,
+                         ::testing::Values("SS_000001", "SS_600000", "SS_600519", "SZ_000002", "SZ_002415",
+                                           "SZ_300059"));
+
+TEST(Generators, ParamsArePeriodsTruncatedAndAWidthUsedAsIs) {
+    const DailyBars bars = LoadDailyBars("SS_600036");
+    auto ma = Make<CMaDataGenerator>({3.9f, 7.2f, 11.99f});
+    EXPECT_TRUE(MatchesReference(ma, bars));
+    ma.Generate(bars.Input());
+    EXPECT_EQ(ma.lines[0], reference::MA(bars.close, 3));
+    EXPECT_EQ(ma.lines[2], reference::MA(bars.close, 11));
+
+    auto boll = Make<CBollDataGenerator>({20.7f, 2.5f});
+    EXPECT_TRUE(MatchesReference(boll, bars));
+    const Series truncated_width = reference::Boll({20, 2}, bars.close).lines[0];
+    EXPECT_NE(boll.lines[0], truncated_width);
+
+    auto kdj = Make<CKdjDataGenerator>({5, 2, 4});
+    EXPECT_TRUE(MatchesReference(kdj, bars));
+    auto rsi = Make<CRsiDataGenerator>({3, 9, 14});
+    EXPECT_TRUE(MatchesReference(rsi, bars));
+    auto cci = Make<CCciDataGenerator>({20});
+    EXPECT_TRUE(MatchesReference(cci, bars));
+}
+
+TEST(Generators, GenerateReplacesThePreviousOutput) {
+    const DailyBars long_bars = LoadDailyBars("SS_600016", 300);
+    const DailyBars short_bars = LoadDailyBars("SS_600276", 40);
+    for (const auto& generator : CreateIndicatorGenerators()) {
+        generator->Generate(long_bars.Input());
+        const size_t lines = generator->lines.size();
+        EXPECT_TRUE(MatchesReference(*generator, short_bars));
+        EXPECT_EQ(generator->lines.size(), lines);
+        EXPECT_EQ(generator->conditions.front().size(), 40u);
+    }
+}
+
+// What the warm-up rules give on the first bars with the default params.
+TEST(WarmUp, FirstBarsOfRealData) {
+    const DailyBars bars = LoadDailyBars("SS_600519");
+    auto generators = CreateIndicatorGenerators();
+    for (auto& g : generators) g->Generate(bars.Input());
+    const auto& ma = *generators[0];
+    const auto& macd = *generators[2];
+    const auto& cci = *generators[4];
+    const auto& rsi = *generators[5];
+    const auto& boll = *generators[6];
+    const Series& close = bars.close;
+
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ma.lines[0][i], 0.0f);
+        EXPECT_EQ(ma.conditions[0][i], 1.0f);  // any positive price is above 0
+    }
+    EXPECT_GT(ma.lines[0][4], 0.0f);
+    for (int i = 0; i < 29; ++i) EXPECT_EQ(ma.lines[2][i], 0.0f);
+
+    EXPECT_NEAR(macd.lines[0][0], 2.0 * close[0] * (1.0 / 13 - 1.0 / 27), 1e-4 * close[0]);
+
+    for (const Series& line : rsi.lines) EXPECT_EQ(line[0], 100.0f);
+
+    // CCI: M is 0 and MD is that of bar 13 on bars 0..12.
+    Series typical;
+    for (size_t i = 0; i < close.size(); ++i) {
+        typical.push_back(static_cast<float>((double(bars.high[i]) + bars.low[i] + close[i]) / 3.0));
+    }
+    const float md13 = reference::AVEDEV(typical, 14)[13];
+    for (int i = 0; i < 13; ++i) {
+        EXPECT_EQ(cci.lines[0][i], static_cast<float>(typical[i] / (double(md13) * double(0.015f)))) << i;
+    }
+
+    const float s25 = reference::STD(close, 26)[25];
+    for (int i = 0; i < 25; ++i) {
+        EXPECT_EQ(boll.lines[1][i], 0.0f);
+        EXPECT_EQ(boll.lines[0][i], static_cast<float>(2.0 * s25));
+        EXPECT_EQ(boll.lines[2][i], -boll.lines[0][i]);
+    }
+}
+
+TEST(ShortSeries, BollOnTwentyBarsIsTwiceTheClose) {
+    const DailyBars bars = LoadDailyBars("SZ_000651", 20);
+    auto boll = Make<CBollDataGenerator>({26, 2});
+    boll.Generate(bars.Input());
+    for (size_t i = 0; i < 20; ++i) {
+        EXPECT_EQ(boll.lines[0][i], 2 * bars.close[i]);
+        EXPECT_EQ(boll.lines[1][i], 0.0f);
+        EXPECT_EQ(boll.lines[2][i], -2 * bars.close[i]);
+        EXPECT_EQ(boll.conditions[0][i], 0.0f);
+        EXPECT_EQ(boll.conditions[1][i], 1.0f);
+        EXPECT_EQ(boll.conditions[2][i], 0.0f);
+    }
+    auto ma = Make<CMaDataGenerator>({5, 10, 30});
+    ma.Generate(bars.Input());
+    EXPECT_EQ(ma.lines[2], Series(20, 0.0f));
+    // RSI3's averages are all 0 below 24 bars, so RSI3 is 0/0.
+    auto rsi = Make<CRsiDataGenerator>({6, 12, 24});
+    rsi.Generate(bars.Input());
+    for (const float v : rsi.lines[2]) EXPECT_TRUE(std::isnan(v));
+    EXPECT_EQ(rsi.conditions[1], Series(20, 0.0f));
+}
+
+TEST(Kdj, ConstantPricesDecayTowardZero) {
+    Series close = LoadDailyBars("SZ_000858", 40).close;
+    close.resize(80, close.back());  // 40 bars without any movement
+    const DailyBars bars = FlatBars(close);
+    auto kdj = Make<CKdjDataGenerator>({9, 3, 3});
+    EXPECT_TRUE(MatchesReference(kdj, bars));
+    // From bar 48 the whole 9-bar window is flat: RSV is 0.
+    for (size_t i = 49; i < 80; ++i) {
+        EXPECT_EQ(kdj.lines[0][i], static_cast<float>(2.0 * kdj.lines[0][i - 1] / 3)) << i;
+        EXPECT_LE(kdj.lines[1][i], kdj.lines[1][i - 1]) << i;
+    }
+    EXPECT_LT(kdj.lines[0][79], 1e-3f);
+    EXPECT_LT(kdj.lines[1][79], 1e-2f);
+    EXPECT_EQ(kdj.conditions[0][79], 1.0f);
+}
+
+TEST(Kdj, JUsesTheUnclampedKAndD) {
+    // Closes far above the highs push RSV over 100, so K and D leave the
+    // range; then RSV 0 drags K back below D while both are still above 100.
+    DailyBars bars = FlatBars(Series(30, 10.0f));
+    for (size_t i = 0; i < 30; ++i) bars.high[i] = 10.0f + (i % 2);  // range of 1
+    for (size_t i = 5; i < 12; ++i) bars.close[i] = 40.0f;
+    for (size_t i = 12; i < 30; ++i) bars.close[i] = 9.0f;
+    const Series params = {9, 3, 3};
+    auto kdj = Make<CKdjDataGenerator>(params);
+    EXPECT_TRUE(MatchesReference(kdj, bars));
+
+    const reference::RawKdj raw = reference::KdjUnclamped(params, bars.close, bars.high, bars.low);
+    size_t telling_bars = 0;
+    for (size_t i = 0; i < 30; ++i) {
+        if (raw.k[i] > 100 && raw.d[i] > 100 && raw.j[i] < 100) {
+            // Clamping first would have given J = 3*100 - 2*100 = 100.
+            ++telling_bars;
+            EXPECT_EQ(kdj.lines[0][i], 100.0f);
+            EXPECT_EQ(kdj.lines[1][i], 100.0f);
+            EXPECT_EQ(kdj.lines[2][i], reference::Clamp(raw.j[i]));
+            EXPECT_LT(kdj.lines[2][i], 100.0f);
+        }
+    }
+    EXPECT_GT(telling_bars, 0u);
+}
+
+TEST(Cci, FlatTypicalPricesGiveNaNOrInfinity) {
+    // A flat window has MD = 0. Whether TP - M is exactly 0 (NaN) or not
+    // (an infinity) depends on the running sum: flat from bar 0 at 10 it is
+    // exact; after real prices it drifts away from the flat price.
+    const Series history = LoadDailyBars("SS_600030", 30).close;
+    size_t nan_bars = 0, infinite_bars = 0;
+    for (const size_t prefix : {size_t{0}, history.size()}) {
+        for (const float price : {10.0f, 0.1f, 3.7f}) {
+            Series close(history.begin(), history.begin() + prefix);
+            close.resize(90, price);
+            auto cci = Make<CCciDataGenerator>({14});
+            EXPECT_TRUE(MatchesReference(cci, FlatBars(close)));
+            const Series mean = reference::MA(close, 14);
+            for (size_t i = prefix + 13; i < close.size(); ++i) {
+                const float value = cci.lines[0][i];
+                if (mean[i] == price) {
+                    ++nan_bars;
+                    EXPECT_TRUE(std::isnan(value)) << i;
+                    EXPECT_EQ(cci.conditions[0][i] + cci.conditions[1][i] + cci.conditions[2][i], 0.0f) << i;
+                    continue;
+                }
+                ++infinite_bars;
+                ASSERT_TRUE(std::isinf(value)) << i;
+                const bool up = value > 0;
+                EXPECT_EQ(up, price > mean[i]) << i;
+                EXPECT_EQ(cci.conditions[0][i], up ? 0.0f : 1.0f) << i;
+                EXPECT_EQ(cci.conditions[1][i], up ? 1.0f : 0.0f) << i;
+                EXPECT_EQ(cci.conditions[2][i], up ? 1.0f : 0.0f) << i;
+            }
+        }
+    }
+    EXPECT_GT(nan_bars, 0u);
+    EXPECT_GT(infinite_bars, 0u);
+}
+
+TEST(Rsi, FallingFirstBar) {
+    Series close(30, 9.0f);
+    close[0] = 10.0f;  // UP = ABS = 1 on bar 0; bar 1 falls by 1: UP 0, ABS 1
+    auto rsi = Make<CRsiDataGenerator>({6, 12, 24});
+    EXPECT_TRUE(MatchesReference(rsi, FlatBars(close)));
+    EXPECT_EQ(rsi.lines[0][0], 100.0f);
+    // SMA(UP)[1] = 5/36, SMA(ABS)[1] = 11/36.
+    EXPECT_NEAR(rsi.lines[0][1], 500.0 / 11, 1e-4);
+}
+
+TEST(Rsi, ZeroPricesThatNeverMoveGiveNaN) {
+    auto rsi = Make<CRsiDataGenerator>({6, 12, 24});
+    rsi.Generate(FlatBars(Series(30, 0.0f)).Input());
+    for (const Series& line : rsi.lines) {
+        for (const float v : line) EXPECT_TRUE(std::isnan(v));
+    }
+    for (const Series& c : rsi.conditions) EXPECT_EQ(c, Series(30, 0.0f));
+}
+
+// Bounds given as <= or >= hold on equality; the others are strict.
+TEST(Boundaries, EqualValuesAgainstStrictAndInclusiveComparisons) {
+    // Flat at 10 from bar 0: every average is exactly 10, deviations are 0
+    // and K = D = J = 0.
+    const DailyBars flat = FlatBars(Series(60, 10.0f));
+    for (const auto& generator : CreateIndicatorGenerators()) {
+        EXPECT_TRUE(MatchesReference(*generator, flat));
+    }
+    const auto generators = CreateIndicatorGenerators();
+    for (auto& g : generators) g->Generate(flat.Input());
+    const auto& ma = *generators[0];
+    const auto& vol = *generators[1];
+    const auto& kdj = *generators[3];
+    const auto& boll = *generators[6];
+    for (size_t i = 29; i < 60; ++i) {
+        EXPECT_EQ(ma.lines[2][i], 10.0f);
+        EXPECT_EQ(boll.lines[0][i], 10.0f);
+        EXPECT_EQ(kdj.lines[0][i], 0.0f);
+        for (size_t c = 0; c < 3; ++c) {
+            EXPECT_EQ(ma.conditions[c][i], 0.0f) << "MA " << c << " bar " << i;
+            EXPECT_EQ(vol.conditions[c][i], 0.0f) << "VOL " << c << " bar " << i;
+            EXPECT_EQ(boll.conditions[c][i], 0.0f) << "BOLL " << c << " bar " << i;
+            EXPECT_EQ(kdj.conditions[c][i], 1.0f) << "KDJ " << c << " bar " << i;  // J <= 10, J < 100, K >= D
+        }
+    }
+
+    // KDJ with K = RSV (period 1) and D = K/2 + D[i-1]/2: closes between a
+    // low of 0 and a high of 100 set RSV, so J and D land exactly on the bounds.
+    struct KdjCase {
+        Series rsv, d, j, condition0, condition1;
+    };
+    const KdjCase cases[] = {
+        {{60, 20}, {30, 25}, {100, 10}, {0, 1}, {0, 1}},   // J = 10
+        {{40, 40}, {20, 30}, {80, 60}, {1, 0}, {1, 1}},    // D = 20
+        {{160, 80}, {80, 80}, {100, 80}, {0, 0}, {0, 0}},  // D = 80 (RSV over 100: close above the high)
+        {{40, 60}, {20, 40}, {80, 100}, {1, 0}, {1, 0}},   // J = 100 unclamped
+    };
+    for (const KdjCase& c : cases) {
+        DailyBars bars = FlatBars(c.rsv);
+        bars.high.assign(c.rsv.size(), 100.0f);
+        bars.low.assign(c.rsv.size(), 0.0f);
+        auto kdj2 = Make<CKdjDataGenerator>({1, 1, 2});
+        kdj2.Generate(bars.Input());
+        ASSERT_EQ(kdj2.lines[1], c.d);
+        ASSERT_EQ(kdj2.lines[2], c.j);
+        EXPECT_EQ(kdj2.conditions[0], c.condition0) << "J <= 10 or D <= 20";
+        EXPECT_EQ(kdj2.conditions[1], c.condition1) << "J < 100 and D < 80";
+    }
+
+    // RSI with periods of 2 over closes 10, 8, 11.75 is exactly 100, 20, 80.
+    auto rsi = Make<CRsiDataGenerator>({2, 2, 2});
+    rsi.Generate(FlatBars({10.0f, 8.0f, 11.75f}).Input());
+    ASSERT_EQ(rsi.lines[0], (Series{100, 20, 80}));
+    EXPECT_EQ(rsi.conditions[0], (Series{0, 0, 0}));  // equal lines are not greater
+    EXPECT_EQ(rsi.conditions[2], (Series{0, 1, 1}));  // 20 <= RSI1 <= 80
+}
+
+TEST(NaNInput, GivesZeroConditionsOnThatBar) {
+    DailyBars bars = LoadDailyBars("SZ_000001", 200);
+    const size_t bad = 120;
+    bars.close[bad] = bars.high[bad] = bars.low[bad] = bars.volume[bad] = kNaN;
+    for (const auto& generator : CreateIndicatorGenerators()) {
+        EXPECT_TRUE(MatchesReference(*generator, bars));
+        for (const Series& c : generator->conditions) {
+            EXPECT_EQ(c[bad], 0.0f) << generator->GetName();
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+#pragma once
+// Reference calculations written straight from the indicator definitions:
+// windows are summed per bar, recursions are spelt out, and every per-bar
+// expression is evaluated in double from the stored floats and rounded once.
+// The generators' outputs must match these bit for bit.
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+#include "chart/indicator_generator.h"
+
+namespace reference {
+
+struct Output {
+    std::vector<Series> lines;
+    std::vector<Series> conditions;
+};
+
+inline int Period(float p) { return static_cast<int>(std::trunc(p)); }
+inline float Flag(bool holds) { return holds ? 1.0f : 0.0f; }
+
+// Running-sum mean in its plainest form: the first window summed in float,
+// then sum[i] = float(N * mean[i-1] + x[i] - x[i-N]), mean[i] = sum[i] / N.
+inline Series MA(const Series& x, int N) {
+    const int n = static_cast<int>(x.size());
+    Series mean(n, 0.0f);
+    if (N == 0 || N > n) return mean;
+    float sum = 0.0f;
+    for (int j = 0; j < N; ++j) sum = sum + x[j];
+    mean[N - 1] = static_cast<float>(double(sum) / N);
+    for (int i = N; i < n; ++i) {
+        sum = static_cast<float>(double(N) * mean[i - 1] + double(x[i]) - double(x[i - N]));
+        mean[i] = static_cast<float>(double(sum) / N);
+    }
+    return mean;
+}
+
+// Per-window mean in double, for measuring the running sum's drift.
+inline Series WindowMean(const Series& x, int N) {
+    Series mean(x.size(), 0.0f);
+    for (size_t i = N - 1; i < x.size(); ++i) {
+        mean[i] = static_cast<float>(std::accumulate(x.begin() + (i + 1 - N), x.begin() + i + 1, 0.0) / N);
+    }
+    return mean;
+}
+
+inline Series EMA(const Series& x, int N) {
+    Series y(x.size(), 0.0f);
+    if (N == 0 || N > static_cast<int>(x.size())) return y;
+    float previous = 0.0f;
+    for (size_t i = 0; i < x.size(); ++i) {
+        y[i] = static_cast<float>(2.0 * x[i] / (N + 1) + (N - 1.0) * previous / (N + 1));
+        previous = y[i];
+    }
+    return y;
+}
+
+inline Series SMA(const Series& x, int N, int M) {
+    Series y(x.size(), 0.0f);
+    if (N == 0 || N > static_cast<int>(x.size())) return y;
+    float previous = 0.0f;
+    for (size_t i = 0; i < x.size(); ++i) {
+        y[i] = static_cast<float>(double(M) * x[i] / N + double(N - M) * previous / N);
+        previous = y[i];
+    }
+    return y;
+}
+
+// Bars i-N+1..i, clipped at bar 0.
+inline std::pair<size_t, size_t> ClippedWindow(size_t i, int N) {
+    const long first = std::max(0L, static_cast<long>(i) - N + 1);
+    return {static_cast<size_t>(first), i + 1};
+}
+
+inline Series HHV(const Series& x, int N) {
+    Series y(x.size());
+    for (size_t i = 0; i < x.size(); ++i) {
+        const auto [first, end] = ClippedWindow(i, N);
+        y[i] = *std::max_element(x.begin() + first, x.begin() + end);
+    }
+    return y;
+}
+
+inline Series LLV(const Series& x, int N) {
+    Series y(x.size());
+    for (size_t i = 0; i < x.size(); ++i) {
+        const auto [first, end] = ClippedWindow(i, N);
+        y[i] = *std::min_element(x.begin() + first, x.begin() + end);
+    }
+    return y;
+}
+
+// AVEDEV and STD: bar i uses the window ending at max(i, N-1), around that
+// window's mean; N > n copies x. The result is finish(mean of deviation(x - m)).
+template <typename Deviation, typename Finish>
+Series Spread(const Series& x, int N, Deviation deviation, Finish finish) {
+    if (N > static_cast<int>(x.size())) return x;
+    Series y(x.size());
+    for (size_t i = 0; i < x.size(); ++i) {
+        const size_t last = std::max<size_t>(i, N - 1);
+        const std::vector<double> window(x.begin() + (last + 1 - N), x.begin() + last + 1);
+        const double m = std::accumulate(window.begin(), window.end(), 0.0) / N;
+        double total = 0.0;
+        for (const double v : window) total += deviation(v - m);
+        y[i] = static_cast<float>(finish(total / N));
+    }
+    return y;
+}
+
+inline Series AVEDEV(const Series& x, int N) {
+    return Spread(x, N, [](double d) { return std::abs(d); }, [](double mean) { return mean; });
+}
+
+inline Series STD(const Series& x, int N) {
+    return Spread(x, N, [](double d) { return d * d; }, [](double mean) { return std::sqrt(mean); });
+}
+
+}  // namespace reference
