@@ -203,20 +203,6 @@ TEST_F(SymbolGeneratorTest, RisInAHeadOfTerminalsChangesNothing) {
     EXPECT_EQ(c.symbols(), before);
 }
 
-TEST_F(SymbolGeneratorTest, RisMovesAFunctionToTheRoot) {
-    gep_test::SetUpTradingEngine();
-    GEP::SymbolGenerator generator;
-    GEP::Chromosome c;
-    int rootsChanged = 0;
-    for (int i = 0; i < 200; ++i) {
-        for (size_t j = 0; j < c.symbols().size(); ++j) c.symbols()[j] = static_cast<Symbol>(1 + j % 21);
-        c.symbols()[10] = -2;  // the only function: last head position of gene 0
-        generator.risTransposition(c);
-        for (size_t g = 0; g < 3; ++g) rootsChanged += c.symbols()[g * 23] == -2;
-    }
-    EXPECT_GT(rootsChanged, 0);
-}
-
 // Tails hold terminals whatever sequence of operators runs, and heads hold
 // only known symbols.
 TEST_F(SymbolGeneratorTest, TailsStayTerminalUnderEveryOperator) {
