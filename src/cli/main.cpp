@@ -9,8 +9,12 @@
 
 namespace cli {
 
+int RunGep(const Context&, const Words&);  // gep_command.cpp
+
 const Command kCommands[] = {
     {"help", nullptr, "", "show this help"},
+    {"gep", RunGep, "CONFIG CASES.csv [--classify] [--seed N]",
+     "drive the engine stand-alone from a configuration file and a CSV of fitness cases"},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "engine_fixture.h"
+#include "gep/algorithm.h"
+#include "gep/classification_individual.h"
+#include "gep/individual.h"
+
+namespace {
+
+using Ind = GEP::Individual<>;
+using Record = Ind::Record;
+using GEP::Symbol;
+
+// Records what the default evaluation pass hands it.
+class ProbeIndividual : public GEP::Individual<> {
+public:
+    void resetCounters() override { ++resets; seen.clear(); }
+    void processRecord(const Record& record, int flag) override {
+        seen.push_back(GEP::Chromosome::terminals()[0]);
+        lastTarget = record.target;
+        flags += flag;
+    }
+    double computeFitness() override {
+        fitness_ = 0.0;
+        for (const double v : seen) fitness_ += v;
+        return fitness_;
+    }
+    int resets = 0;
+    int flags = 0;
+    double lastTarget = 0.0;
+    std::vector<double> seen;
+};
+
+// Its chromosome counts as invalid while the root is a terminal.
+class FunctionRootIndividual : public GEP::Individual<> {
+public:
+    void processRecord(const Record&, int) override {
+        if (chromosome_.symbols()[0] >= 1) chromosome_.setValid(false);
+    }
+};
+
+std::vector<Record> Records(std::initializer_list<double> firstInputs) {
+    std::vector<Record> records;
+    for (const double v : firstInputs) records.push_back({{v, 0.0}, v * 10});
+    return records;
+}
+
+class AlgorithmTest : public gep_test::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        gep_test::SetUpEngine(2, "&", "~", "& |", 4, 2);
+    }
+};
+
+TEST_F(AlgorithmTest, DefaultEvaluationFeedsEveryRecordInOrder) {
+    GEP::Population<ProbeIndividual> p(5, 1);
+    GEP::Algorithm<ProbeIndividual> algorithm(p, Records({1, 2, 3}));
+    p.generate();
+    algorithm.evaluateAll();
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(p[i].seen, (std::vector<double>{1, 2, 3}));
+        EXPECT_EQ(p[i].fitness(), 6.0);
+        EXPECT_EQ(p[i].resets, 1);
+        EXPECT_EQ(p[i].flags, 0);
+        EXPECT_EQ(p[i].lastTarget, 30.0);
+    }
+}
+
+// Search depth 10 with strict improvements in generations 1, 3 and 7: the
+// stall count reaches 10 after generation 17 and the run ends there.
+TEST_F(AlgorithmTest, RunEndsAfterStopLimitGenerationsWithoutImprovement) {
+    GEP::Population<Ind> p(10, 2);
+    GEP::Algorithm<Ind> algorithm(p, Records({1}));
+    algorithm.setTestRuns(1);
+    algorithm.setStopLimit(10);
+    int evaluations = 0;
+    algorithm.setEvaluator([&](std::span<Ind* const> batch, const std::vector<Record>&) {
+        // Generation k's elitism sees evaluation k-1: 0 and 1 give 1.0, 2..5
+        // give 2.0 (improves in generation 3), from 6 on 3.0 (generation 7).
+        const double f = evaluations < 2 ? 1.0 : evaluations < 6 ? 2.0 : 3.0;
+        for (Ind* individual : batch) individual->setFitness(f);
+        ++evaluations;
+    });
+    std::vector<uint32_t> stalls;
+    std::vector<uint32_t> generations;
+    algorithm.setProgressCallback([&](const GEP::GenerationReport<Ind>& r) {
+        stalls.push_back(r.stallCount);
+        generations.push_back(r.generation);
+        EXPECT_EQ(r.testRun, 1u);
+        EXPECT_EQ(&r.best, p.best());
+    });
+    algorithm.run();
+    EXPECT_EQ(stalls, (std::vector<uint32_t>{0, 1, 0, 1, 2, 3, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(generations.back(), 17u);
+    EXPECT_EQ(p.generation(), 17u);
+    EXPECT_EQ(p.best()->fitness(), 3.0);
+    EXPECT_TRUE(algorithm.reportFlag());
+}
+
+TEST_F(AlgorithmTest, TheRunFlagStopsTheRun) {
+    GEP::Population<ProbeIndividual> p(6, 1);
+    GEP::Algorithm<ProbeIndividual> algorithm(p, Records({1, 2}));
+    algorithm.setTestRuns(3);
+    algorithm.setStopLimit(1000);
+    std::atomic<bool> running{true};
+    algorithm.setRunFlag(&running);
+    int reports = 0;
+    algorithm.setProgressCallback([&](const auto& r) {
+        ++reports;
+        if (r.generation == 3) running = false;
+    });
+    algorithm.run();
+    // No further test run starts, so the stopped run's best remains.
+    EXPECT_EQ(reports, 3);
+    EXPECT_NE(p.best(), nullptr);
+
+    GEP::Population<ProbeIndividual> q(6, 1);
+    GEP::Algorithm<ProbeIndividual> stopped(q, Records({1}));
+    stopped.setRunFlag(&running);
+    stopped.setProgressCallback([&](const auto&) { ++reports; });
+    stopped.run();
+    EXPECT_EQ(reports, 3);
+    EXPECT_EQ(q.best(), nullptr);
+    EXPECT_EQ(q[0].fitness(), 1.0);  // generated and evaluated all the same
+}
+
+TEST_F(AlgorithmTest, EveryTestRunStartsAfresh) {
+    GEP::Population<ProbeIndividual> p(6, 1);
+    GEP::Algorithm<ProbeIndividual> algorithm(p, Records({1}));
+    algorithm.setTestRuns(2);
+    algorithm.setStopLimit(2);
+    std::vector<std::pair<uint32_t, uint32_t>> reports;
+    algorithm.setProgressCallback([&](const auto& r) { reports.emplace_back(r.testRun, r.generation); });
+    algorithm.run();
+    const std::vector<std::pair<uint32_t, uint32_t>> expected{{1, 1}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}};
+    EXPECT_EQ(reports, expected);
+}
+
+TEST_F(AlgorithmTest, RefusesToRunWithoutRecordsOrTerminals) {
+    GEP::Population<Ind> p(4, 1);
+    GEP::Algorithm<Ind> empty(p, {});
+    EXPECT_THROW(empty.run(), std::invalid_argument);
+    GEP::Chromosome::setTerminals({});
+    GEP::Algorithm<Ind> noTerminals(p, Records({1}));
+    EXPECT_THROW(noTerminals.run(), std::invalid_argument);
+}
+
+TEST_F(AlgorithmTest, InvalidChromosomesAreRegeneratedUntilValid) {
+    GEP::Population<FunctionRootIndividual> p(40, 1);
+    GEP::Algorithm<FunctionRootIndividual> algorithm(p, Records({1}));
+    p.generate();
+    algorithm.evaluateAll();
+    size_t invalid = 0;
+    for (size_t i = 0; i < p.size(); ++i) invalid += !p[i].valid();
+    ASSERT_GT(invalid, 0u);  // about 30 % of roots are terminals
+    algorithm.regenerateInvalid();
+    for (size_t i = 0; i < p.size(); ++i) {
+        EXPECT_TRUE(p[i].valid());
+        EXPECT_LE(p[i].chromosome().symbols()[0], 0);
+    }
+}
+
+// The exclusive or of two inputs: the engine finds an exact rule, and the
+// same clock seed gives the same run.
+TEST_F(AlgorithmTest, SameSeedSameRun) {
+    using Cls = GEP::ClassificationIndividual<>;
+    std::vector<Cls::Record> records;
+    for (int a = 0; a < 2; ++a)
+        for (int b = 0; b < 2; ++b)
+            for (int c = 0; c < 2; ++c) records.push_back({{double(a), double(b), double(c)}, double(a ^ b)});
+    const auto runOnce = [&] {
+        GEP::resetRandomSources();
+        GEP::setClockSeedOverride(7);
+        gep_test::SetUpEngine(3, "&", "~", "& |", 6, 3);
+        GEP::Population<Cls> p(50, 2);
+        p.setProbabilities({0.1, 0.2, 0.1, 0.1, 0.1, 0.3, 0.3, 0.3});
+        GEP::Algorithm<Cls> algorithm(p, records);
+        algorithm.setTestRuns(1);
+        algorithm.setStopLimit(40);
+        algorithm.run();
+        return std::make_pair(p.best()->fitness(), p.best()->chromosome().symbols());
+    };
+    const auto first = runOnce();
+    const auto second = runOnce();
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first.first, 1000.0);
+}
+
+}  // namespace

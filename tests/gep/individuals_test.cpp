@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine_fixture.h"
+#include "gep/classification_individual.h"
+#include "gep/function_individual.h"
+#include "gep/individual_settings.h"
+#include "gep/stats.h"
+
+namespace {
+
+using Record = GEP::TrainingRecord<>;
+
+// One gene whose root is terminal a: the chromosome's value is the input.
+class IndividualsTest : public gep_test::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        gep_test::SetUpEngine(1, "&", "~", "& |", 1, 1);
+        saved_ = GEP::individualSettings();
+    }
+    void TearDown() override {
+        GEP::individualSettings() = saved_;
+        EngineTest::TearDown();
+    }
+    template <class I>
+    static I Make() {
+        I individual;
+        individual.chromosome().symbols() = {1, 1, 1};
+        return individual;
+    }
+    template <class I>
+    static void Feed(I& individual, double value, double target, int times = 1) {
+        const Record record{{value}, target};
+        for (int i = 0; i < times; ++i) {
+            GEP::Chromosome::assignInputs(record.inputs);
+            individual.processRecord(record, 0);
+        }
+    }
+    GEP::IndividualSettings saved_;
+};
+
+TEST_F(IndividualsTest, ClassificationWithOnlyNegatives) {
+    GEP::individualSettings().weightFP = 3.0;
+    auto c = Make<GEP::ClassificationIndividual<>>();
+    Feed(c, 0.0, 0.0, 8);  // true negatives
+    Feed(c, 1.0, 0.0, 2);  // false positives
+    EXPECT_DOUBLE_EQ(c.computeFitness(), 800.0);
+    EXPECT_EQ(c.text(), "TP: 0 TN: 8 FP: 2 FN: 0 Sum: 10\n");
+    EXPECT_EQ(c.trueNegatives(), 0.0);  // counts reset for the next pass
+}
+
+TEST_F(IndividualsTest, ClassificationWeightsFalseNegatives) {
+    GEP::individualSettings().weightFN = 2.0;
+    auto c = Make<GEP::ClassificationIndividual<>>();
+    Feed(c, 0.9, 1.0, 5);  // above the threshold: true positives
+    Feed(c, 0.5, 1.0, 5);  // not above it: false negatives
+    Feed(c, -3.0, 0.0, 10);
+    EXPECT_NEAR(c.computeFitness(), 1000.0 / 3.0, 1e-9);
+    EXPECT_EQ(c.toString(),
+              "Classification Individual: Fitness = 333.333\nTP: 5 TN: 10 FP: 0 FN: 5 Sum: 20\n"
+              "> 1 Genes linked by: &\n0)  H: a. T: a.a..");
+}
+
+TEST_F(IndividualsTest, ClassificationEdgeRules) {
+    auto c = Make<GEP::ClassificationIndividual<>>();
+    EXPECT_EQ(c.computeFitness(), 0.0);  // no case at all
+    Feed(c, 1.0, 2.0, 3);
+    Feed(c, 0.0, 2.0, 1);
+    EXPECT_DOUBLE_EQ(c.computeFitness(), 750.0);  // only positives
+    Feed(c, 1.0, 1.0, 3);
+    c.chromosome().setValid(false);
+    EXPECT_EQ(c.computeFitness(), 0.0);
+}
+
+TEST_F(IndividualsTest, FunctionScores) {
+    auto f = Make<GEP::FunctionIndividual<>>();
+    Feed(f, 0.01, 0.0);
+    EXPECT_DOUBLE_EQ(f.score(), 9.99);
+    Feed(f, 1.005, 1.0);
+    EXPECT_DOUBLE_EQ(f.score(), 19.99);
+    Feed(f, 12.0, 0.0);  // an error above 10 lowers the score
+    EXPECT_DOUBLE_EQ(f.computeFitness(), 17.99);
+    EXPECT_EQ(f.score(), 0.0);
+    EXPECT_EQ(f.toString(), "Function Individual: Fitness = 17.99\n> 1 Genes linked by: &\n0)  H: a. T: a.a..");
+    Feed(f, std::nan(""), 0.0);  // not a number: no exact case
+    EXPECT_EQ(f.computeFitness(), -INFINITY);
+}
+
+TEST_F(IndividualsTest, BaseTextAndDeepCopies) {
+    GEP::Individual<> base;
+    base.setFitness(2.5);
+    EXPECT_EQ(base.toString(), "Individual: Fitness = 2.5\n> 1 Genes linked by: &\n0)  H: ~. T: a.a..");
+    auto original = Make<GEP::ClassificationIndividual<>>();
+    Feed(original, 1.0, 1.0);
+    GEP::ClassificationIndividual<> copy = original;
+    copy.chromosome().symbols()[0] = 0;
+    EXPECT_EQ(original.chromosome().symbols()[0], 1);
+    EXPECT_EQ(copy.truePositives(), 1.0);
+}
+
+TEST(Stats, MeanAndDeviation) {
+    const GEP::MeanDeviation md = GEP::meanAndDeviation({2, 4, 4, 4, 5, 5, 7, 9});
+    EXPECT_DOUBLE_EQ(md.mean, 5.0);
+    EXPECT_DOUBLE_EQ(md.deviation, std::sqrt(32.0 / 7.0));
+    EXPECT_EQ(GEP::meanAndDeviation({3}).deviation, 0.0);
+    testing::internal::CaptureStdout();
+    const GEP::MeanDeviation empty = GEP::meanAndDeviation({});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "SHOUT MY ERROR!\n");
+    EXPECT_TRUE(std::isnan(empty.mean));
+    EXPECT_EQ(empty.deviation, 0.0);
+}
+
+TEST(Stats, Truncation) {
+    EXPECT_DOUBLE_EQ(GEP::truncateDecimals(3.14159, 2), 3.14);
+    EXPECT_DOUBLE_EQ(GEP::truncateDecimals(-1.234, 1), -1.3);
+    EXPECT_DOUBLE_EQ(GEP::truncateDecimals(7.9, 0), 7.0);
+}
+
+}  // namespace

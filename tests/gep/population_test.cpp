@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include "engine_fixture.h"
+#include "gep/algorithm.h"
+#include "gep/individual.h"
+#include "gep/population.h"
+
+namespace {
+
+using Ind = GEP::Individual<>;
+using Pop = GEP::Population<Ind>;
+using GEP::Symbol;
+
+// The selection source's draws, replayed from its start-up state.
+struct SelectionMirror {
+    explicit SelectionMirror(uint32_t size) : chooser(source, 0, size - 1) {}
+    std::mt19937 source{42};
+    GEP::IntChooser chooser;
+};
+
+class PopulationTest : public gep_test::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        gep_test::SetUpEngine(4, "&", "~", "& |", 3, 1);
+    }
+    static GEP::OperatorProbabilities None() { return {0, 0, 0, 0, 0, 0, 0, 0}; }
+    static std::vector<Symbol> Marker(Symbol s) { return std::vector<Symbol>(GEP::Chromosome::geneLength(), s); }
+};
+
+TEST_F(PopulationTest, SizesAreChecked) {
+    EXPECT_THROW(Pop(10, 0), std::invalid_argument);
+    EXPECT_THROW(Pop(10, 11), std::invalid_argument);
+    EXPECT_THROW(Pop(0, 0), std::invalid_argument);
+    const Pop p(10, 10);
+    EXPECT_EQ(p.size(), 10u);
+    EXPECT_EQ(p.best(), nullptr);
+}
+
+TEST_F(PopulationTest, TheSecondDrawnWinsATie) {
+    Pop p(10, 1);
+    for (size_t i = 0; i < 10; ++i) p[i].setFitness(1.0);
+    SelectionMirror mirror(10);
+    for (int t = 0; t < 50; ++t) {
+        mirror.chooser();
+        const size_t b = mirror.chooser();
+        ASSERT_EQ(p.selectIndex(), b);
+    }
+}
+
+TEST_F(PopulationTest, TheStrictlyBetterWins) {
+    Pop p(10, 1);
+    for (size_t i = 0; i < 10; ++i) p[i].setFitness(static_cast<double>(i));
+    SelectionMirror mirror(10);
+    for (int t = 0; t < 50; ++t) {
+        const size_t a = mirror.chooser();
+        const size_t b = mirror.chooser();
+        ASSERT_EQ(p.selectIndex(), std::max(a, b));
+    }
+}
+
+TEST_F(PopulationTest, InvalidIndividualsNeverWinAgainstValidOnes) {
+    Pop p(10, 1);
+    for (size_t i = 0; i < 10; ++i) {
+        p[i].setFitness(100.0 - static_cast<double>(i));  // low indices are better...
+        p[i].chromosome().setValid(i % 2 == 1);           // ...but the even ones are invalid
+    }
+    for (int t = 0; t < 200; ++t) ASSERT_EQ(p.selectIndex() % 2, 1u);
+}
+
+TEST_F(PopulationTest, WithoutAnyValidIndividualSelectionStillEnds) {
+    Pop p(4, 1);
+    for (size_t i = 0; i < 4; ++i) p[i].chromosome().setValid(false);
+    EXPECT_LT(p.selectIndex(), 4u);
+}
+
+TEST_F(PopulationTest, OnlyAStrictImprovementResetsTheStallCount) {
+    Pop p(6, 2);
+    for (size_t i = 0; i < 6; ++i) p[i].setFitness(5.0);
+    p.elitism();
+    ASSERT_NE(p.best(), nullptr);
+    EXPECT_EQ(p.stallCount(), 0u);
+    p.elitism();
+    EXPECT_EQ(p.stallCount(), 1u);
+    p.elitism();
+    EXPECT_EQ(p.stallCount(), 2u);
+    p[4].setFitness(6.0);
+    p.elitism();
+    EXPECT_EQ(p.stallCount(), 0u);
+    EXPECT_EQ(p.best()->fitness(), 6.0);
+    EXPECT_EQ(p.archiveEntry(0)->fitness(), 6.0);
+    EXPECT_EQ(p.archiveEntry(1)->fitness(), 5.0);
+    EXPECT_EQ(p[0].fitness(), 6.0);  // the elite stand first
+    p.elitism();
+    EXPECT_EQ(p.stallCount(), 1u);
+}
+
+TEST_F(PopulationTest, OddPopulationsPairFromIndexOne) {
+    for (const uint16_t size : {3, 4}) {
+        Pop p(size, 1);
+        GEP::OperatorProbabilities probabilities = None();
+        probabilities.geneRecombination = 1.0;  // one gene: whole chromosomes swap
+        p.setProbabilities(probabilities);
+        p.tournamentSelection();
+        for (uint16_t i = 0; i < size; ++i) p.newIndividual(i).chromosome().symbols() = Marker(Symbol(i + 1));
+        p.applyOperators();
+        if (size == 3) {
+            EXPECT_EQ(p.newIndividual(0).chromosome().symbols(), Marker(1));
+            EXPECT_EQ(p.newIndividual(1).chromosome().symbols(), Marker(3));
+            EXPECT_EQ(p.newIndividual(2).chromosome().symbols(), Marker(2));
+        } else {
+            EXPECT_EQ(p.newIndividual(0).chromosome().symbols(), Marker(2));
+            EXPECT_EQ(p.newIndividual(1).chromosome().symbols(), Marker(1));
+            EXPECT_EQ(p.newIndividual(2).chromosome().symbols(), Marker(4));
+            EXPECT_EQ(p.newIndividual(3).chromosome().symbols(), Marker(3));
+        }
+    }
+}
+
+// Archive size 1: the simple mode re-inserts the elite at slot 0; the mode
+// without re-insertion leaves slot 0 to the tournament.
+TEST_F(PopulationTest, ArchiveOfOneInBothEliteModes) {
+    Pop p(8, 1);
+    p.setProbabilities(None());
+    for (size_t i = 0; i < 8; ++i) {
+        p[i].setFitness(static_cast<double>(i));
+        p[i].chromosome().symbols() = Marker(Symbol(i + 1));
+    }
+    p[5].setFitness(100.0);
+    p.elitism();
+    ASSERT_EQ(p[0].chromosome().symbols(), Marker(6));
+    std::vector<std::vector<Symbol>> sorted;
+    for (size_t i = 0; i < 8; ++i) sorted.push_back(p[i].chromosome().symbols());
+
+    SelectionMirror mirror(8);
+    const size_t a = mirror.chooser();
+    const size_t b = mirror.chooser();
+    const size_t firstWinner = (a == b || p[a].fitness() > p[b].fitness()) ? a : b;
+    p.tournamentSelection();
+    p.applyOperators();
+    EXPECT_EQ(p.newIndividual(0).chromosome().symbols(), sorted[firstWinner]);  // mode 1 stops here
+    p.reinsertElite();
+    EXPECT_EQ(p.newIndividual(0).chromosome().symbols(), Marker(6));
+    EXPECT_EQ(p.newIndividual(0).fitness(), 100.0);
+
+    // Whole generations: mode 1 still tracks the best through the archive.
+    p.runGeneration(GEP::kEliteNoReinsertion);
+    EXPECT_EQ(p.best()->fitness(), 100.0);
+    EXPECT_EQ(p.archiveEntry(0)->chromosome().symbols(), Marker(6));
+    EXPECT_EQ(p.generation(), 1u);
+}
+
+TEST_F(PopulationTest, SimpleModeKeepsTheEliteUnchangedUnderOperators) {
+    Pop p(20, 3);
+    p.generate();
+    std::mt19937 fitness(3);
+    for (int generation = 0; generation < 30; ++generation) {
+        for (size_t i = 0; i < p.size(); ++i) p[i].setFitness(fitness() % 1000);
+        p.runGeneration(GEP::kEliteSimple);
+        for (size_t i = 0; i < 3; ++i) {
+            ASSERT_EQ(p[i].chromosome().symbols(), p.archiveEntry(i)->chromosome().symbols());
+            ASSERT_EQ(p[i].fitness(), p.archiveEntry(i)->fitness());
+        }
+        ASSERT_GE(p.archiveEntry(0)->fitness(), p.archiveEntry(1)->fitness());
+        ASSERT_GE(p.archiveEntry(1)->fitness(), p.archiveEntry(2)->fitness());
+    }
+}
+
+TEST_F(PopulationTest, UnknownEliteModeRunsTheSimpleMode) {
+    Pop p(6, 1);
+    p.generate();
+    for (size_t i = 0; i < 6; ++i) p[i].setFitness(static_cast<double>(i));
+    testing::internal::CaptureStdout();
+    p.runGeneration(7);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Elite Mode not valid, using the Simple mode.\n");
+    EXPECT_EQ(p[0].fitness(), 5.0);
+    EXPECT_EQ(p[0].chromosome().symbols(), p.best()->chromosome().symbols());
+}
+
+TEST_F(PopulationTest, CopiesAreDeep) {
+    Pop p(6, 2);
+    p.generate();
+    for (size_t i = 0; i < 6; ++i) p[i].setFitness(static_cast<double>(i));
+    p.runGeneration(GEP::kEliteSimple);
+    const std::vector<Symbol> kept = p.best()->chromosome().symbols();
+    for (size_t i = 0; i < 6; ++i) p[i].chromosome().symbols().assign(kept.size(), 2);
+    EXPECT_EQ(p.best()->chromosome().symbols(), kept);
+    EXPECT_EQ(p.archiveEntry(0)->chromosome().symbols(), kept);
+}
+
+TEST_F(PopulationTest, GenerateDropsTheBestAndFillsAtRandom) {
+    Pop p(6, 2);
+    p.generate();
+    p.elitism();
+    ASSERT_NE(p.best(), nullptr);
+    p.generate();
+    EXPECT_EQ(p.best(), nullptr);
+    EXPECT_EQ(p.archiveEntry(0), nullptr);
+    EXPECT_NE(p[0].chromosome().symbols(), p[1].chromosome().symbols());
+}
+
+// Over many generations with every operator likely, tails keep holding
+// terminals and every chromosome keeps its length.
+TEST_F(PopulationTest, TailsStayTerminalOverManyGenerations) {
+    gep_test::SetUpTradingEngine();
+    Pop p(31, 3);
+    p.setProbabilities({0.5, 0.5, 0.5, 0.5, 0.5, 0.6, 0.6, 0.6});
+    p.setTransposonLength(6);
+    p.generate();
+    std::mt19937 fitness(11);
+    for (int generation = 0; generation < 400; ++generation) {
+        for (size_t i = 0; i < p.size(); ++i) p[i].setFitness(fitness() % 100);
+        p.runGeneration(GEP::kEliteSimple);
+        for (size_t i = 0; i < p.size(); ++i) {
+            const GEP::Chromosome& c = p[i].chromosome();
+            ASSERT_EQ(c.symbols().size(), 69u);
+            for (size_t g = 0; g < 3; ++g)
+                for (const Symbol s : gep_test::TailOf(c, g)) ASSERT_TRUE(s >= 1 && s <= 21);
+            for (const Symbol s : c.symbols()) ASSERT_GE(s, -2);
+        }
+    }
+}
+
+}  // namespace
