@@ -9,8 +9,19 @@
 
 namespace cli {
 
+// store_commands.cpp
+int RunInit(const Context&, const Words&);
+int RunSettings(const Context&, const Words&);
+int RunStocks(const Context&, const Words&);
+int RunConditions(const Context&, const Words&);
+
 const Command kCommands[] = {
     {"help", nullptr, "", "show this help"},
+    {"init", RunInit, "", "open or create the database, load settings; print the database file used"},
+    {"settings", RunSettings, "[set NAME VALUE]", "print the settings / store one setting"},
+    {"stocks", RunStocks, "", "the stock list: market, code, name, pinyin, security type (tab-separated)"},
+    {"conditions", RunConditions, "MARKET CODE [--lines]",
+     "CSV date,c0..c20 (0/1) for every loaded bar; --lines adds every indicator line"},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 
