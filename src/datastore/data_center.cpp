@@ -1,5 +1,6 @@
 #include "datastore/data_center.h"
 
+#include "datastore/number_cells.h"
 #include "datastore/price_adjustment.h"
 #include "text/parse.h"
 
@@ -28,8 +29,6 @@ std::string ToUpperGbk(std::string s) {
     return s;
 }
 
-float ParseFloat(const std::string& s) { return static_cast<float>(text::ParseReal(s)); }
-
 }  // namespace
 
 CDataCenter::CDataCenter() : generators_(CreateIndicatorGenerators()) {
@@ -49,18 +48,28 @@ void CDataCenter::LoadStockList() {
     }
 }
 
+struct CDataCenter::Bar {
+    float open, high, low, close, volume;
+    int32_t date;
+};
+
 bool CDataCenter::LoadStock(const std::string& code, const std::string& market) {
     if (db_ == nullptr) return false;
     // The query runs before the lock is taken, so a paint waits only for the
-    // in-memory work.
-    const std::optional<TextTable> rows = db_->GetTable(
+    // in-memory work. Rows arrive newest first.
+    std::vector<Bar> bars;
+    bars.reserve(kMaxBars);
+    const bool read = db_->ForEachRow(
         "SELECT DOPEN, DHIGH, DLOW, DCLOSE, VOLUME, DDATE FROM DAILY WHERE MARKET = ? AND CODE = ? ORDER BY "
         "DDATE DESC LIMIT 0, 1200",
-        {market, code});
-    if (!rows) return false;
+        {market, code}, [&bars](const Statement& row) {
+            bars.push_back({CellAsFloat(row, 0), CellAsFloat(row, 1), CellAsFloat(row, 2), CellAsFloat(row, 3),
+                            CellAsFloat(row, 4), CellAsInt(row, 5)});
+        });
+    if (!read) return false;
 
     const std::lock_guard lock(dataLock_);
-    FillBars(*rows);
+    FillBars(bars);
     unadjusted_ = displayed_;
     adjusted_ = displayed_;
     isAdjusted_ = false;
@@ -81,9 +90,9 @@ bool CDataCenter::LoadStock(const std::string& code, const std::string& market) 
     return true;
 }
 
-// Rows arrive newest first; the series run oldest first.
-void CDataCenter::FillBars(const TextTable& rows) {
-    const size_t n = rows.RowCount();
+// `bars` run newest first; the series run oldest first.
+void CDataCenter::FillBars(const std::vector<Bar>& bars) {
+    const size_t n = bars.size();
     dates_.clear();
     for (PriceSeries* s : {&displayed_, &unadjusted_, &adjusted_}) Clear(*s);
     dates_.resize(n);
@@ -92,12 +101,12 @@ void CDataCenter::FillBars(const TextTable& rows) {
         series->resize(n);
     for (size_t row = 0; row < n; ++row) {
         const size_t i = n - 1 - row;
-        displayed_.open[i] = ParseFloat(rows.At(row, 0));
-        displayed_.high[i] = ParseFloat(rows.At(row, 1));
-        displayed_.low[i] = ParseFloat(rows.At(row, 2));
-        displayed_.close[i] = ParseFloat(rows.At(row, 3));
-        displayed_.volume[i] = ParseFloat(rows.At(row, 4));
-        dates_[i] = text::ParseInt(rows.At(row, 5));
+        displayed_.open[i] = bars[row].open;
+        displayed_.high[i] = bars[row].high;
+        displayed_.low[i] = bars[row].low;
+        displayed_.close[i] = bars[row].close;
+        displayed_.volume[i] = bars[row].volume;
+        dates_[i] = bars[row].date;
     }
 }
 

@@ -88,7 +88,8 @@ public:
 
 private:
     const CIndicatorDataGenerator* FindGenerator(std::string_view key) const;
-    void FillBars(const TextTable& rows);
+    struct Bar;  // one DAILY row as read
+    void FillBars(const std::vector<Bar>& bars);
     void GenerateIndicators();
 
     Database* db_ = nullptr;

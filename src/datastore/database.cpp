@@ -73,6 +73,11 @@ void Statement::Reset() {
 
 int Statement::ColumnCount() const { return sqlite3_column_count(stmt_.get()); }
 
+std::string Statement::ColumnName(int column) const {
+    const char* name = sqlite3_column_name(stmt_.get(), column);
+    return name ? name : "";
+}
+
 int Statement::ColumnType(int column) const { return sqlite3_column_type(stmt_.get(), column); }
 
 int64_t Statement::ColumnInt64(int column) const { return sqlite3_column_int64(stmt_.get(), column); }
@@ -136,15 +141,24 @@ std::optional<Statement> Database::Prepare(std::string_view sql) {
     return Statement(db_.get(), raw);
 }
 
-std::optional<TextTable> Database::GetTable(std::string_view sql, std::initializer_list<SqlValue> values) {
+bool Database::ForEachRow(std::string_view sql, std::initializer_list<SqlValue> values,
+                          const std::function<void(const Statement& row)>& row) {
     // The whole read runs under the connection's mutex, as sqlite3_get_table
     // does, so no other thread's write lands between two rows.
+    ConnectionLock lock(db_.get());
+    std::optional<Statement> stmt = Prepare(sql);
+    if (!stmt || !stmt->BindAll(values)) return false;
+    while (stmt->Step()) row(*stmt);
+    return !stmt->Failed();
+}
+
+std::optional<TextTable> Database::GetTable(std::string_view sql, std::initializer_list<SqlValue> values) {
     ConnectionLock lock(db_.get());
     std::optional<Statement> stmt = Prepare(sql);
     if (!stmt || !stmt->BindAll(values)) return std::nullopt;
     TextTable table;
     const int columns = stmt->ColumnCount();
-    for (int c = 0; c < columns; ++c) table.columns.emplace_back(sqlite3_column_name(stmt->stmt_.get(), c));
+    for (int c = 0; c < columns; ++c) table.columns.push_back(stmt->ColumnName(c));
     while (stmt->Step())
         for (int c = 0; c < columns; ++c) table.cells.push_back(stmt->ColumnText(c));
     if (stmt->Failed()) return std::nullopt;

@@ -12,6 +12,7 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -77,6 +78,7 @@ public:
     void Reset();
 
     int ColumnCount() const;
+    std::string ColumnName(int column) const;
     int ColumnType(int column) const;  // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, ...
     int64_t ColumnInt64(int column) const;
     double ColumnDouble(int column) const;
@@ -116,6 +118,12 @@ public:
     // Runs a query and returns every row as text; nothing when the query fails.
     std::optional<TextTable> GetTable(std::string_view sql,
                                       std::initializer_list<SqlValue> values = {});
+
+    // Runs a query and hands each row to `row`, holding the connection for
+    // the whole read as GetTable does; false when the query fails (rows
+    // handed over before the failure stay handed over).
+    bool ForEachRow(std::string_view sql, std::initializer_list<SqlValue> values,
+                    const std::function<void(const Statement& row)>& row);
 
     // The message of the calling thread's latest failed operation on any
     // Database.

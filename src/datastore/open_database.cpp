@@ -51,7 +51,7 @@ std::optional<Database> OpenDatabase(const std::filesystem::path& dir, const Mes
     std::optional<Database> db = Database::Open(chosen.string());
     if (!db) db = Database::Open(fallback.string());
     if (!db) {
-        show("无法打开或创建本地配置信息数据库！");
+        if (show) show("无法打开或创建本地配置信息数据库！");
         return std::nullopt;
     }
     CreateSchema(*db);

@@ -1,10 +1,8 @@
 #include "datastore/price_adjustment.h"
 
-#include "text/parse.h"
+#include "datastore/number_cells.h"
 
 namespace {
-
-float ParseFloat(const std::string& s) { return static_cast<float>(text::ParseReal(s)); }
 
 // Each price and volume is computed in double from the float inputs and
 // rounded to float once, when stored.
@@ -23,17 +21,16 @@ void AdjustBar(const DividendRecord& r, size_t i, PriceSeries& s) {
 }  // namespace
 
 std::vector<DividendRecord> LoadDividends(Database& db, std::string_view market, std::string_view code) {
-    const std::optional<TextTable> rows = db.GetTable(
+    std::vector<DividendRecord> records;
+    const bool read = db.ForEachRow(
         "SELECT DDATE, SONGGU, ZHUANZHENG, PAIXI, PEIGU, PPEIGU FROM DIVIDEND WHERE MARKET=? AND CODE=? "
         "ORDER BY DDATE ASC",
-        {market, code});
-    std::vector<DividendRecord> records;
-    if (!rows) return records;
-    for (size_t row = 0; row < rows->RowCount(); ++row) {
-        records.push_back({text::ParseInt(rows->At(row, 0)), ParseFloat(rows->At(row, 1)),
-                           ParseFloat(rows->At(row, 2)), ParseFloat(rows->At(row, 3)),
-                           ParseFloat(rows->At(row, 4)), ParseFloat(rows->At(row, 5))});
-    }
+        {market, code}, [&records](const Statement& row) {
+            records.push_back({CellAsInt(row, 0), CellAsFloat(row, 1), CellAsFloat(row, 2), CellAsFloat(row, 3),
+                               CellAsFloat(row, 4), CellAsFloat(row, 5)});
+        });
+    // A failed query adjusts nothing, even if some rows came before the failure.
+    if (!read) records.clear();
     return records;
 }
 

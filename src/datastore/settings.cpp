@@ -30,7 +30,7 @@ bool LoadSettings(Database& db, SettingsMap& settings, const MessageSink& show) 
         WriteDefaults(db);
         rows = db.GetTable(kSelectSettings);
         if (!HasRows(rows)) {
-            show("无法从数据库中取得程序初始设置！");
+            if (show) show("无法从数据库中取得程序初始设置！");
             return false;
         }
     }
