@@ -1,6 +1,7 @@
 // korvel-cli commands of the local data store: init, settings, stocks,
 // conditions.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "cli/args.h"
@@ -31,18 +32,25 @@ Args ExpectPositional(const Words& words, size_t count, const std::set<std::stri
     return args;
 }
 
+// True when all of `value` is one decimal number made of `allowed`
+// characters (so no hexadecimal, "inf" or "nan" forms).
+bool IsWholeNumber(const std::string& value, const char* allowed) {
+    if (value.empty() || value.find_first_not_of(allowed) != std::string::npos) return false;
+    char* end = nullptr;
+    std::strtod(value.c_str(), &end);
+    return *end == '\0';
+}
+
 // The numeric settings are read with fallbacks that hide a bad value, so the
 // command refuses one instead of storing it.
 void CheckNumericSetting(const std::string& name, const std::string& value) {
     const bool isInteger = name == "MIN_TRADE_NUMS" || name == "MAX_TRADE_NUMS" || name == "EVOLUTE_STEPS" ||
                            name == "EVOLUTE_DAYS";
     const bool isReal = name == "MAX_TRADE_LOST" || name == "BUY_CHARGE" || name == "SELL_CHARGE";
-    if (!isInteger && !isReal) return;
-    const char* allowed = isInteger ? "+0123456789" : "+-.0123456789eE";
-    const bool numeric = !value.empty() && value.find_first_not_of(allowed) == std::string::npos &&
-                         (isInteger ? IntSetting(value, 0) > 0 : RealSetting(value, 0.0f) > 0.0f);
-    if (!numeric)
-        throw UsageError(name + (isInteger ? " needs a whole number of 1 or more" : " needs a number above 0"));
+    if (isInteger && !(IsWholeNumber(value, "+0123456789") && IntSetting(value, 0) > 0))
+        throw UsageError(name + " needs a whole number of 1 or more");
+    if (isReal && !(IsWholeNumber(value, "+-.0123456789eE") && RealSetting(value, 0.0f) > 0.0f))
+        throw UsageError(name + " needs a number above 0");
 }
 
 int RunSettingsSet(const Context& context, const Args& args) {

@@ -62,12 +62,13 @@ TEST(StoreCli, SettingsListAndSet) {
     EXPECT_EQ(Cli(dir, {"settings", "set", "MIN_TRADE_NUMS", "12"}).exitCode, 0);
     EXPECT_EQ(Cli(dir, {"settings", "set", "HOST", "数据.example:80"}).exitCode, 0);
     EXPECT_EQ(Cli(dir, {"settings", "set", "BUY_CHARGE", "1.5e-3"}).exitCode, 0);
-    for (const char* bad : {"abc", "0", "-3", "12x"}) {
+    for (const char* bad : {"abc", "0", "-3", "12x", "1+2", "1.5"}) {
         r = Cli(dir, {"settings", "set", "EVOLUTE_DAYS", bad});
         EXPECT_EQ(r.exitCode, 2) << bad;
         EXPECT_NE(r.err.find("EVOLUTE_DAYS"), std::string::npos) << r.err;
     }
-    EXPECT_EQ(Cli(dir, {"settings", "set", "SELL_CHARGE", "inf"}).exitCode, 2);
+    for (const char* bad : {"inf", "0x1p-3", "1e5e5", "-0.1", "0"})
+        EXPECT_EQ(Cli(dir, {"settings", "set", "SELL_CHARGE", bad}).exitCode, 2) << bad;
     EXPECT_EQ(Cli(dir, {"settings", "set", "HOST"}).exitCode, 2);
     EXPECT_EQ(Cli(dir, {"settings", "frob"}).exitCode, 2);
 
