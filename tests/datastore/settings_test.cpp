@@ -133,20 +133,4 @@ TEST(StartupSettings, MissingSettingIsNotWritten) {
     EXPECT_EQ(StoredRows(store.db()).size(), 3u);
 }
 
-TEST(RunParameters, ConstructorValues) {
-    const RunParameters p;
-    EXPECT_EQ(p.evoluteDays, 960);
-    EXPECT_EQ(p.maxTradeLost, 0.15f);
-    EXPECT_EQ(p.minTradeNums, 10);
-    EXPECT_EQ(p.maxTradeNums, 20);
-    EXPECT_EQ(p.buyCharge, 0.001f);
-    EXPECT_EQ(p.sellCharge, 0.002f);
-    EXPECT_FALSE(p.running);
-    EXPECT_EQ(p.evoluteSteps, 50);
-    EXPECT_EQ(p.populationSize, 100);
-    EXPECT_EQ(p.archiveSize, 5);
-    EXPECT_EQ(p.linkingFunction, "|");
-    EXPECT_EQ(p.style, StrategyStyle::Auto);
-}
-
 }  // namespace
