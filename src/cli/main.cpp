@@ -9,10 +9,21 @@
 
 namespace cli {
 
-int RunGep(const Context&, const Words&);  // gep_command.cpp
+// store_commands.cpp
+int RunInit(const Context&, const Words&);
+int RunSettings(const Context&, const Words&);
+int RunStocks(const Context&, const Words&);
+int RunConditions(const Context&, const Words&);
+// gep_command.cpp
+int RunGep(const Context&, const Words&);
 
 const Command kCommands[] = {
     {"help", nullptr, "", "show this help"},
+    {"init", RunInit, "", "open or create the database, load settings; print the database file used"},
+    {"settings", RunSettings, "[set NAME VALUE]", "print the settings / store one setting"},
+    {"stocks", RunStocks, "", "the stock list: market, code, name, pinyin, security type (tab-separated)"},
+    {"conditions", RunConditions, "MARKET CODE [--lines]",
+     "CSV date,c0..c20 (0/1) for every loaded bar; --lines adds every indicator line"},
     {"gep", RunGep, "CONFIG CASES.csv [--classify] [--seed N]",
      "drive the engine stand-alone from a configuration file and a CSV of fitness cases"},
 };

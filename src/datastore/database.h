@@ -1,0 +1,143 @@
+#pragma once
+// A small RAII layer over SQLite: one connection, statements run whole, prepared
+// statements with bound parameters, and whole results fetched as text.
+//
+// Thread-safety: the connection is opened in SQLite's serialized mode, so one
+// Database may be used from several threads at once without a lock of ours.
+// A Statement belongs to the thread that prepared it. Each operation that can
+// fail records SQLite's message for the calling thread (LastError), taken
+// under the connection's own mutex so another thread's failure cannot replace it.
+#include <sqlite3.h>
+
+#include <concepts>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+// Bytes bound as a BLOB; the caller keeps them alive until the bind returns.
+struct BlobRef {
+    const void* data;
+    size_t size;
+};
+
+// One value bound to a statement parameter. Text is bound as it stands (GBK
+// bytes stay GBK bytes), so a bound value stores exactly what the same value
+// written into the statement text would have stored.
+class SqlValue {
+public:
+    SqlValue(std::nullptr_t) : value_(nullptr) {}
+    template <std::integral T>
+    SqlValue(T v) : value_(static_cast<int64_t>(v)) {}
+    SqlValue(double v) : value_(v) {}
+    SqlValue(std::string_view v) : value_(v) {}
+    SqlValue(const char* v) : value_(std::string_view(v)) {}
+    SqlValue(const std::string& v) : value_(std::string_view(v)) {}
+    SqlValue(BlobRef v) : value_(v) {}
+
+    // Binds this value to parameter `index` (1-based) of `stmt`.
+    int BindTo(sqlite3_stmt* stmt, int index) const;
+
+private:
+    std::variant<std::nullptr_t, int64_t, double, std::string_view, BlobRef> value_;
+};
+
+// A whole query result as text, the way the documented reads fetch it: one
+// cell per row and column in row-major order. SQL NULL reads as empty text.
+struct TextTable {
+    std::vector<std::string> columns;
+    std::vector<std::string> cells;
+
+    size_t RowCount() const { return columns.empty() ? 0 : cells.size() / columns.size(); }
+    const std::string& At(size_t row, size_t column) const {
+        return cells[row * columns.size() + column];
+    }
+};
+
+class Statement {
+public:
+    Statement(Statement&&) noexcept = default;
+    Statement& operator=(Statement&&) noexcept = default;
+
+    // Binds parameter `index` (1-based); false when SQLite refuses the value.
+    bool Bind(int index, const SqlValue& value);
+    // Binds the values to parameters 1, 2, ... in order.
+    bool BindAll(std::initializer_list<SqlValue> values);
+
+    // Advances to the next row: true while a row is ready, false once the
+    // statement is done or has failed (then Failed() is true).
+    bool Step();
+    bool Failed() const { return failed_; }
+    // Makes the statement ready to run again; bindings are kept.
+    void Reset();
+
+    int ColumnCount() const;
+    std::string ColumnName(int column) const;
+    int ColumnType(int column) const;  // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, ...
+    int64_t ColumnInt64(int column) const;
+    double ColumnDouble(int column) const;
+    std::string ColumnText(int column) const;  // bytes as stored; NULL reads as ""
+    std::vector<unsigned char> ColumnBlob(int column) const;
+
+private:
+    friend class Database;
+    struct Finalizer {
+        void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
+    };
+    Statement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
+
+    sqlite3* db_;
+    std::unique_ptr<sqlite3_stmt, Finalizer> stmt_;
+    bool failed_ = false;
+};
+
+class Database {
+public:
+    // Opens (creating when missing) the file at `path` in serialized mode.
+    // Nothing when SQLite cannot open it.
+    static std::optional<Database> Open(const std::string& path);
+
+    Database(Database&&) noexcept = default;
+    Database& operator=(Database&&) noexcept = default;
+
+    const std::string& Path() const { return path_; }
+
+    // Runs one statement (or, without values, several separated by ';') to
+    // the end; false on failure.
+    bool Exec(std::string_view sql, std::initializer_list<SqlValue> values = {});
+
+    // Prepares one statement; nothing on failure.
+    std::optional<Statement> Prepare(std::string_view sql);
+
+    // Runs a query and returns every row as text; nothing when the query fails.
+    std::optional<TextTable> GetTable(std::string_view sql,
+                                      std::initializer_list<SqlValue> values = {});
+
+    // Runs a query and hands each row to `row`, holding the connection for
+    // the whole read as GetTable does; false when the query fails (rows
+    // handed over before the failure stay handed over).
+    bool ForEachRow(std::string_view sql, std::initializer_list<SqlValue> values,
+                    const std::function<void(const Statement& row)>& row);
+
+    // The message of the calling thread's latest failed operation on any
+    // Database.
+    static const std::string& LastError();
+
+    sqlite3* Handle() const { return db_.get(); }
+
+private:
+    struct Closer {
+        void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+    };
+    Database(std::unique_ptr<sqlite3, Closer> db, std::string path)
+        : db_(std::move(db)), path_(std::move(path)) {}
+
+    std::unique_ptr<sqlite3, Closer> db_;
+    std::string path_;
+};

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "../support/temp_dir.h"
+#include "datastore/database.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+Database OpenIn(const TempDir& dir) {
+    std::optional<Database> db = Database::Open((dir / "test.db3").string());
+    if (!db) throw std::runtime_error("cannot open");
+    return std::move(*db);
+}
+
+TEST(Database, BoundValuesStoreWhatTheStatementTextWould) {
+    TempDir dir;
+    Database db = OpenIn(dir);
+    ASSERT_TRUE(db.Exec("CREATE TABLE T (NAME varchar(16), N int, X float, B BLOB)"));
+    // GBK bytes, an embedded quote and a zero byte all survive binding.
+    const std::string gbk = "\xC6\xD6\xB7\xA2'\xD2\xF8";
+    const std::string withZero("a\0b", 3);
+    const int16_t symbols[] = {1, -2, 21};
+    ASSERT_TRUE(db.Exec("INSERT INTO T VALUES(?, ?, ?, ?)", {gbk, 20240105, 10.25, BlobRef{symbols, sizeof symbols}}));
+    ASSERT_TRUE(db.Exec("INSERT INTO T VALUES(?, ?, ?, ?)", {withZero, "42", nullptr, nullptr}));
+    // Text bound into a numeric column converts as a quoted literal would.
+    ASSERT_TRUE(db.Exec("INSERT INTO T VALUES('lit', '42', NULL, NULL)"));
+
+    std::optional<Statement> stmt = db.Prepare("SELECT NAME, N, X, B, typeof(N) FROM T ORDER BY rowid");
+    ASSERT_TRUE(stmt);
+    ASSERT_TRUE(stmt->Step());
+    EXPECT_EQ(stmt->ColumnText(0), gbk);
+    EXPECT_EQ(stmt->ColumnInt64(1), 20240105);
+    EXPECT_DOUBLE_EQ(stmt->ColumnDouble(2), 10.25);
+    const std::vector<unsigned char> blob = stmt->ColumnBlob(3);
+    ASSERT_EQ(blob.size(), sizeof symbols);
+    EXPECT_EQ(std::memcmp(blob.data(), symbols, sizeof symbols), 0);
+    ASSERT_TRUE(stmt->Step());
+    EXPECT_EQ(stmt->ColumnText(0), withZero);
+    EXPECT_EQ(stmt->ColumnType(2), SQLITE_NULL);
+    EXPECT_EQ(stmt->ColumnText(4), "integer");
+    ASSERT_TRUE(stmt->Step());
+    EXPECT_EQ(stmt->ColumnText(4), "integer");
+    EXPECT_FALSE(stmt->Step());
+    EXPECT_FALSE(stmt->Failed());
+}
+
+TEST(Database, GetTableTellsFailureFromEmptyResult) {
+    TempDir dir;
+    Database db = OpenIn(dir);
+    ASSERT_TRUE(db.Exec("CREATE TABLE T (A int, B varchar(8)); INSERT INTO T VALUES(1, NULL); INSERT INTO T VALUES(2, 'x');"));
+
+    const std::optional<TextTable> none = db.GetTable("SELECT A, B FROM T WHERE A > ?", {5});
+    ASSERT_TRUE(none);
+    EXPECT_EQ(none->RowCount(), 0u);
+    EXPECT_EQ(none->columns, (std::vector<std::string>{"A", "B"}));
+
+    const std::optional<TextTable> rows = db.GetTable("SELECT A, B FROM T ORDER BY A");
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->RowCount(), 2u);
+    EXPECT_EQ(rows->At(0, 0), "1");
+    EXPECT_EQ(rows->At(0, 1), "");  // NULL
+    EXPECT_EQ(rows->At(1, 1), "x");
+
+    EXPECT_FALSE(db.GetTable("SELECT A FROM MISSING"));
+    EXPECT_NE(Database::LastError().find("MISSING"), std::string::npos) << Database::LastError();
+    EXPECT_FALSE(db.Exec("INSERT INTO MISSING VALUES(?)", {1}));
+    EXPECT_FALSE(db.Exec("NOT SQL"));
+}
+
+TEST(Database, StatementRunsAgainAfterReset) {
+    TempDir dir;
+    Database db = OpenIn(dir);
+    ASSERT_TRUE(db.Exec("CREATE TABLE T (A int PRIMARY KEY)"));
+    std::optional<Statement> insert = db.Prepare("INSERT INTO T VALUES(?)");
+    ASSERT_TRUE(insert);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(insert->Bind(1, i));
+        EXPECT_FALSE(insert->Step());
+        EXPECT_FALSE(insert->Failed());
+        insert->Reset();
+    }
+    ASSERT_TRUE(insert->Bind(1, 1));
+    EXPECT_FALSE(insert->Step());
+    EXPECT_TRUE(insert->Failed());  // duplicate key
+    EXPECT_EQ(db.GetTable("SELECT A FROM T")->RowCount(), 3u);
+}
+
+// One connection shared by threads, as the program uses it: every write
+// lands and each thread sees its own failures.
+TEST(Database, ConnectionIsSharedByThreads) {
+    TempDir dir;
+    Database db = OpenIn(dir);
+    ASSERT_TRUE(db.Exec("CREATE TABLE T (THREAD int, I int, PRIMARY KEY (THREAD, I))"));
+    constexpr int kThreads = 4;
+    constexpr int kRows = 200;
+    std::vector<std::thread> threads;
+    std::vector<int> failures(kThreads, 0);
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kRows; ++i) {
+                if (!db.Exec("INSERT INTO T VALUES(?, ?)", {t, i})) ++failures[t];
+                if (!db.GetTable("SELECT COUNT(*) FROM T WHERE THREAD = ?", {t})) ++failures[t];
+            }
+            if (db.GetTable("SELECT * FROM NOWHERE_" + std::to_string(t)) ||
+                Database::LastError().find("NOWHERE_" + std::to_string(t)) == std::string::npos)
+                ++failures[t];
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(failures, std::vector<int>(kThreads, 0));
+    EXPECT_EQ(db.GetTable("SELECT * FROM T")->RowCount(), size_t{kThreads * kRows});
+}
+
+TEST(Database, OpenFailsForAMissingFolder) {
+    TempDir dir;
+    EXPECT_FALSE(Database::Open((dir / "no/such/folder/x.db3").string()));
+}
+
+}  // namespace
