@@ -35,24 +35,24 @@ void LogRequest(const httplib::Request& request, const httplib::Response& respon
                  response.status, response.body.size());
 }
 
-std::string CodeReply(Replies& replies, const httplib::Request& request) {
+std::string_view CodeReply(Replies& replies, const httplib::Request& request) {
     CheckClientParams(request);
     return replies.Codes(IntParam(request, "pdate"));
 }
 
-std::string DailyReply(Replies& replies, const httplib::Request& request) {
+std::string_view DailyReply(Replies& replies, const httplib::Request& request) {
     CheckClientParams(request);
     return replies.Daily(KeyParam(request, "mrkt"), KeyParam(request, "stck"),
                          IntParam(request, "frst"), IntParam(request, "last"));
 }
 
-std::string DividendReply(Replies& replies, const httplib::Request& request) {
+std::string_view DividendReply(Replies& replies, const httplib::Request& request) {
     CheckClientParams(request);
     return replies.Dividends(KeyParam(request, "mrkt"), KeyParam(request, "stck"),
                              IntParam(request, "frst"), IntParam(request, "last"));
 }
 
-std::string PoolReply(Replies& replies, const httplib::Request& request) {
+std::string_view PoolReply(Replies& replies, const httplib::Request& request) {
     CheckClientParams(request);
     return replies.Pool(KeyParam(request, "modl"));
 }
@@ -90,7 +90,7 @@ DataServer::DataServer(const std::filesystem::path& data_dir, bool access_log) :
         if (response.body.empty() && response.status == 404)
             response.set_content("not found\n", "text/plain");
     });
-    Route(R"(/login\.php)", [this](Replies& replies, const httplib::Request& request) {
+    Route(R"(/login\.php)", [this](Replies& replies, const httplib::Request& request) -> std::string_view {
         CheckClientParams(request);
         return replies.Login(OwnHost(request));
     });
@@ -103,7 +103,9 @@ DataServer::DataServer(const std::filesystem::path& data_dir, bool access_log) :
 void DataServer::Route(const char* pattern, ReplyFunction reply) {
     http_.Get(pattern, [this, reply = std::move(reply)](const httplib::Request& request, httplib::Response& response) {
         try {
-            response.set_content(reply(*pool_.Borrow(), request), kXmlType);
+            const ReplyPool::Lease replies = pool_.Borrow();
+            const std::string_view body = reply(*replies, request);
+            response.set_content(body.data(), body.size(), kXmlType);
         } catch (const BadRequest& e) {
             response.status = 400;
             response.set_content(std::string(e.what()) + "\n", "text/plain");

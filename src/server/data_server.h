@@ -40,7 +40,7 @@ public:
     void Stop();
 
 private:
-    using ReplyFunction = std::function<std::string(Replies&, const httplib::Request&)>;
+    using ReplyFunction = std::function<std::string_view(Replies&, const httplib::Request&)>;
     void Route(const char* pattern, ReplyFunction reply);
     std::string OwnHost(const httplib::Request& request) const;
 

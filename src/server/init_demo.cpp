@@ -27,7 +27,10 @@ std::filesystem::path FindBundledData() {
     for (const auto& candidate : candidates)
         if (HoldsBundledData(candidate)) return candidate;
     std::string tried;
-    for (const auto& candidate : candidates) tried += " " + candidate.string();
+    for (const auto& candidate : candidates) {
+        tried += ' ';
+        tried += candidate.string();
+    }
     throw std::runtime_error("cannot find the bundled data (tried" + tried + "); give --source DIR");
 }
 

@@ -69,9 +69,9 @@ ServerDates Replies::Dates() {
     return dates;
 }
 
-std::string Replies::Login(std::string_view own_host) {
+std::string_view Replies::Login(std::string_view own_host) {
     const ServerDates dates = Dates();
-    XmlReply reply("status");
+    XmlReply reply(buffer_, "status");
     reply.Open("auth");
     reply.Int("update", dates.update);
     reply.Int("cleanto", dates.cleanto);
@@ -112,8 +112,8 @@ std::string Replies::Login(std::string_view own_host) {
     return reply.Finish();
 }
 
-std::string Replies::Codes(int after) {
-    XmlReply reply("stocks", 4096);
+std::string_view Replies::Codes(int after) {
+    XmlReply reply(buffer_, "stocks");
     stocks_after_.Reset();
     stocks_after_.Bind(1, after);
     while (stocks_after_.Step()) {
@@ -129,8 +129,8 @@ std::string Replies::Codes(int after) {
     return reply.Finish();
 }
 
-std::string Replies::Daily(std::string_view market, std::string_view code, int first, int last) {
-    XmlReply reply("bars", 4096);
+std::string_view Replies::Daily(std::string_view market, std::string_view code, int first, int last) {
+    XmlReply reply(buffer_, "bars");
     daily_.Reset();
     daily_.Bind(1, market).Bind(2, code).Bind(3, first).Bind(4, last);
     while (daily_.Step()) {
@@ -146,9 +146,9 @@ std::string Replies::Daily(std::string_view market, std::string_view code, int f
     return reply.Finish();
 }
 
-std::string Replies::Dividends(std::string_view market, std::string_view code, int first,
+std::string_view Replies::Dividends(std::string_view market, std::string_view code, int first,
                                int last) {
-    XmlReply reply("dividends", 1024);
+    XmlReply reply(buffer_, "dividends");
     dividends_.Reset();
     dividends_.Bind(1, market).Bind(2, code).Bind(3, first).Bind(4, last);
     while (dividends_.Step()) {
@@ -164,8 +164,8 @@ std::string Replies::Dividends(std::string_view market, std::string_view code, i
     return reply.Finish();
 }
 
-std::string Replies::Pool(std::string_view model) {
-    XmlReply reply("stockpool", 2048);
+std::string_view Replies::Pool(std::string_view model) {
+    XmlReply reply(buffer_, "stockpool");
     pool_model_.Reset();
     pool_model_.Bind(1, model);
     const bool known = pool_model_.Step();

@@ -1,7 +1,8 @@
 #pragma once
 // The bodies of the five replies, built straight from the database in one
-// pass. One Replies object is one connection with its prepared statements;
-// it is used by one thread at a time (see ReplyPool).
+// pass. One Replies object is one connection with its prepared statements
+// and a reply buffer; it is used by one thread at a time (see ReplyPool). A
+// reply stays valid until the next reply of the same object.
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -28,16 +29,17 @@ public:
 
     // login.php: server dates, news and hosts. `own_host` is the address the
     // default host entry offers when no hosts are configured.
-    std::string Login(std::string_view own_host);
+    std::string_view Login(std::string_view own_host);
     // code.php: every stock record stamped later than `after`.
-    std::string Codes(int after);
+    std::string_view Codes(int after);
     // daily.php / divid.php: one stock's records dated first..last, oldest first.
-    std::string Daily(std::string_view market, std::string_view code, int first, int last);
-    std::string Dividends(std::string_view market, std::string_view code, int first, int last);
+    std::string_view Daily(std::string_view market, std::string_view code, int first, int last);
+    std::string_view Dividends(std::string_view market, std::string_view code, int first, int last);
     // pool.php: caption, info and entries of one model (empty when unknown).
-    std::string Pool(std::string_view model);
+    std::string_view Pool(std::string_view model);
 
 private:
+    std::string buffer_;
     Database db_;
     Statement newest_date_;
     Statement cut_date_;

@@ -222,7 +222,7 @@ TEST_F(ImportTest, TdxDayFilesServeTheSameRepliesAsTheCsvImport) {
 
     server::Replies from_tdx(dir_ / "db"), from_csv(dir_ / "csvdb");
     for (const auto& [code, index] : stocks) {
-        const std::string reply = from_tdx.Daily("SS", code, 0, 99999999);
+        const std::string reply(from_tdx.Daily("SS", code, 0, 99999999));
         EXPECT_EQ(reply, from_csv.Daily("SS", code, 0, 99999999)) << code;
         EXPECT_GT(reply.size(), 100000u);
     }
