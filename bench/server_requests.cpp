@@ -32,7 +32,8 @@ constexpr int kStocks = 5000;
 class Fixture {
 public:
     Fixture() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "korvel-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "korvel-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         dir_ = pattern;
         Fill();
@@ -108,9 +109,11 @@ void Load(benchmark::State& state, const std::string& target, int requests) {
                     const auto begin = std::chrono::steady_clock::now();
                     const auto result = client.Get(target, {{"Accept-Encoding", "identity"}});
                     const auto end = std::chrono::steady_clock::now();
-                    if (!result || result->status != 200) throw std::runtime_error("request failed: " + target);
+                    if (!result || result->status != 200)
+                        throw std::runtime_error("request failed: " + target);
                     if (c == 0 && i == 0) reply_bytes = result->body.size();
-                    per_client[c].push_back(std::chrono::duration<double, std::milli>(end - begin).count());
+                    per_client[c].push_back(
+                        std::chrono::duration<double, std::milli>(end - begin).count());
                 }
             });
         }
@@ -119,7 +122,9 @@ void Load(benchmark::State& state, const std::string& target, int requests) {
         for (const auto& l : per_client) latencies.insert(latencies.end(), l.begin(), l.end());
     }
     std::sort(latencies.begin(), latencies.end());
-    const auto percentile = [&](double p) { return latencies[static_cast<size_t>(p * (latencies.size() - 1))]; };
+    const auto percentile = [&](double p) {
+        return latencies[static_cast<size_t>(p * (latencies.size() - 1))];
+    };
     state.counters["req_per_s"] = static_cast<double>(latencies.size()) / seconds;
     state.counters["p50_ms"] = percentile(0.50);
     state.counters["p99_ms"] = percentile(0.99);
@@ -139,10 +144,13 @@ void BM_DailyTwoYears(benchmark::State& state) {
 
 // The start page's catch-up: the day after the client's newest bar onwards.
 void BM_DailyLatest(benchmark::State& state) {
-    Load(state, kDaily + "&frst=" + std::to_string(TheFixture().newest_date()) + "&last=99999999", 500);
+    Load(state, kDaily + "&frst=" + std::to_string(TheFixture().newest_date()) + "&last=99999999",
+         500);
 }
 
-void BM_CodeWholeList(benchmark::State& state) { Load(state, "/code.php?vrsn=1106&code=1&pdate=0", 100); }
+void BM_CodeWholeList(benchmark::State& state) {
+    Load(state, "/code.php?vrsn=1106&code=1&pdate=0", 100);
+}
 
 // A client that is up to date: nothing newer than its cursor.
 void BM_CodeNothingNew(benchmark::State& state) {

@@ -22,11 +22,13 @@ void PrintSummary(const Database& db, const std::string& data_dir) {
     std::printf("stocks    %lld, newest stamp %lld\n",
                 static_cast<long long>(CountOf(db, "SELECT COUNT(*) FROM stocks")),
                 static_cast<long long>(CountOf(db, "SELECT COALESCE(MAX(stamp), 0) FROM stocks")));
-    Statement bars(db, "SELECT COUNT(*), COUNT(DISTINCT market || ' ' || code), MIN(date), MAX(date) FROM daily");
+    Statement bars(
+        db,
+        "SELECT COUNT(*), COUNT(DISTINCT market || ' ' || code), MIN(date), MAX(date) FROM daily");
     bars.Step();
-    std::printf("bars      %lld of %lld stocks, %lld to %lld\n", static_cast<long long>(bars.Int(0)),
-                static_cast<long long>(bars.Int(1)), static_cast<long long>(bars.Int(2)),
-                static_cast<long long>(bars.Int(3)));
+    std::printf("bars      %lld of %lld stocks, %lld to %lld\n",
+                static_cast<long long>(bars.Int(0)), static_cast<long long>(bars.Int(1)),
+                static_cast<long long>(bars.Int(2)), static_cast<long long>(bars.Int(3)));
     std::printf("dividend  %lld records\n",
                 static_cast<long long>(CountOf(db, "SELECT COUNT(*) FROM dividends")));
 
@@ -34,7 +36,8 @@ void PrintSummary(const Database& db, const std::string& data_dir) {
     std::printf("update    %lld\n", static_cast<long long>(dates.update));
     std::printf("cleanto   %lld (%s)\n", static_cast<long long>(dates.cleanto),
                 dates.cleanto_fixed ? "fixed" : "five trading days before update");
-    std::printf("news      %lld items\n", static_cast<long long>(CountOf(db, "SELECT COUNT(*) FROM news")));
+    std::printf("news      %lld items\n",
+                static_cast<long long>(CountOf(db, "SELECT COUNT(*) FROM news")));
 
     Statement hosts(db, "SELECT nett, addr, cmnt FROM hosts ORDER BY position");
     bool any_host = false;

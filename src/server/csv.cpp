@@ -43,7 +43,8 @@ bool SplitCsvLine(std::string_view line, std::vector<std::string>& fields) {
             i = j + 1;
         } else {
             const size_t comma = line.find(',', i);
-            const std::string_view raw = line.substr(i, comma == std::string_view::npos ? line.npos : comma - i);
+            const std::string_view raw =
+                line.substr(i, comma == std::string_view::npos ? line.npos : comma - i);
             if (raw.find('"') != std::string_view::npos) return false;
             fields.emplace_back(TrimBlanks(raw));
             if (comma == std::string_view::npos) return true;

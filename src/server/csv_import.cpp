@@ -34,7 +34,8 @@ ImportTotals ImportCsvFile(const Database& db, const std::filesystem::path& path
         std::string line;
         if (!file.NextLine(line)) throw std::runtime_error("the file is empty");
         if (line != header)
-            throw std::runtime_error("the first line must be the header \"" + std::string(header) + "\"");
+            throw std::runtime_error("the first line must be the header \"" + std::string(header) +
+                                     "\"");
         const size_t columns = std::count(header.begin(), header.end(), ',') + 1;
         if (before) before();
 

@@ -28,7 +28,6 @@ ImportTotals ImportCsvFile(const Database& db, const std::filesystem::path& path
 // Runs `import` inside one transaction and turns any failure into a failed
 // file: nothing of it is stored.
 ImportTotals ImportInTransaction(const Database& db, const std::filesystem::path& path,
-                                 const ImportLog& log,
-                                 const std::function<ImportTotals()>& import);
+                                 const ImportLog& log, const std::function<ImportTotals()>& import);
 
 }  // namespace server

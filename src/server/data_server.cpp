@@ -14,7 +14,9 @@ namespace {
 
 constexpr const char* kXmlType = "text/xml; charset=gb2312";
 
-bool IsWildcard(const std::string& host) { return host == "0.0.0.0" || host == "::" || host.empty(); }
+bool IsWildcard(const std::string& host) {
+    return host == "0.0.0.0" || host == "::" || host.empty();
+}
 
 // Request targets come from the network: keep the log line one printable line.
 std::string Printable(std::string_view text) {
@@ -74,7 +76,8 @@ std::optional<ListenAddress> ParseListenAddress(std::string_view text) {
     }
     const std::string_view port_text = text.substr(colon + 1);
     int port = -1;
-    const auto result = std::from_chars(port_text.data(), port_text.data() + port_text.size(), port);
+    const auto result =
+        std::from_chars(port_text.data(), port_text.data() + port_text.size(), port);
     if (port_text.empty() || result.ec != std::errc() ||
         result.ptr != port_text.data() + port_text.size() || port < 0 || port > 65535)
         return std::nullopt;
@@ -90,10 +93,11 @@ DataServer::DataServer(const std::filesystem::path& data_dir, bool access_log) :
         if (response.body.empty() && response.status == 404)
             response.set_content("not found\n", "text/plain");
     });
-    Route(R"(/login\.php)", [this](Replies& replies, const httplib::Request& request) -> std::string_view {
-        CheckClientParams(request);
-        return replies.Login(OwnHost(request));
-    });
+    Route(R"(/login\.php)",
+          [this](Replies& replies, const httplib::Request& request) -> std::string_view {
+              CheckClientParams(request);
+              return replies.Login(OwnHost(request));
+          });
     Route(R"(/code\.php)", CodeReply);
     Route(R"(/daily\.php)", DailyReply);
     Route(R"(/divid\.php)", DividendReply);
@@ -101,7 +105,8 @@ DataServer::DataServer(const std::filesystem::path& data_dir, bool access_log) :
 }
 
 void DataServer::Route(const char* pattern, ReplyFunction reply) {
-    http_.Get(pattern, [this, reply = std::move(reply)](const httplib::Request& request, httplib::Response& response) {
+    http_.Get(pattern, [this, reply = std::move(reply)](const httplib::Request& request,
+                                                        httplib::Response& response) {
         try {
             const ReplyPool::Lease replies = pool_.Borrow();
             const std::string_view body = reply(*replies, request);

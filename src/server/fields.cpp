@@ -87,7 +87,8 @@ void FieldReader::Fail(size_t column, const char* what) {
     if (!error_.empty()) return;
     // The column's name is the column-th comma-separated word of the header.
     std::string_view name = header_;
-    for (size_t i = 0; i < column; ++i) name.remove_prefix(std::min(name.size(), name.find(',') + 1));
+    for (size_t i = 0; i < column; ++i)
+        name.remove_prefix(std::min(name.size(), name.find(',') + 1));
     name = name.substr(0, name.find(','));
     error_ = std::string(name) + " " + what + ": \"" + Field(column) + "\"";
 }

@@ -46,7 +46,8 @@ ImportTotals ImportDailyCsv(const Database& db, const std::filesystem::path& pat
     if (!std::filesystem::is_directory(path)) return ImportDailyFile(db, path, log);
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(path))
-        if (entry.is_regular_file() && entry.path().extension() == ".csv") files.push_back(entry.path());
+        if (entry.is_regular_file() && entry.path().extension() == ".csv")
+            files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     ImportTotals totals;
     for (const auto& file : files) totals += ImportDailyFile(db, file, log);

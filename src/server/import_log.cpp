@@ -15,8 +15,8 @@ ImportLog ConsoleImportLog() {
 
 int ImportExitStatus(const ImportTotals& totals) {
     if (totals.clean()) return 0;
-    std::fprintf(stderr, "korvel-server: %d records skipped, %d files not imported\n", totals.skipped,
-                 totals.failed_files);
+    std::fprintf(stderr, "korvel-server: %d records skipped, %d files not imported\n",
+                 totals.skipped, totals.failed_files);
     return 1;
 }
 

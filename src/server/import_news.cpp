@@ -7,7 +7,8 @@ namespace server {
 ImportTotals ImportNews(const Database& db, const std::filesystem::path& file,
                         const ImportLog& log) {
     static constexpr const char* kHeader = "popp,vrsn,title,addr,text";
-    Statement insert(db, "INSERT INTO news(popp, vrsn, title, addr, text) VALUES(?1, ?2, ?3, ?4, ?5)");
+    Statement insert(db,
+                     "INSERT INTO news(popp, vrsn, title, addr, text) VALUES(?1, ?2, ?3, ?4, ?5)");
     return ImportCsvFile(
         db, file, kHeader, log,
         [&](const std::vector<std::string>& fields) {
@@ -37,7 +38,8 @@ ImportTotals ImportHosts(const Database& db, const std::filesystem::path& file,
             const std::string cmnt = read.Text(2);
             if (!read.error().empty()) return read.error();
             if (addr.empty() || addr.find_first_of(" /") != std::string::npos)
-                return "addr must be a host name or address, optionally with :port: \"" + addr + "\"";
+                return "addr must be a host name or address, optionally with :port: \"" + addr +
+                       "\"";
             insert.Bind(1, nett).Bind(2, addr).Bind(3, cmnt).Run();
             return std::string();
         },

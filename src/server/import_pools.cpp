@@ -34,7 +34,8 @@ ImportTotals ImportPools(const Database& db, const std::filesystem::path& file,
     Statement insert(db,
                      "INSERT INTO pool_entries(model, rank, date, market, code, capital, pe, pb, "
                      "mpg) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
-    Statement exists(db, "SELECT 1 FROM pool_entries WHERE model = ?1 AND market = ?2 AND code = ?3");
+    Statement exists(db,
+                     "SELECT 1 FROM pool_entries WHERE model = ?1 AND market = ?2 AND code = ?3");
     std::set<std::string> cleared;
     return ImportCsvFile(db, file, kHeader, log, [&](const std::vector<std::string>& fields) {
         FieldReader read(fields, kHeader);

@@ -30,7 +30,8 @@ double Price(const unsigned char* p) { return static_cast<int32_t>(LittleEndian3
 // the server serves shares throughout. Shanghai indexes are 000xxx, Shenzhen
 // indexes 399xxx.
 bool IsIndex(const std::string& market, const std::string& code) {
-    return (market == "SS" && code.rfind("000", 0) == 0) || (market == "SZ" && code.rfind("399", 0) == 0);
+    return (market == "SS" && code.rfind("000", 0) == 0) ||
+           (market == "SZ" && code.rfind("399", 0) == 0);
 }
 
 Bar DecodeRecord(const unsigned char* record, bool index) {
@@ -51,7 +52,8 @@ ImportTotals ImportTdxFile(const Database& db, const std::filesystem::path& file
     const std::string market = prefix == "sh" ? "SS" : prefix == "sz" ? "SZ" : "";
     const std::string code = stem.size() > 2 ? stem.substr(2) : "";
     if (market.empty() || !IsKey(code)) {
-        log.problem(file.string() + ": not imported: the name must be sh<CODE>.day or sz<CODE>.day");
+        log.problem(file.string() +
+                    ": not imported: the name must be sh<CODE>.day or sz<CODE>.day");
         return ImportTotals{0, 0, 0, 1};
     }
     const bool index = IsIndex(market, code);
@@ -65,21 +67,23 @@ ImportTotals ImportTdxFile(const Database& db, const std::filesystem::path& file
         for (size_t i = 0; i < records; ++i) {
             ++totals.records;
             const Bar bar = DecodeRecord(&bytes[i * kRecordSize], index);
-            std::string problem = ParseDate(std::to_string(bar.date)) ? CheckBar(bar)
-                                  : text::Format("%d is not a date yyyymmdd", bar.date);
+            std::string problem = ParseDate(std::to_string(bar.date))
+                                      ? CheckBar(bar)
+                                      : text::Format("%d is not a date yyyymmdd", bar.date);
             if (problem.empty()) {
                 const int64_t changes_before = db.TotalChanges();
                 writer.Put(market, code, bar);
                 if (db.TotalChanges() > changes_before) ++totals.written;
             } else {
                 ++totals.skipped;
-                log.problem(text::Format("%s:record %zu: %s", file.string().c_str(), i + 1, problem.c_str()));
+                log.problem(text::Format("%s:record %zu: %s", file.string().c_str(), i + 1,
+                                         problem.c_str()));
             }
         }
         if (const size_t rest = bytes.size() % kRecordSize; rest != 0) {
             ++totals.skipped;
-            log.problem(text::Format("%s:record %zu: %zu bytes, not a whole record", file.string().c_str(),
-                                     records + 1, rest));
+            log.problem(text::Format("%s:record %zu: %zu bytes, not a whole record",
+                                     file.string().c_str(), records + 1, rest));
         }
         return totals;
     });
@@ -87,11 +91,13 @@ ImportTotals ImportTdxFile(const Database& db, const std::filesystem::path& file
 
 }  // namespace
 
-ImportTotals ImportTdx(const Database& db, const std::filesystem::path& path, const ImportLog& log) {
+ImportTotals ImportTdx(const Database& db, const std::filesystem::path& path,
+                       const ImportLog& log) {
     if (!std::filesystem::is_directory(path)) return ImportTdxFile(db, path, log);
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(path))
-        if (entry.is_regular_file() && entry.path().extension() == ".day") files.push_back(entry.path());
+        if (entry.is_regular_file() && entry.path().extension() == ".day")
+            files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     ImportTotals totals;
     for (const auto& file : files) totals += ImportTdxFile(db, file, log);

@@ -20,7 +20,8 @@ bool HoldsBundledData(const std::filesystem::path& dir) {
 // The data folder of the source tree this program was built from, or the
 // one installed beside it (bin/../share/korvel/data).
 std::filesystem::path FindBundledData() {
-    std::vector<std::filesystem::path> candidates = {std::filesystem::path(KORVEL_SOURCE_DIR) / "data"};
+    std::vector<std::filesystem::path> candidates = {std::filesystem::path(KORVEL_SOURCE_DIR) /
+                                                     "data"};
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error) candidates.push_back(self.parent_path() / ".." / "share" / "korvel" / "data");
@@ -31,7 +32,8 @@ std::filesystem::path FindBundledData() {
         tried += ' ';
         tried += candidate.string();
     }
-    throw std::runtime_error("cannot find the bundled data (tried" + tried + "); give --source DIR");
+    throw std::runtime_error("cannot find the bundled data (tried" + tried +
+                             "); give --source DIR");
 }
 
 }  // namespace

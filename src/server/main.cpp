@@ -33,10 +33,12 @@ const Command kCommands[] = {
 };
 
 void PrintHelp(FILE* out) {
-    std::fprintf(out, "usage: korvel-server COMMAND ...\n\n"
-                      "DIR is the server's data folder holding korvel-server.db3. Exit status: 0\n"
-                      "success, 1 failure or records skipped, 2 usage error.\n\ncommands:\n");
-    for (const Command& c : kCommands) std::fprintf(out, "  %s %s\n      %s\n", c.name, c.usage, c.summary);
+    std::fprintf(out,
+                 "usage: korvel-server COMMAND ...\n\n"
+                 "DIR is the server's data folder holding korvel-server.db3. Exit status: 0\n"
+                 "success, 1 failure or records skipped, 2 usage error.\n\ncommands:\n");
+    for (const Command& c : kCommands)
+        std::fprintf(out, "  %s %s\n      %s\n", c.name, c.usage, c.summary);
 }
 
 }  // namespace

@@ -129,7 +129,8 @@ std::string_view Replies::Codes(int after) {
     return reply.Finish();
 }
 
-std::string_view Replies::Daily(std::string_view market, std::string_view code, int first, int last) {
+std::string_view Replies::Daily(std::string_view market, std::string_view code, int first,
+                                int last) {
     XmlReply reply(buffer_, "bars");
     daily_.Reset();
     daily_.Bind(1, market).Bind(2, code).Bind(3, first).Bind(4, last);
@@ -147,7 +148,7 @@ std::string_view Replies::Daily(std::string_view market, std::string_view code, 
 }
 
 std::string_view Replies::Dividends(std::string_view market, std::string_view code, int first,
-                               int last) {
+                                    int last) {
     XmlReply reply(buffer_, "dividends");
     dividends_.Reset();
     dividends_.Bind(1, market).Bind(2, code).Bind(3, first).Bind(4, last);

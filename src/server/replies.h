@@ -13,8 +13,8 @@
 namespace server {
 
 struct ServerDates {
-    int64_t update = 0;   // newest bar date held, 0 when none
-    int64_t cleanto = 0;  // the client's cleanup cut date
+    int64_t update = 0;          // newest bar date held, 0 when none
+    int64_t cleanto = 0;         // the client's cleanup cut date
     bool cleanto_fixed = false;  // set by the cleanto setting, not derived
 };
 

@@ -34,8 +34,10 @@ int ServeCommand(const Words& words) {
     OpenServerDatabase(data_dir);  // creates an empty one on first use
     DataServer server(data_dir, true);
     if (Replies(data_dir).Dates().update == 0)
-        std::fprintf(stderr, "korvel-server: no daily bars in %s yet; import some (see korvel-server help)\n",
-                     data_dir.c_str());
+        std::fprintf(
+            stderr,
+            "korvel-server: no daily bars in %s yet; import some (see korvel-server help)\n",
+            data_dir.c_str());
     const ListenAddress bound = server.Bind(*address);
     std::printf("listening on %s\n", FormatAddress(bound).c_str());
     std::fflush(stdout);
@@ -52,7 +54,8 @@ int ServeCommand(const Words& words) {
     served = true;
     pthread_kill(waiter.native_handle(), SIGTERM);
     waiter.join();
-    if (!ok) std::fprintf(stderr, "korvel-server: serving on %s failed\n", FormatAddress(bound).c_str());
+    if (!ok)
+        std::fprintf(stderr, "korvel-server: serving on %s failed\n", FormatAddress(bound).c_str());
     return ok ? 0 : 1;
 }
 

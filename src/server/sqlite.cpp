@@ -13,7 +13,8 @@ namespace {
 
 Database::Database(const std::string& path, bool create) {
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    const int flags =
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     db_.reset(db);
     if (rc != SQLITE_OK) Fail(db, "cannot open " + path);

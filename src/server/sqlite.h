@@ -50,7 +50,9 @@ public:
 
     int64_t Int(int column) const { return sqlite3_column_int64(stmt_.get(), column); }
     double Real(int column) const { return sqlite3_column_double(stmt_.get(), column); }
-    bool IsNull(int column) const { return sqlite3_column_type(stmt_.get(), column) == SQLITE_NULL; }
+    bool IsNull(int column) const {
+        return sqlite3_column_type(stmt_.get(), column) == SQLITE_NULL;
+    }
     std::string_view Text(int column) const;
 
 private:

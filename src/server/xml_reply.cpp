@@ -50,7 +50,8 @@ size_t FormatDecimal(char* out, double value) {
     }
     // Fixed notation keeps volumes like 1e12 out of exponent form, which a
     // reader taking the leading number would cut short.
-    const auto result = std::to_chars(out, out + kMaxDecimalLength, value, std::chars_format::fixed);
+    const auto result =
+        std::to_chars(out, out + kMaxDecimalLength, value, std::chars_format::fixed);
     return static_cast<size_t>(result.ptr - out);
 }
 
@@ -122,12 +123,21 @@ void XmlReply::PutEscaped(std::string_view text) {
     char* p = Room(text.size() * 6);
     for (const char c : text) {
         switch (c) {
-            case '&': p = std::copy_n("&amp;", 5, p); break;
-            case '<': p = std::copy_n("&lt;", 4, p); break;
-            case '>': p = std::copy_n("&gt;", 4, p); break;
-            case '"': p = std::copy_n("&quot;", 6, p); break;
+            case '&':
+                p = std::copy_n("&amp;", 5, p);
+                break;
+            case '<':
+                p = std::copy_n("&lt;", 4, p);
+                break;
+            case '>':
+                p = std::copy_n("&gt;", 4, p);
+                break;
+            case '"':
+                p = std::copy_n("&quot;", 6, p);
+                break;
             default:
-                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r') *p++ = c;
+                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
+                    *p++ = c;
         }
     }
     used_ = static_cast<size_t>(p - out_.data());

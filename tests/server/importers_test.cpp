@@ -1,5 +1,7 @@
 // The importers: what they store, what they skip and report, and that doing
 // it twice changes nothing.
+#include "server/importers.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -10,7 +12,6 @@
 #include <sstream>
 
 #include "server/csv.h"
-#include "server/importers.h"
 #include "server/replies.h"
 #include "server/server_database.h"
 #include "test_files.h"
@@ -47,15 +48,16 @@ TEST_F(ImportTest, DailyCsvSkipsMalformedLinesAndReportsThem) {
     WriteFile(dir_ / "daily/SS_600000.csv",
               "date,open,high,low,close,volume\n"
               "20240102,10.0,10.2,9.9,10.1,1000\n"
-              "20240103,10.1,10.3,10.0,10.2\n"              // line 3: five fields
-              "20240230,10.1,10.3,10.0,10.2,1\n"            // line 4: no such day
-              "20240104,10.2,10.1,10.1,10.3,3000\n"         // line 5: high below close
-              "20240105,10.3,10.5,10.2,abc,4000\n"          // line 6: not a number
+              "20240103,10.1,10.3,10.0,10.2\n"       // line 3: five fields
+              "20240230,10.1,10.3,10.0,10.2,1\n"     // line 4: no such day
+              "20240104,10.2,10.1,10.1,10.3,3000\n"  // line 5: high below close
+              "20240105,10.3,10.5,10.2,abc,4000\n"   // line 6: not a number
               "\n"
-              "20240108,10.4,10.6,10.3,10.5,-1\r\n"         // line 8: negative volume
-              "20240109,nan,10.7,10.4,10.6,6000\n"          // line 9
+              "20240108,10.4,10.6,10.3,10.5,-1\r\n"  // line 8: negative volume
+              "20240109,nan,10.7,10.4,10.6,6000\n"   // line 9
               "20240110,10.6,10.8,10.5,10.7,7000\r\n");
-    WriteFile(dir_ / "daily/SZ_000001.csv", "date,open,high,low,close,volume\n19910103,66.2,66.2,66.2,66.2,400\n");
+    WriteFile(dir_ / "daily/SZ_000001.csv",
+              "date,open,high,low,close,volume\n19910103,66.2,66.2,66.2,66.2,400\n");
     WriteFile(dir_ / "daily/notes.txt", "ignored: not a .csv file\n");
     const server::ImportTotals totals = server::ImportDailyCsv(db_, dir_ / "daily", log_.log());
     EXPECT_EQ(totals.records, 9);
@@ -72,21 +74,25 @@ TEST_F(ImportTest, DailyCsvSkipsMalformedLinesAndReportsThem) {
     // The same files again: nothing written; a corrected bar replaces the old one.
     CollectingLog again;
     EXPECT_EQ(server::ImportDailyCsv(db_, dir_ / "daily", again.log()).written, 0);
-    WriteFile(dir_ / "fix/SS_600000.csv", "date,open,high,low,close,volume\n20240110,10.6,10.9,10.5,10.7,7000\n");
+    WriteFile(dir_ / "fix/SS_600000.csv",
+              "date,open,high,low,close,volume\n20240110,10.6,10.9,10.5,10.7,7000\n");
     EXPECT_EQ(server::ImportDailyCsv(db_, dir_ / "fix/SS_600000.csv", again.log()).written, 1);
     EXPECT_EQ(Count(db_, "SELECT high * 10 FROM daily WHERE date = 20240110"), 109);
 }
 
 TEST_F(ImportTest, FilesWithAWrongHeaderOrNameAreRefusedWhole) {
-    WriteFile(dir_ / "a/SS_600000.csv", "date,close,open,high,low,volume\n20240102,10.1,10.0,10.2,9.9,1000\n");
-    WriteFile(dir_ / "b/600000.csv", "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\n");
+    WriteFile(dir_ / "a/SS_600000.csv",
+              "date,close,open,high,low,volume\n20240102,10.1,10.0,10.2,9.9,1000\n");
+    WriteFile(dir_ / "b/600000.csv",
+              "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\n");
     WriteFile(dir_ / "c/SS_600000.csv", "");
     for (const char* folder : {"a", "b", "c"}) {
         const server::ImportTotals totals = server::ImportDailyCsv(db_, dir_ / folder, log_.log());
         EXPECT_EQ(totals.failed_files, 1) << folder;
         EXPECT_FALSE(totals.clean());
     }
-    EXPECT_TRUE(Reported(log_, "the first line must be the header \"date,open,high,low,close,volume\""));
+    EXPECT_TRUE(
+        Reported(log_, "the first line must be the header \"date,open,high,low,close,volume\""));
     EXPECT_TRUE(Reported(log_, "the name must be <MARKET>_<CODE>.csv"));
     EXPECT_EQ(server::ImportDailyCsv(db_, dir_ / "missing.csv", log_.log()).failed_files, 1);
     EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily"), 0);
@@ -97,12 +103,13 @@ TEST_F(ImportTest, StocksAreStoredAsGbkAndRestampedOnlyWhenChanged) {
               "market,code,name,pinyin,type\n"
               "SS,600000,浦发银行,PFYH,1\n"
               "SS,600001,\"A,B\",AB,1\n"
-              "SS,600002,笑😀,X,1\n"       // no GBK form
-              "SS,600003,,X,1\n"           // no name
-              "SS,600004,名,X,1.5\n"       // type not an integer
-              "S-S,600005,名,X,1\n"        // market not a key
-              "SS,600006,\"名,X,1\n");     // quote not closed
-    server::ImportTotals totals = server::ImportStocksCsv(db_, dir_ / "s1.csv", 20240101, log_.log());
+              "SS,600002,笑😀,X,1\n"     // no GBK form
+              "SS,600003,,X,1\n"        // no name
+              "SS,600004,名,X,1.5\n"    // type not an integer
+              "S-S,600005,名,X,1\n"     // market not a key
+              "SS,600006,\"名,X,1\n");  // quote not closed
+    server::ImportTotals totals =
+        server::ImportStocksCsv(db_, dir_ / "s1.csv", 20240101, log_.log());
     EXPECT_EQ(totals.written, 2);
     EXPECT_EQ(totals.skipped, 5);
     EXPECT_TRUE(Reported(log_, "s1.csv:4: name is not text GBK can hold"));
@@ -112,7 +119,8 @@ TEST_F(ImportTest, StocksAreStoredAsGbkAndRestampedOnlyWhenChanged) {
     EXPECT_EQ(name.Text(0), text::Utf8ToGbk("浦发银行"));
     EXPECT_EQ(name.Int(1), 20240101);
 
-    WriteFile(dir_ / "s2.csv", "market,code,name,pinyin,type\nSS,600000,浦发银行,PFYH,1\nSS,600001,AB,AB,1\n");
+    WriteFile(dir_ / "s2.csv",
+              "market,code,name,pinyin,type\nSS,600000,浦发银行,PFYH,1\nSS,600001,AB,AB,1\n");
     totals = server::ImportStocksCsv(db_, dir_ / "s2.csv", 20240202, log_.log());
     EXPECT_EQ(totals.written, 1);
     EXPECT_EQ(Count(db_, "SELECT stamp FROM stocks WHERE code = '600000'"), 20240101);
@@ -139,7 +147,9 @@ TEST_F(ImportTest, PoolsReplaceTheModelsNamedInTheFile) {
               "gpool,2,20240105,SZ,300059,0,0,0,0\n");  // twice in one pool
     server::ImportPools(db_, dir_ / "p1.csv", log_.log());
     EXPECT_TRUE(Reported(log_, "p1.csv:5: stock SZ 300059 is already in pool gpool"));
-    WriteFile(dir_ / "p2.csv", "model,rank,date,market,code,capital,pe,pb,mpg\nvpool,1,20240201,SS,600016,0,0,0,0\n");
+    WriteFile(
+        dir_ / "p2.csv",
+        "model,rank,date,market,code,capital,pe,pb,mpg\nvpool,1,20240201,SS,600016,0,0,0,0\n");
     server::ImportPools(db_, dir_ / "p2.csv", log_.log());
     EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM pool_entries WHERE model = 'vpool'"), 1);
     EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM pool_entries WHERE model = 'gpool'"), 1);
@@ -179,10 +189,12 @@ void Put32(std::string& out, uint32_t v) {
 }
 
 // A TDX record as the TDX client writes it: prices in hundredths.
-std::string TdxRecord(int date, double open, double high, double low, double close, uint32_t volume) {
+std::string TdxRecord(int date, double open, double high, double low, double close,
+                      uint32_t volume) {
     std::string out;
     Put32(out, static_cast<uint32_t>(date));
-    for (double price : {open, high, low, close}) Put32(out, static_cast<uint32_t>(std::lround(price * 100)));
+    for (double price : {open, high, low, close})
+        Put32(out, static_cast<uint32_t>(std::lround(price * 100)));
     float amount = 0;
     uint32_t amount_bits;
     std::memcpy(&amount_bits, &amount, 4);
@@ -201,15 +213,16 @@ std::string TdxFromCsv(const std::filesystem::path& csv, bool index) {
         std::vector<std::string> f;
         server::SplitCsvLine(line, f);
         const double volume = std::stod(f[5]) / (index ? 100 : 1);
-        out += TdxRecord(std::stoi(f[0]), std::stod(f[1]), std::stod(f[2]), std::stod(f[3]), std::stod(f[4]),
-                         static_cast<uint32_t>(volume));
+        out += TdxRecord(std::stoi(f[0]), std::stod(f[1]), std::stod(f[2]), std::stod(f[3]),
+                         std::stod(f[4]), static_cast<uint32_t>(volume));
     }
     return out;
 }
 
 TEST_F(ImportTest, TdxDayFilesServeTheSameRepliesAsTheCsvImport) {
     // 600016 has volumes beyond 2^31, 000001 in Shanghai is the index.
-    const std::vector<std::pair<std::string, bool>> stocks = {{"600000", false}, {"600016", false}, {"000001", true}};
+    const std::vector<std::pair<std::string, bool>> stocks = {
+        {"600000", false}, {"600016", false}, {"000001", true}};
     const server::Database csv_db = server::OpenServerDatabase(dir_ / "csvdb");
     for (const auto& [code, index] : stocks) {
         const auto csv = kBundled / "daily" / ("SS_" + code + ".csv");
@@ -234,7 +247,7 @@ TEST_F(ImportTest, TdxRecordsThatDoNotFitAreReportedByNumber) {
     day += TdxRecord(20241301, 10, 10.2, 9.9, 10.1, 100);  // month 13
     day += TdxRecord(20240103, 10, 9.0, 9.9, 10.1, 100);   // high below low
     day += TdxRecord(20240104, 10, 10.2, 9.9, 10.1, 100);
-    day += "\x01\x02\x03";                                  // a cut-off record
+    day += "\x01\x02\x03";  // a cut-off record
     WriteFile(dir_ / "sz000002.day", day);
     WriteFile(dir_ / "bj430047.day", TdxRecord(20240102, 10, 10.2, 9.9, 10.1, 100));
     const server::ImportTotals totals = server::ImportTdx(db_, dir_ / "sz000002.day", log_.log());
@@ -257,17 +270,22 @@ struct CommandRun {
 
 CommandRun RunServer(const TempDir& dir, const std::string& args) {
     const std::string out = (dir / "cmd.out").string(), err = (dir / "cmd.err").string();
-    const int status = std::system((std::string(KORVEL_SERVER_PATH) + " " + args + " >" + out + " 2>" + err).c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, server_test::ReadFile(out), server_test::ReadFile(err)};
+    const int status = std::system(
+        (std::string(KORVEL_SERVER_PATH) + " " + args + " >" + out + " 2>" + err).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, server_test::ReadFile(out),
+            server_test::ReadFile(err)};
 }
 
 TEST_F(ImportTest, CommandsReportSkippedLinesInTheirExitStatus) {
-    WriteFile(dir_ / "in/SS_600000.csv", "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\nbad\n");
+    WriteFile(dir_ / "in/SS_600000.csv",
+              "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\nbad\n");
     const std::string data = (dir_ / "served").string();
-    CommandRun run = RunServer(dir_, "import-csv --data " + data + " --daily " + (dir_ / "in").string());
+    CommandRun run =
+        RunServer(dir_, "import-csv --data " + data + " --daily " + (dir_ / "in").string());
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("SS_600000.csv:3: 1 fields, expected 6"), std::string::npos) << run.err;
-    EXPECT_NE(run.out.find("SS_600000.csv: 2 records, 1 written, 1 skipped"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("SS_600000.csv: 2 records, 1 written, 1 skipped"), std::string::npos)
+        << run.out;
 
     EXPECT_EQ(RunServer(dir_, "import-csv --data " + data).status, 2);
     EXPECT_EQ(RunServer(dir_, "import-csv --data " + data + " --daily").status, 2);
@@ -279,7 +297,9 @@ TEST_F(ImportTest, CommandsReportSkippedLinesInTheirExitStatus) {
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("cleanto   20231229 (fixed)"), std::string::npos) << run.out;
     run = RunServer(dir_, "config --data " + data + " --cleanto auto");
-    EXPECT_NE(run.out.find("cleanto   20240102 (five trading days before update)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("cleanto   20240102 (five trading days before update)"),
+              std::string::npos)
+        << run.out;
 }
 
 TEST_F(ImportTest, InitDemoBuildsTheBundledDataCleanly) {
@@ -292,10 +312,15 @@ TEST_F(ImportTest, InitDemoBuildsTheBundledDataCleanly) {
     EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM dividends"), 272);
     EXPECT_EQ(Count(db, "SELECT COUNT(DISTINCT code || market) FROM daily"), 13);
     // Every pool entry is one of the bundled stocks; no figure is invented.
-    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM pool_entries e LEFT JOIN stocks s "
-                        "ON s.market = e.market AND s.code = e.code WHERE s.code IS NULL"), 0);
+    EXPECT_EQ(Count(db,
+                    "SELECT COUNT(*) FROM pool_entries e LEFT JOIN stocks s "
+                    "ON s.market = e.market AND s.code = e.code WHERE s.code IS NULL"),
+              0);
     EXPECT_EQ(Count(db, "SELECT COUNT(DISTINCT model) FROM pool_entries"), 4);
-    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM pool_entries WHERE capital <> 0 OR pe <> 0 OR pb <> 0 OR mpg <> 0"), 0);
+    EXPECT_EQ(Count(db,
+                    "SELECT COUNT(*) FROM pool_entries WHERE capital <> 0 OR pe <> 0 OR pb <> 0 OR "
+                    "mpg <> 0"),
+              0);
     EXPECT_GT(Count(db, "SELECT COUNT(*) FROM news"), 0);
     server::Replies replies(data);
     EXPECT_EQ(replies.Dates().update, 20220114);
@@ -304,7 +329,8 @@ TEST_F(ImportTest, InitDemoBuildsTheBundledDataCleanly) {
     // A second run leaves the data as it was.
     const CommandRun again = RunServer(dir_, "init-demo --data " + data);
     EXPECT_EQ(again.status, 0);
-    EXPECT_NE(again.out.find("SS_600000.csv: 5259 records, 0 written, 0 skipped"), std::string::npos);
+    EXPECT_NE(again.out.find("SS_600000.csv: 5259 records, 0 written, 0 skipped"),
+              std::string::npos);
 }
 
 }  // namespace

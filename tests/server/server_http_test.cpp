@@ -3,11 +3,11 @@
 // client reads it.
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <pugixml.hpp>
 #include <sys/wait.h>
 
 #include <atomic>
 #include <memory>
+#include <pugixml.hpp>
 #include <thread>
 
 #include "../support/server_process.h"
@@ -65,7 +65,8 @@ protected:
                   "vpool,2,20240105,SZ,000002,1100,8.5,0.9,-12.25\n"
                   "vpool,1,20240105,SS,600000,0,0,0,0\n"
                   "vpool,3,20240105,SZ,999999,0,0,0,0\n");
-        const auto totals = server::ImportStocksCsv(db, dir_ / "in/stocks.csv", 20240101, log.log());
+        const auto totals =
+            server::ImportStocksCsv(db, dir_ / "in/stocks.csv", 20240101, log.log());
         server::ImportDailyCsv(db, dir_ / "in/SS_600000.csv", log.log());
         server::ImportDividendCsv(db, dir_ / "in/dividend.csv", log.log());
         server::ImportNews(db, dir_ / "in/news.csv", log.log());
@@ -101,11 +102,14 @@ protected:
     std::unique_ptr<ServerProcess> server_;
 };
 
-std::string Child(const pugi::xml_node& node, const char* name) { return node.child(name).text().get(); }
+std::string Child(const pugi::xml_node& node, const char* name) {
+    return node.child(name).text().get();
+}
 
 std::vector<std::string> Dates(const pugi::xml_document& doc, const char* xpath) {
     std::vector<std::string> dates;
-    for (const auto& record : doc.select_nodes(xpath)) dates.push_back(Child(record.node(), "date"));
+    for (const auto& record : doc.select_nodes(xpath))
+        dates.push_back(Child(record.node(), "date"));
     return dates;
 }
 
@@ -129,7 +133,8 @@ TEST_F(ServerTest, LoginCarriesDatesNewsAndTheServersOwnAddress) {
     EXPECT_EQ(Child(root.child("auth"), "cleanto"), "20240104");
 
     std::vector<pugi::xml_node> news;
-    for (const auto& item : root.child("news").select_nodes("child::*")) news.push_back(item.node());
+    for (const auto& item : root.child("news").select_nodes("child::*"))
+        news.push_back(item.node());
     ASSERT_EQ(news.size(), 2u);
     EXPECT_EQ(Child(news[0], "popp"), "3");
     EXPECT_EQ(Child(news[0], "vrsn"), "7");
@@ -150,7 +155,8 @@ TEST_F(ServerTest, LoginFollowsConfiguredCutDateAndHosts) {
     {
         const server::Database db = server::OpenServerDatabase(dir_.path());
         server::SetSetting(db, server::kCleantoSetting, "20231229");
-        WriteFile(dir_ / "in/hosts.csv", "nett,addr,cmnt\n1,data.example.com:8080,主服务器\n2,10.0.0.5,备用\n");
+        WriteFile(dir_ / "in/hosts.csv",
+                  "nett,addr,cmnt\n1,data.example.com:8080,主服务器\n2,10.0.0.5,备用\n");
         server_test::CollectingLog log;
         server::ImportHosts(db, dir_ / "in/hosts.csv", log.log());
     }
@@ -193,9 +199,9 @@ TEST_F(ServerTest, DailyRepliesHoldTheRequestedRangeOldestFirst) {
               (std::vector<std::string>{"20240111"}));
     // Empty ranges and unknown stocks give a valid reply without records,
     // long enough for the client to accept it as a reply.
-    for (const std::string& target : {base + "&frst=20240112&last=99999999",
-                                      base + "&frst=20240109&last=20240104",
-                                      std::string("/daily.php?mrkt=SZ&stck=600000&frst=0&last=99999999")}) {
+    for (const std::string& target :
+         {base + "&frst=20240112&last=99999999", base + "&frst=20240109&last=20240104",
+          std::string("/daily.php?mrkt=SZ&stck=600000&frst=0&last=99999999")}) {
         const pugi::xml_document empty = Xml(target);
         EXPECT_TRUE(empty.select_nodes("//daily").empty()) << target;
         EXPECT_GT(Get(target).body.size(), 10u);
@@ -204,7 +210,8 @@ TEST_F(ServerTest, DailyRepliesHoldTheRequestedRangeOldestFirst) {
 
 TEST_F(ServerTest, DividendRepliesUseTheClientsFieldNames) {
     Start();
-    pugi::xml_document doc = Xml("/divid.php?vrsn=1106&code=1&mrkt=SS&stck=600000&frst=20210101&last=99999999");
+    pugi::xml_document doc =
+        Xml("/divid.php?vrsn=1106&code=1&mrkt=SS&stck=600000&frst=20210101&last=99999999");
     const auto records = doc.select_nodes("//divid");
     ASSERT_EQ(records.size(), 1u);
     const pugi::xml_node record = records.first().node();
@@ -222,7 +229,8 @@ TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
     Start();
     pugi::xml_document doc = Xml("/code.php?vrsn=1106&code=1&pdate=0");
     std::vector<pugi::xml_node> stocks;
-    for (const auto& s : doc.document_element().select_nodes("child::*")) stocks.push_back(s.node());
+    for (const auto& s : doc.document_element().select_nodes("child::*"))
+        stocks.push_back(s.node());
     ASSERT_EQ(stocks.size(), 3u);
     EXPECT_EQ(Child(stocks[1], "date"), "20240101");
     EXPECT_EQ(Child(stocks[1], "market"), "SS");
@@ -231,7 +239,8 @@ TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
     EXPECT_EQ(Child(stocks[1], "pinyin"), "PFYH");
     EXPECT_EQ(Child(stocks[1], "type"), "1");
     // A client holding the newest stamp gets nothing.
-    EXPECT_TRUE(Xml("/code.php?pdate=20240101").document_element().select_nodes("child::*").empty());
+    EXPECT_TRUE(
+        Xml("/code.php?pdate=20240101").document_element().select_nodes("child::*").empty());
 
     // A later import: one stock renamed, one new, one unchanged.
     WriteFile(dir_ / "in/stocks2.csv",
@@ -240,8 +249,8 @@ TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
               "SZ,000002,万科A,WKA,1\n"
               "SZ,300059,东方财富,DFCF,1\n");
     server_test::CollectingLog log;
-    server::ImportStocksCsv(server::OpenServerDatabase(dir_.path()), dir_ / "in/stocks2.csv", 20240105,
-                            log.log());
+    server::ImportStocksCsv(server::OpenServerDatabase(dir_.path()), dir_ / "in/stocks2.csv",
+                            20240105, log.log());
     doc = Xml("/code.php?pdate=20240101");
     std::vector<std::string> changed;
     for (const auto& s : doc.document_element().select_nodes("child::*"))
@@ -249,13 +258,15 @@ TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
     EXPECT_EQ(changed, (std::vector<std::string>{"000002@20240105", "300059@20240105"}));
     EXPECT_EQ(doc.document_element().select_nodes("child::*").size(), 2u);
     EXPECT_EQ(Xml("/code.php?pdate=0").document_element().select_nodes("child::*").size(), 4u);
-    EXPECT_TRUE(Xml("/code.php?pdate=20240105").document_element().select_nodes("child::*").empty());
+    EXPECT_TRUE(
+        Xml("/code.php?pdate=20240105").document_element().select_nodes("child::*").empty());
 }
 
 TEST_F(ServerTest, PoolRepliesListTheModelsEntriesByRank) {
     Start();
     pugi::xml_document doc = Xml("/pool.php?vrsn=1106&code=1&modl=vpool");
-    EXPECT_EQ(std::string(doc.select_node("//caption").node().text().get()), text::Utf8ToGbk("价值模型股票池"));
+    EXPECT_EQ(std::string(doc.select_node("//caption").node().text().get()),
+              text::Utf8ToGbk("价值模型股票池"));
     EXPECT_EQ(std::string(doc.select_node("//info").node().text().get()), text::Utf8ToGbk("示例"));
     const auto entries = doc.select_nodes("//pool");
     ASSERT_EQ(entries.size(), 3u);
@@ -290,7 +301,7 @@ TEST_F(ServerTest, BadParametersGet400AndUnknownPaths404) {
         daily + "&mrkt=SS&stck=600000&frst=abc&last=1",
         daily + "&mrkt=SS&stck=600000&frst=1.5&last=1",
         daily + "&mrkt=SS&stck=600000&frst=&last=1",
-        daily + "&mrkt=SS&stck=600000&frst=0&last=99999999999",       // beyond 32 bits
+        daily + "&mrkt=SS&stck=600000&frst=0&last=99999999999",  // beyond 32 bits
         daily + "&mrkt=SS&stck=600000&frst=0",
         "/divid.php?mrkt=SS&stck=600000&frst=x&last=1",
         "/code.php?vrsn=1106&code=1",
@@ -305,7 +316,8 @@ TEST_F(ServerTest, BadParametersGet400AndUnknownPaths404) {
     for (const char* target : {"/", "/login.phpx", "/loginXphp", "/daily.php/x", "/pool"})
         EXPECT_EQ(Get(target).status, 404) << target;
     // Still serving, and a negative date is just an integer.
-    EXPECT_EQ(Dates(Xml(daily + "&mrkt=SS&stck=600000&frst=-1&last=20240102"), "//daily").size(), 1u);
+    EXPECT_EQ(Dates(Xml(daily + "&mrkt=SS&stck=600000&frst=-1&last=20240102"), "//daily").size(),
+              1u);
 }
 
 TEST_F(ServerTest, ConcurrentClientsGetIdenticalReplies) {
@@ -338,7 +350,8 @@ TEST_F(ServerTest, LogsOneLinePerRequestAndStopsCleanlyOnSigterm) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     const std::string log = server_test::ReadFile(log_path);
     size_t requests = 0;
-    for (size_t at = log.find("\"GET "); at != std::string::npos; at = log.find("\"GET ", at + 1)) ++requests;
+    for (size_t at = log.find("\"GET "); at != std::string::npos; at = log.find("\"GET ", at + 1))
+        ++requests;
     EXPECT_EQ(requests, 3u) << log;
     EXPECT_NE(log.find("\"GET /nowhere\" 404"), std::string::npos) << log;
     EXPECT_NE(log.find("\"GET /login.php?from=1\" 200"), std::string::npos) << log;

@@ -17,7 +17,8 @@ namespace server_test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "korvel-server-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "korvel-server-test-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
     }

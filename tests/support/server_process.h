@@ -36,7 +36,8 @@ public:
         if (!stderr_path.empty())
             posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, stderr_path.c_str(),
                                              O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<std::string> args = {program, "serve", "--data", data_dir, "--listen", "127.0.0.1:0"};
+        std::vector<std::string> args = {program,  "serve",    "--data",
+                                         data_dir, "--listen", "127.0.0.1:0"};
         std::vector<char*> argv;
         for (auto& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
@@ -53,7 +54,8 @@ public:
         if (line.rfind(prefix, 0) == 0) port_ = std::atoi(line.c_str() + prefix.size());
         if (port_ <= 0) {
             Stop();
-            throw std::runtime_error("korvel-server did not start listening (first line: '" + line + "')");
+            throw std::runtime_error("korvel-server did not start listening (first line: '" + line +
+                                     "')");
         }
     }
 
