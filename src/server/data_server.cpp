@@ -88,6 +88,13 @@ DataServer::DataServer(const std::filesystem::path& data_dir, bool access_log) :
     // Open one connection now, so a missing or unreadable database is
     // reported at start-up rather than on the first request.
     pool_.Borrow();
+    // SO_REUSEADDR lets a restarted server bind at once; cpp-httplib's
+    // default SO_REUSEPORT would also let a second server share the port
+    // silently, splitting the requests between the two.
+    http_.set_socket_options([](socket_t sock) {
+        const int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     if (access_log) http_.set_logger(LogRequest);
     http_.set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.body.empty() && response.status == 404)
@@ -140,7 +147,8 @@ ListenAddress DataServer::Bind(const ListenAddress& address) {
     } else if (!http_.bind_to_port(address.host, address.port)) {
         bound_.port = 0;
     }
-    if (bound_.port == 0) throw std::runtime_error("cannot listen on " + FormatAddress(address));
+    if (bound_.port == 0) throw std::runtime_error("cannot listen on " + FormatAddress(address) +
+                                 " (address in use or not available)");
     return bound_;
 }
 

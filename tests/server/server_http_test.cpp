@@ -339,6 +339,18 @@ TEST_F(ServerTest, ConcurrentClientsGetIdenticalReplies) {
     EXPECT_EQ(mismatches, 0);
 }
 
+TEST_F(ServerTest, ASecondServerCannotTakeAPortInUse) {
+    Start();
+    // `timeout` ends the attempt if it wrongly starts serving (status 124).
+    const std::string command = std::string("timeout 20 ") + KORVEL_SERVER_PATH + " serve --data " +
+                                dir_.path().string() + " --listen " + server_->host() +
+                                " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(Get("/login.php?from=1").status, 200);
+}
+
 TEST_F(ServerTest, LogsOneLinePerRequestAndStopsCleanlyOnSigterm) {
     const std::string log_path = (dir_ / "server.log").string();
     Start(log_path);
