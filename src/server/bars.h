@@ -1,0 +1,32 @@
+#pragma once
+// A daily bar as the importers store it, its plausibility check and the
+// statement that stores it; shared by the CSV and TDX importers.
+#include <string>
+#include <string_view>
+
+#include "server/sqlite.h"
+
+namespace server {
+
+struct Bar {
+    int date = 0;
+    double open = 0, high = 0, low = 0, close = 0;
+    double volume = 0;  // shares
+};
+
+// Empty when the bar is plausible, otherwise the reason it is not: prices
+// must be positive with low <= open, close <= high, the volume not negative.
+std::string CheckBar(const Bar& bar);
+
+// Adds a bar or replaces a stored one of the same day; a bar identical to
+// the stored one changes nothing (so re-importing writes nothing).
+class BarWriter {
+public:
+    explicit BarWriter(const Database& db);
+    void Put(std::string_view market, std::string_view code, const Bar& bar);
+
+private:
+    Statement upsert_;
+};
+
+}  // namespace server

@@ -1,0 +1,66 @@
+#include "server/csv_import.h"
+
+#include <algorithm>
+#include <exception>
+#include <stdexcept>
+
+#include "server/csv.h"
+#include "text/format.h"
+
+namespace server {
+
+ImportTotals ImportInTransaction(const Database& db, const std::filesystem::path& path,
+                                 const ImportLog& log,
+                                 const std::function<ImportTotals()>& import) {
+    ImportTotals totals;
+    try {
+        Transaction transaction(db);
+        totals = import();
+        transaction.Commit();
+    } catch (const std::exception& e) {
+        log.problem(path.string() + ": not imported: " + e.what());
+        return ImportTotals{0, 0, 0, 1};
+    }
+    log.progress(text::Format("%s: %d records, %d written, %d skipped", path.string().c_str(),
+                              totals.records, totals.written, totals.skipped));
+    return totals;
+}
+
+ImportTotals ImportCsvFile(const Database& db, const std::filesystem::path& path,
+                           std::string_view header, const ImportLog& log, const StoreRecord& store,
+                           const std::function<void()>& before) {
+    return ImportInTransaction(db, path, log, [&] {
+        CsvFile file(path);
+        std::string line;
+        if (!file.NextLine(line)) throw std::runtime_error("the file is empty");
+        if (line != header)
+            throw std::runtime_error("the first line must be the header \"" + std::string(header) +
+                                     "\"");
+        const size_t columns = std::count(header.begin(), header.end(), ',') + 1;
+        if (before) before();
+
+        ImportTotals totals;
+        std::vector<std::string> fields;
+        while (file.NextLine(line)) {
+            ++totals.records;
+            std::string problem;
+            if (!SplitCsvLine(line, fields))
+                problem = "unbalanced quotes";
+            else if (fields.size() != columns)
+                problem = text::Format("%zu fields, expected %zu", fields.size(), columns);
+            else {
+                const int64_t changes_before = db.TotalChanges();
+                problem = store(fields);
+                if (problem.empty() && db.TotalChanges() > changes_before) ++totals.written;
+            }
+            if (!problem.empty()) {
+                ++totals.skipped;
+                log.problem(text::Format("%s:%d: %s", path.string().c_str(), file.line_number(),
+                                         problem.c_str()));
+            }
+        }
+        return totals;
+    });
+}
+
+}  // namespace server

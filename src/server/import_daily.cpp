@@ -1,0 +1,61 @@
+#include <algorithm>
+#include <vector>
+
+#include "server/bars.h"
+#include "server/csv_import.h"
+#include "server/fields.h"
+#include "server/importers.h"
+
+namespace server {
+namespace {
+
+constexpr const char* kHeader = "date,open,high,low,close,volume";
+
+ImportTotals ImportDailyFile(const Database& db, const std::filesystem::path& file,
+                             const ImportLog& log) {
+    // The stock is named by the file: SS_600000.csv.
+    const std::string stem = file.stem().string();
+    const size_t underscore = stem.find('_');
+    const std::string market = stem.substr(0, underscore);
+    const std::string code = underscore == std::string::npos ? "" : stem.substr(underscore + 1);
+    if (!IsKey(market) || !IsKey(code)) {
+        log.problem(file.string() + ": not imported: the name must be <MARKET>_<CODE>.csv");
+        return ImportTotals{0, 0, 0, 1};
+    }
+    BarWriter writer(db);
+    return ImportCsvFile(db, file, kHeader, log, [&](const std::vector<std::string>& fields) {
+        FieldReader read(fields, kHeader);
+        Bar bar;
+        bar.date = read.Date(0);
+        bar.open = read.Number(1);
+        bar.high = read.Number(2);
+        bar.low = read.Number(3);
+        bar.close = read.Number(4);
+        bar.volume = read.Number(5);
+        if (!read.error().empty()) return read.error();
+        std::string problem = CheckBar(bar);
+        if (problem.empty()) writer.Put(market, code, bar);
+        return problem;
+    });
+}
+
+}  // namespace
+
+ImportTotals ImportDailyCsv(const Database& db, const std::filesystem::path& path,
+                            const ImportLog& log) {
+    if (!std::filesystem::is_directory(path)) return ImportDailyFile(db, path, log);
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(path))
+        if (entry.is_regular_file() && entry.path().extension() == ".csv")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    ImportTotals totals;
+    for (const auto& file : files) totals += ImportDailyFile(db, file, log);
+    if (files.empty()) {
+        log.problem(path.string() + ": no .csv files");
+        ++totals.failed_files;
+    }
+    return totals;
+}
+
+}  // namespace server

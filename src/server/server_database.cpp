@@ -1,0 +1,76 @@
+#include "server/server_database.h"
+
+namespace server {
+namespace {
+
+// WITHOUT ROWID keeps each table in its key order, so one stock's bars are
+// read as one contiguous range. The date indexes serve login.php (newest
+// bar, cut date) and code.php (records newer than the client's cursor); the
+// latter covers every column sent, so the reply is one index range scan.
+constexpr const char* kSchema = R"(
+PRAGMA journal_mode = WAL;
+PRAGMA synchronous = NORMAL;
+CREATE TABLE IF NOT EXISTS stocks(
+    market TEXT NOT NULL, code TEXT NOT NULL, name TEXT NOT NULL, pinyin TEXT NOT NULL,
+    type INTEGER NOT NULL, stamp INTEGER NOT NULL,
+    PRIMARY KEY(market, code)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS stocks_by_stamp ON stocks(stamp, market, code, name, pinyin, type);
+CREATE TABLE IF NOT EXISTS daily(
+    market TEXT NOT NULL, code TEXT NOT NULL, date INTEGER NOT NULL,
+    open REAL NOT NULL, high REAL NOT NULL, low REAL NOT NULL, close REAL NOT NULL,
+    volume REAL NOT NULL,
+    PRIMARY KEY(market, code, date)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS daily_by_date ON daily(date);
+CREATE TABLE IF NOT EXISTS dividends(
+    market TEXT NOT NULL, code TEXT NOT NULL, date INTEGER NOT NULL,
+    songgu REAL NOT NULL, zhuanzeng REAL NOT NULL, paixi REAL NOT NULL,
+    peigu REAL NOT NULL, peigujia REAL NOT NULL,
+    PRIMARY KEY(market, code, date)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS news(
+    position INTEGER PRIMARY KEY, popp INTEGER NOT NULL, vrsn INTEGER NOT NULL,
+    title TEXT NOT NULL, addr TEXT NOT NULL, text TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS hosts(
+    position INTEGER PRIMARY KEY, nett INTEGER NOT NULL, addr TEXT NOT NULL, cmnt TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS pool_models(
+    model TEXT PRIMARY KEY, caption TEXT NOT NULL, info TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS pool_entries(
+    model TEXT NOT NULL, rank INTEGER NOT NULL, date INTEGER NOT NULL,
+    market TEXT NOT NULL, code TEXT NOT NULL, capital INTEGER NOT NULL,
+    pe REAL NOT NULL, pb REAL NOT NULL, mpg REAL NOT NULL,
+    PRIMARY KEY(model, market, code));
+CREATE TABLE IF NOT EXISTS settings(name TEXT PRIMARY KEY, value TEXT NOT NULL);
+)";
+
+}  // namespace
+
+std::filesystem::path DatabasePath(const std::filesystem::path& data_dir) {
+    return data_dir / kDatabaseFileName;
+}
+
+Database OpenServerDatabase(const std::filesystem::path& data_dir) {
+    std::filesystem::create_directories(data_dir);
+    Database db(DatabasePath(data_dir).string(), true);
+    db.Exec(kSchema);
+    return db;
+}
+
+std::optional<std::string> GetSetting(const Database& db, std::string_view name) {
+    Statement select(db, "SELECT value FROM settings WHERE name = ?1");
+    select.Bind(1, name);
+    if (!select.Step()) return std::nullopt;
+    return std::string(select.Text(0));
+}
+
+void SetSetting(const Database& db, std::string_view name, std::string_view value) {
+    Statement upsert(db,
+                     "INSERT INTO settings(name, value) VALUES(?1, ?2) "
+                     "ON CONFLICT(name) DO UPDATE SET value = excluded.value");
+    upsert.Bind(1, name).Bind(2, value).Run();
+}
+
+void DeleteSetting(const Database& db, std::string_view name) {
+    Statement remove(db, "DELETE FROM settings WHERE name = ?1");
+    remove.Bind(1, name).Run();
+}
+
+}  // namespace server

@@ -1,0 +1,31 @@
+#pragma once
+// The server's own database, one file in the data folder: stocks with a date
+// stamp, daily bars, dividend and rights records, news, hosts, stock pools and
+// settings. Text columns hold GBK bytes, exactly as they are served.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "server/sqlite.h"
+
+namespace server {
+
+inline constexpr const char* kDatabaseFileName = "korvel-server.db3";
+
+std::filesystem::path DatabasePath(const std::filesystem::path& data_dir);
+
+// Opens the database of `data_dir`, creating the folder, the file and any
+// missing table.
+Database OpenServerDatabase(const std::filesystem::path& data_dir);
+
+// Settings are name/value text pairs; a missing name reads as nullopt.
+std::optional<std::string> GetSetting(const Database& db, std::string_view name);
+void SetSetting(const Database& db, std::string_view name, std::string_view value);
+void DeleteSetting(const Database& db, std::string_view name);
+
+// The setting holding a fixed cut date for the client's data cleanup; when
+// absent the cut date follows the data (see Replies::Login).
+inline constexpr const char* kCleantoSetting = "cleanto";
+
+}  // namespace server

@@ -1,0 +1,336 @@
+// The importers: what they store, what they skip and report, and that doing
+// it twice changes nothing.
+#include "server/importers.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "server/csv.h"
+#include "server/replies.h"
+#include "server/server_database.h"
+#include "test_files.h"
+#include "text/gbk.h"
+
+namespace {
+
+using server_test::CollectingLog;
+using server_test::TempDir;
+using server_test::WriteFile;
+
+const std::filesystem::path kBundled = std::filesystem::path(KORVEL_SOURCE_DIR) / "data";
+
+int64_t Count(const server::Database& db, const char* sql) {
+    server::Statement count(db, sql);
+    return count.Step() ? count.Int(0) : -1;
+}
+
+// Every matching problem line, so a test can say what was reported where.
+bool Reported(const CollectingLog& log, const std::string& needle) {
+    for (const auto& p : log.problems)
+        if (p.find(needle) != std::string::npos) return true;
+    return false;
+}
+
+class ImportTest : public testing::Test {
+protected:
+    TempDir dir_;
+    server::Database db_ = server::OpenServerDatabase(dir_ / "db");
+    CollectingLog log_;
+};
+
+TEST_F(ImportTest, DailyCsvSkipsMalformedLinesAndReportsThem) {
+    WriteFile(dir_ / "daily/SS_600000.csv",
+              "date,open,high,low,close,volume\n"
+              "20240102,10.0,10.2,9.9,10.1,1000\n"
+              "20240103,10.1,10.3,10.0,10.2\n"       // line 3: five fields
+              "20240230,10.1,10.3,10.0,10.2,1\n"     // line 4: no such day
+              "20240104,10.2,10.1,10.1,10.3,3000\n"  // line 5: high below close
+              "20240105,10.3,10.5,10.2,abc,4000\n"   // line 6: not a number
+              "\n"
+              "20240108,10.4,10.6,10.3,10.5,-1\r\n"  // line 8: negative volume
+              "20240109,nan,10.7,10.4,10.6,6000\n"   // line 9
+              "20240110,10.6,10.8,10.5,10.7,7000\r\n");
+    WriteFile(dir_ / "daily/SZ_000001.csv",
+              "date,open,high,low,close,volume\n19910103,66.2,66.2,66.2,66.2,400\n");
+    WriteFile(dir_ / "daily/notes.txt", "ignored: not a .csv file\n");
+    const server::ImportTotals totals = server::ImportDailyCsv(db_, dir_ / "daily", log_.log());
+    EXPECT_EQ(totals.records, 9);
+    EXPECT_EQ(totals.written, 3);
+    EXPECT_EQ(totals.skipped, 6);
+    EXPECT_EQ(totals.failed_files, 0);
+    const std::string file = (dir_ / "daily/SS_600000.csv").string();
+    for (int line : {3, 4, 5, 6, 8, 9})
+        EXPECT_TRUE(Reported(log_, file + ":" + std::to_string(line) + ": ")) << line;
+    EXPECT_TRUE(Reported(log_, ":6: close is not a number: \"abc\""));
+    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily WHERE market = 'SS' AND code = '600000'"), 2);
+    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily WHERE market = 'SZ' AND code = '000001'"), 1);
+
+    // The same files again: nothing written; a corrected bar replaces the old one.
+    CollectingLog again;
+    EXPECT_EQ(server::ImportDailyCsv(db_, dir_ / "daily", again.log()).written, 0);
+    WriteFile(dir_ / "fix/SS_600000.csv",
+              "date,open,high,low,close,volume\n20240110,10.6,10.9,10.5,10.7,7000\n");
+    EXPECT_EQ(server::ImportDailyCsv(db_, dir_ / "fix/SS_600000.csv", again.log()).written, 1);
+    EXPECT_EQ(Count(db_, "SELECT high * 10 FROM daily WHERE date = 20240110"), 109);
+}
+
+TEST_F(ImportTest, FilesWithAWrongHeaderOrNameAreRefusedWhole) {
+    WriteFile(dir_ / "a/SS_600000.csv",
+              "date,close,open,high,low,volume\n20240102,10.1,10.0,10.2,9.9,1000\n");
+    WriteFile(dir_ / "b/600000.csv",
+              "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\n");
+    WriteFile(dir_ / "c/SS_600000.csv", "");
+    for (const char* folder : {"a", "b", "c"}) {
+        const server::ImportTotals totals = server::ImportDailyCsv(db_, dir_ / folder, log_.log());
+        EXPECT_EQ(totals.failed_files, 1) << folder;
+        EXPECT_FALSE(totals.clean());
+    }
+    EXPECT_TRUE(
+        Reported(log_, "the first line must be the header \"date,open,high,low,close,volume\""));
+    EXPECT_TRUE(Reported(log_, "the name must be <MARKET>_<CODE>.csv"));
+    EXPECT_EQ(server::ImportDailyCsv(db_, dir_ / "missing.csv", log_.log()).failed_files, 1);
+    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily"), 0);
+}
+
+TEST_F(ImportTest, StocksAreStoredAsGbkAndRestampedOnlyWhenChanged) {
+    WriteFile(dir_ / "s1.csv",
+              "market,code,name,pinyin,type\n"
+              "SS,600000,浦发银行,PFYH,1\n"
+              "SS,600001,\"A,B\",AB,1\n"
+              "SS,600002,笑😀,X,1\n"     // no GBK form
+              "SS,600003,,X,1\n"        // no name
+              "SS,600004,名,X,1.5\n"    // type not an integer
+              "S-S,600005,名,X,1\n"     // market not a key
+              "SS,600006,\"名,X,1\n");  // quote not closed
+    server::ImportTotals totals =
+        server::ImportStocksCsv(db_, dir_ / "s1.csv", 20240101, log_.log());
+    EXPECT_EQ(totals.written, 2);
+    EXPECT_EQ(totals.skipped, 5);
+    EXPECT_TRUE(Reported(log_, "s1.csv:4: name is not text GBK can hold"));
+    EXPECT_TRUE(Reported(log_, "s1.csv:8: unbalanced quotes"));
+    server::Statement name(db_, "SELECT name, stamp FROM stocks WHERE code = '600000'");
+    ASSERT_TRUE(name.Step());
+    EXPECT_EQ(name.Text(0), text::Utf8ToGbk("浦发银行"));
+    EXPECT_EQ(name.Int(1), 20240101);
+
+    WriteFile(dir_ / "s2.csv",
+              "market,code,name,pinyin,type\nSS,600000,浦发银行,PFYH,1\nSS,600001,AB,AB,1\n");
+    totals = server::ImportStocksCsv(db_, dir_ / "s2.csv", 20240202, log_.log());
+    EXPECT_EQ(totals.written, 1);
+    EXPECT_EQ(Count(db_, "SELECT stamp FROM stocks WHERE code = '600000'"), 20240101);
+    EXPECT_EQ(Count(db_, "SELECT stamp FROM stocks WHERE code = '600001'"), 20240202);
+}
+
+TEST_F(ImportTest, DividendsRejectNegativeAmounts) {
+    WriteFile(dir_ / "d.csv",
+              "market,code,date,songgu,zhuanzeng,paixi,peigu,peigujia\n"
+              "SS,600000,20200101,1,0,2.5,0,0\n"
+              "SS,600000,20210101,0,0,-2.5,0,0\n");
+    const server::ImportTotals totals = server::ImportDividendCsv(db_, dir_ / "d.csv", log_.log());
+    EXPECT_EQ(totals.written, 1);
+    EXPECT_TRUE(Reported(log_, "d.csv:3: paixi is negative"));
+    EXPECT_EQ(server::ImportDividendCsv(db_, dir_ / "d.csv", log_.log()).written, 0);
+}
+
+TEST_F(ImportTest, PoolsReplaceTheModelsNamedInTheFile) {
+    WriteFile(dir_ / "p1.csv",
+              "model,rank,date,market,code,capital,pe,pb,mpg\n"
+              "vpool,1,20240105,SS,600000,0,0,0,0\n"
+              "vpool,2,20240105,SS,600036,0,0,0,0\n"
+              "gpool,1,20240105,SZ,300059,0,0,0,0\n"
+              "gpool,2,20240105,SZ,300059,0,0,0,0\n");  // twice in one pool
+    server::ImportPools(db_, dir_ / "p1.csv", log_.log());
+    EXPECT_TRUE(Reported(log_, "p1.csv:5: stock SZ 300059 is already in pool gpool"));
+    WriteFile(
+        dir_ / "p2.csv",
+        "model,rank,date,market,code,capital,pe,pb,mpg\nvpool,1,20240201,SS,600016,0,0,0,0\n");
+    server::ImportPools(db_, dir_ / "p2.csv", log_.log());
+    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM pool_entries WHERE model = 'vpool'"), 1);
+    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM pool_entries WHERE model = 'gpool'"), 1);
+}
+
+TEST_F(ImportTest, NewsAndHostsReplaceTheWholeListInFileOrder) {
+    WriteFile(dir_ / "n.csv", "popp,vrsn,title,addr,text\n1,1,一,,\n0,2,二,,\"say \"\"hi\"\"\"\n");
+    server::ImportNews(db_, dir_ / "n.csv", log_.log());
+    server::ImportNews(db_, dir_ / "n.csv", log_.log());
+    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM news"), 2);
+    server::Statement text(db_, "SELECT text FROM news ORDER BY position DESC");
+    ASSERT_TRUE(text.Step());
+    EXPECT_EQ(text.Text(0), "say \"hi\"");
+
+    WriteFile(dir_ / "h.csv", "nett,addr,cmnt\n1,a.example:80,甲\n1,bad host,乙\n2,b.example,丙\n");
+    const server::ImportTotals totals = server::ImportHosts(db_, dir_ / "h.csv", log_.log());
+    EXPECT_EQ(totals.written, 2);
+    EXPECT_TRUE(Reported(log_, "h.csv:3: addr must be a host name"));
+    EXPECT_TRUE(log_.problems.size() == 1) << log_.problems.front();
+}
+
+TEST(CsvLine, SplitsQuotedAndPlainFields) {
+    std::vector<std::string> fields;
+    ASSERT_TRUE(server::SplitCsvLine(" a , \"b,c\" ,\"d\"\"e\",", fields));
+    EXPECT_EQ(fields, (std::vector<std::string>{"a", "b,c", "d\"e", ""}));
+    ASSERT_TRUE(server::SplitCsvLine("", fields));
+    EXPECT_EQ(fields, (std::vector<std::string>{""}));
+    EXPECT_FALSE(server::SplitCsvLine("a,\"b", fields));
+    EXPECT_FALSE(server::SplitCsvLine("a,\"b\"c", fields));
+    EXPECT_FALSE(server::SplitCsvLine("a,b\"c", fields));
+}
+
+// --- TDX day files --------------------------------------------------------
+
+void Put32(std::string& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>(v >> (8 * i) & 0xFF);
+}
+
+// A TDX record as the TDX client writes it: prices in hundredths.
+std::string TdxRecord(int date, double open, double high, double low, double close,
+                      uint32_t volume) {
+    std::string out;
+    Put32(out, static_cast<uint32_t>(date));
+    for (double price : {open, high, low, close})
+        Put32(out, static_cast<uint32_t>(std::lround(price * 100)));
+    float amount = 0;
+    uint32_t amount_bits;
+    std::memcpy(&amount_bits, &amount, 4);
+    Put32(out, amount_bits);
+    Put32(out, volume);
+    Put32(out, 0);
+    return out;
+}
+
+// Converts a bundled CSV bar file into a TDX day file (index volume in lots).
+std::string TdxFromCsv(const std::filesystem::path& csv, bool index) {
+    std::ifstream in(csv);
+    std::string line, out;
+    std::getline(in, line);  // header
+    while (std::getline(in, line)) {
+        std::vector<std::string> f;
+        server::SplitCsvLine(line, f);
+        const double volume = std::stod(f[5]) / (index ? 100 : 1);
+        out += TdxRecord(std::stoi(f[0]), std::stod(f[1]), std::stod(f[2]), std::stod(f[3]),
+                         std::stod(f[4]), static_cast<uint32_t>(volume));
+    }
+    return out;
+}
+
+TEST_F(ImportTest, TdxDayFilesServeTheSameRepliesAsTheCsvImport) {
+    // 600016 has volumes beyond 2^31, 000001 in Shanghai is the index.
+    const std::vector<std::pair<std::string, bool>> stocks = {
+        {"600000", false}, {"600016", false}, {"000001", true}};
+    const server::Database csv_db = server::OpenServerDatabase(dir_ / "csvdb");
+    for (const auto& [code, index] : stocks) {
+        const auto csv = kBundled / "daily" / ("SS_" + code + ".csv");
+        WriteFile(dir_ / "vipdoc/sh/lday" / ("sh" + code + ".day"), TdxFromCsv(csv, index));
+        EXPECT_TRUE(server::ImportDailyCsv(csv_db, csv, log_.log()).clean());
+    }
+    const server::ImportTotals totals = server::ImportTdx(db_, dir_ / "vipdoc", log_.log());
+    EXPECT_TRUE(totals.clean()) << log_.problems.front();
+    EXPECT_EQ(totals.written, 5259 + 5048 + 2765);
+
+    server::Replies from_tdx(dir_ / "db"), from_csv(dir_ / "csvdb");
+    for (const auto& [code, index] : stocks) {
+        const std::string reply(from_tdx.Daily("SS", code, 0, 99999999));
+        EXPECT_EQ(reply, from_csv.Daily("SS", code, 0, 99999999)) << code;
+        EXPECT_GT(reply.size(), 100000u);
+    }
+    EXPECT_EQ(server::ImportTdx(db_, dir_ / "vipdoc", log_.log()).written, 0);
+}
+
+TEST_F(ImportTest, TdxRecordsThatDoNotFitAreReportedByNumber) {
+    std::string day = TdxRecord(20240102, 10, 10.2, 9.9, 10.1, 100);
+    day += TdxRecord(20241301, 10, 10.2, 9.9, 10.1, 100);  // month 13
+    day += TdxRecord(20240103, 10, 9.0, 9.9, 10.1, 100);   // high below low
+    day += TdxRecord(20240104, 10, 10.2, 9.9, 10.1, 100);
+    day += "\x01\x02\x03";  // a cut-off record
+    WriteFile(dir_ / "sz000002.day", day);
+    WriteFile(dir_ / "bj430047.day", TdxRecord(20240102, 10, 10.2, 9.9, 10.1, 100));
+    const server::ImportTotals totals = server::ImportTdx(db_, dir_ / "sz000002.day", log_.log());
+    EXPECT_EQ(totals.written, 2);
+    EXPECT_EQ(totals.skipped, 3);
+    EXPECT_TRUE(Reported(log_, "sz000002.day:record 2: 20241301 is not a date"));
+    EXPECT_TRUE(Reported(log_, "sz000002.day:record 3: prices out of order"));
+    EXPECT_TRUE(Reported(log_, "sz000002.day:record 5: 3 bytes, not a whole record"));
+    EXPECT_EQ(server::ImportTdx(db_, dir_ / "bj430047.day", log_.log()).failed_files, 1);
+    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily WHERE market = 'SZ' AND code = '000002'"), 2);
+}
+
+// --- the commands ---------------------------------------------------------
+
+struct CommandRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CommandRun RunServer(const TempDir& dir, const std::string& args) {
+    const std::string out = (dir / "cmd.out").string(), err = (dir / "cmd.err").string();
+    const int status = std::system(
+        (std::string(KORVEL_SERVER_PATH) + " " + args + " >" + out + " 2>" + err).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, server_test::ReadFile(out),
+            server_test::ReadFile(err)};
+}
+
+TEST_F(ImportTest, CommandsReportSkippedLinesInTheirExitStatus) {
+    WriteFile(dir_ / "in/SS_600000.csv",
+              "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\nbad\n");
+    const std::string data = (dir_ / "served").string();
+    CommandRun run =
+        RunServer(dir_, "import-csv --data " + data + " --daily " + (dir_ / "in").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("SS_600000.csv:3: 1 fields, expected 6"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("SS_600000.csv: 2 records, 1 written, 1 skipped"), std::string::npos)
+        << run.out;
+
+    EXPECT_EQ(RunServer(dir_, "import-csv --data " + data).status, 2);
+    EXPECT_EQ(RunServer(dir_, "import-csv --data " + data + " --daily").status, 2);
+    EXPECT_EQ(RunServer(dir_, "import-csv --data " + data + " --stocks x --stamp 2024").status, 2);
+    EXPECT_EQ(RunServer(dir_, "serve --data " + data + " --listen localhost").status, 2);
+    EXPECT_EQ(RunServer(dir_, "frobnicate").status, 2);
+
+    run = RunServer(dir_, "config --data " + data + " --cleanto 20231229");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("cleanto   20231229 (fixed)"), std::string::npos) << run.out;
+    run = RunServer(dir_, "config --data " + data + " --cleanto auto");
+    EXPECT_NE(run.out.find("cleanto   20240102 (five trading days before update)"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(ImportTest, InitDemoBuildsTheBundledDataCleanly) {
+    const std::string data = (dir_ / "demo").string();
+    const CommandRun run = RunServer(dir_, "init-demo --data " + data);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const server::Database db = server::OpenServerDatabase(data);
+    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM stocks"), 13);
+    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM dividends"), 272);
+    EXPECT_EQ(Count(db, "SELECT COUNT(DISTINCT code || market) FROM daily"), 13);
+    // Every pool entry is one of the bundled stocks; no figure is invented.
+    EXPECT_EQ(Count(db,
+                    "SELECT COUNT(*) FROM pool_entries e LEFT JOIN stocks s "
+                    "ON s.market = e.market AND s.code = e.code WHERE s.code IS NULL"),
+              0);
+    EXPECT_EQ(Count(db, "SELECT COUNT(DISTINCT model) FROM pool_entries"), 4);
+    EXPECT_EQ(Count(db,
+                    "SELECT COUNT(*) FROM pool_entries WHERE capital <> 0 OR pe <> 0 OR pb <> 0 OR "
+                    "mpg <> 0"),
+              0);
+    EXPECT_GT(Count(db, "SELECT COUNT(*) FROM news"), 0);
+    server::Replies replies(data);
+    EXPECT_EQ(replies.Dates().update, 20220114);
+    EXPECT_NE(replies.Codes(0).find(text::Utf8ToGbk("<abbr>万科Ａ</abbr>")), std::string::npos);
+
+    // A second run leaves the data as it was.
+    const CommandRun again = RunServer(dir_, "init-demo --data " + data);
+    EXPECT_EQ(again.status, 0);
+    EXPECT_NE(again.out.find("SS_600000.csv: 5259 records, 0 written, 0 skipped"),
+              std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,372 @@
+// End to end: korvel-server started as a process on an ephemeral loopback
+// port, every endpoint requested over real HTTP and its XML read the way the
+// client reads it.
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <sys/wait.h>
+
+#include <atomic>
+#include <memory>
+#include <pugixml.hpp>
+#include <thread>
+
+#include "../support/server_process.h"
+#include "server/importers.h"
+#include "server/server_database.h"
+#include "test_files.h"
+#include "text/gbk.h"
+
+namespace {
+
+using server_test::TempDir;
+using server_test::WriteFile;
+using test_support::ServerProcess;
+
+const std::string kPufaGbk = "\xC6\xD6\xB7\xA2\xD2\xF8\xD0\xD0";  // 浦发银行
+
+struct Reply {
+    int status = 0;
+    std::string body;
+    std::string content_type;
+};
+
+class ServerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const server::Database db = server::OpenServerDatabase(dir_.path());
+        server_test::CollectingLog log;
+        WriteFile(dir_ / "in/stocks.csv",
+                  "market,code,name,pinyin,type\n"
+                  "SS,600000,浦发银行,PFYH,1\n"
+                  "SZ,000002,万科Ａ,WKA,1\n"
+                  "SS,000001,上证指数,SZZS,2\n");
+        WriteFile(dir_ / "in/SS_600000.csv",
+                  "date,open,high,low,close,volume\n"
+                  "20240102,10.0,10.2,9.9,10.1,1000\n"
+                  "20240103,10.1,10.3,10.0,10.2,2000\n"
+                  "20240104,10.2,10.4,10.1,10.3,3000\n"
+                  "20240105,10.3,10.5,10.2,10.4,4000\n"
+                  "20240108,10.4,10.6,10.3,10.5,5000\n"
+                  "20240109,10.5,10.7,10.4,10.6,6000\n"
+                  "20240110,10.6,10.8,10.5,10.7,60000000000\n"
+                  "20240111,29.5,29.5,29.5,29.5,0\n");
+        WriteFile(dir_ / "in/dividend.csv",
+                  "market,code,date,songgu,zhuanzeng,paixi,peigu,peigujia\n"
+                  "SS,600000,20200101,1,0,2.5,0,0\n"
+                  "SS,600000,20230101,0,0,10.166131,3,5.5\n"
+                  "SZ,000002,20230101,0,0,1,0,0\n");
+        WriteFile(dir_ / "in/news.csv",
+                  "popp,vrsn,title,addr,text\n"
+                  "3,7,\"A&B <新闻>\",http://example.com/?a=1&b=2,\"第一条, 含逗号\"\n"
+                  "0,8,第二条,,\n");
+        WriteFile(dir_ / "in/pool_models.csv", "model,caption,info\nvpool,价值模型股票池,示例\n");
+        WriteFile(dir_ / "in/pools.csv",
+                  "model,rank,date,market,code,capital,pe,pb,mpg\n"
+                  "vpool,2,20240105,SZ,000002,1100,8.5,0.9,-12.25\n"
+                  "vpool,1,20240105,SS,600000,0,0,0,0\n"
+                  "vpool,3,20240105,SZ,999999,0,0,0,0\n");
+        const auto totals =
+            server::ImportStocksCsv(db, dir_ / "in/stocks.csv", 20240101, log.log());
+        server::ImportDailyCsv(db, dir_ / "in/SS_600000.csv", log.log());
+        server::ImportDividendCsv(db, dir_ / "in/dividend.csv", log.log());
+        server::ImportNews(db, dir_ / "in/news.csv", log.log());
+        server::ImportPoolModels(db, dir_ / "in/pool_models.csv", log.log());
+        server::ImportPools(db, dir_ / "in/pools.csv", log.log());
+        ASSERT_TRUE(log.problems.empty()) << log.problems.front();
+        ASSERT_EQ(totals.written, 3);
+    }
+
+    void Start(const std::string& log_path = "") {
+        server_ = std::make_unique<ServerProcess>(dir_.path().string(), log_path);
+    }
+
+    Reply Get(const std::string& target) {
+        httplib::Client client("127.0.0.1", server_->port());
+        // The program's fetch never asks for compression; neither do we.
+        const auto result = client.Get(target, {{"Accept-Encoding", "identity"}});
+        if (!result) return {};
+        return {result->status, result->body, result->get_header_value("Content-Type")};
+    }
+
+    // Loads a 200 reply as XML, as the client does.
+    pugi::xml_document Xml(const std::string& target) {
+        const Reply reply = Get(target);
+        EXPECT_EQ(reply.status, 200) << target << ": " << reply.body;
+        pugi::xml_document doc;
+        const pugi::xml_parse_result parsed = doc.load_buffer(reply.body.data(), reply.body.size());
+        EXPECT_TRUE(parsed) << target << ": " << parsed.description();
+        return doc;
+    }
+
+    TempDir dir_;
+    std::unique_ptr<ServerProcess> server_;
+};
+
+std::string Child(const pugi::xml_node& node, const char* name) {
+    return node.child(name).text().get();
+}
+
+std::vector<std::string> Dates(const pugi::xml_document& doc, const char* xpath) {
+    std::vector<std::string> dates;
+    for (const auto& record : doc.select_nodes(xpath))
+        dates.push_back(Child(record.node(), "date"));
+    return dates;
+}
+
+TEST_F(ServerTest, RepliesAreGbkXmlDeclaredGb2312) {
+    Start();
+    const Reply reply = Get("/code.php?vrsn=1106&code=4294967295&pdate=0");
+    EXPECT_EQ(reply.status, 200);
+    EXPECT_EQ(reply.content_type, "text/xml; charset=gb2312");
+    EXPECT_EQ(reply.body.rfind("<?xml version=\"1.0\" encoding=\"gb2312\"?>", 0), 0u);
+    EXPECT_NE(reply.body.find("<abbr>" + kPufaGbk + "</abbr>"), std::string::npos);
+    // Full-width Ａ stays the GBK double byte A3C1.
+    EXPECT_NE(reply.body.find("<abbr>\xCD\xF2\xBF\xC6\xA3\xC1</abbr>"), std::string::npos);
+}
+
+TEST_F(ServerTest, LoginCarriesDatesNewsAndTheServersOwnAddress) {
+    Start();
+    pugi::xml_document doc = Xml("/login.php?vrsn=1106&code=123&from=1");
+    const pugi::xml_node root = doc.document_element();
+    EXPECT_EQ(Child(root.child("auth"), "update"), "20240111");
+    // Five trading days before 20240111 among the dates held.
+    EXPECT_EQ(Child(root.child("auth"), "cleanto"), "20240104");
+
+    std::vector<pugi::xml_node> news;
+    for (const auto& item : root.child("news").select_nodes("child::*"))
+        news.push_back(item.node());
+    ASSERT_EQ(news.size(), 2u);
+    EXPECT_EQ(Child(news[0], "popp"), "3");
+    EXPECT_EQ(Child(news[0], "vrsn"), "7");
+    EXPECT_EQ(Child(news[0], "titl"), text::Utf8ToGbk("A&B <新闻>"));
+    EXPECT_EQ(Child(news[0], "addr"), "http://example.com/?a=1&b=2");
+    EXPECT_EQ(Child(news[0], "text"), text::Utf8ToGbk("第一条, 含逗号"));
+    EXPECT_EQ(Child(news[1], "titl"), text::Utf8ToGbk("第二条"));
+    EXPECT_EQ(Child(news[1], "text"), "");
+
+    const auto hosts = root.child("hosts").select_nodes("child::*");
+    ASSERT_EQ(hosts.size(), 1u);
+    EXPECT_EQ(Child(hosts.first().node(), "nett"), "0");
+    EXPECT_EQ(Child(hosts.first().node(), "addr"), server_->host());
+    EXPECT_EQ(Child(hosts.first().node(), "cmnt"), text::Utf8ToGbk("本机数据服务器"));
+}
+
+TEST_F(ServerTest, LoginFollowsConfiguredCutDateAndHosts) {
+    {
+        const server::Database db = server::OpenServerDatabase(dir_.path());
+        server::SetSetting(db, server::kCleantoSetting, "20231229");
+        WriteFile(dir_ / "in/hosts.csv",
+                  "nett,addr,cmnt\n1,data.example.com:8080,主服务器\n2,10.0.0.5,备用\n");
+        server_test::CollectingLog log;
+        server::ImportHosts(db, dir_ / "in/hosts.csv", log.log());
+    }
+    Start();
+    pugi::xml_document doc = Xml("/login.php?vrsn=1106&code=1&from=1");
+    EXPECT_EQ(Child(doc.document_element().child("auth"), "cleanto"), "20231229");
+    const auto hosts = doc.document_element().child("hosts").select_nodes("child::*");
+    ASSERT_EQ(hosts.size(), 2u);
+    EXPECT_EQ(Child(hosts[0].node(), "addr"), "data.example.com:8080");
+    EXPECT_EQ(Child(hosts[0].node(), "nett"), "1");
+    EXPECT_EQ(Child(hosts[1].node(), "cmnt"), text::Utf8ToGbk("备用"));
+
+    // Back to the derived date, without restarting the server.
+    server::DeleteSetting(server::OpenServerDatabase(dir_.path()), server::kCleantoSetting);
+    doc = Xml("/login.php?from=1");
+    EXPECT_EQ(Child(doc.document_element().child("auth"), "cleanto"), "20240104");
+}
+
+TEST_F(ServerTest, DailyRepliesHoldTheRequestedRangeOldestFirst) {
+    Start();
+    const std::string base = "/daily.php?vrsn=1106&code=1&mrkt=SS&stck=600000";
+    pugi::xml_document doc = Xml(base + "&frst=0&last=99999999");
+    EXPECT_EQ(Dates(doc, "//daily").size(), 8u);
+    const pugi::xml_node first = doc.select_node("//daily").node();
+    EXPECT_EQ(Child(first, "date"), "20240102");
+    EXPECT_EQ(Child(first, "open"), "10");
+    EXPECT_EQ(Child(first, "high"), "10.2");
+    EXPECT_EQ(Child(first, "low"), "9.9");
+    EXPECT_EQ(Child(first, "close"), "10.1");
+    EXPECT_EQ(Child(first, "volume"), "1000");
+    // Large volumes stay plain decimals.
+    EXPECT_NE(Get(base + "&frst=20240110&last=20240110").body.find("<volume>60000000000</volume>"),
+              std::string::npos);
+
+    // Both bounds are inclusive.
+    EXPECT_EQ(Dates(Xml(base + "&frst=20240104&last=20240109"), "//daily"),
+              (std::vector<std::string>{"20240104", "20240105", "20240108", "20240109"}));
+    // The client's incremental request: the day after its newest bar onwards.
+    EXPECT_EQ(Dates(Xml(base + "&frst=20240111&last=99999999"), "//daily"),
+              (std::vector<std::string>{"20240111"}));
+    // Empty ranges and unknown stocks give a valid reply without records,
+    // long enough for the client to accept it as a reply.
+    for (const std::string& target :
+         {base + "&frst=20240112&last=99999999", base + "&frst=20240109&last=20240104",
+          std::string("/daily.php?mrkt=SZ&stck=600000&frst=0&last=99999999")}) {
+        const pugi::xml_document empty = Xml(target);
+        EXPECT_TRUE(empty.select_nodes("//daily").empty()) << target;
+        EXPECT_GT(Get(target).body.size(), 10u);
+    }
+}
+
+TEST_F(ServerTest, DividendRepliesUseTheClientsFieldNames) {
+    Start();
+    pugi::xml_document doc =
+        Xml("/divid.php?vrsn=1106&code=1&mrkt=SS&stck=600000&frst=20210101&last=99999999");
+    const auto records = doc.select_nodes("//divid");
+    ASSERT_EQ(records.size(), 1u);
+    const pugi::xml_node record = records.first().node();
+    EXPECT_EQ(Child(record, "date"), "20230101");
+    EXPECT_EQ(Child(record, "songgu"), "0");
+    EXPECT_EQ(Child(record, "zhuanzheng"), "0");
+    EXPECT_EQ(Child(record, "paixi"), "10.166131");
+    EXPECT_EQ(Child(record, "peigu"), "3");
+    EXPECT_EQ(Child(record, "ppeigu"), "5.5");
+    EXPECT_EQ(Dates(Xml("/divid.php?mrkt=SS&stck=600000&frst=0&last=99999999"), "//divid"),
+              (std::vector<std::string>{"20200101", "20230101"}));
+}
+
+TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
+    Start();
+    pugi::xml_document doc = Xml("/code.php?vrsn=1106&code=1&pdate=0");
+    std::vector<pugi::xml_node> stocks;
+    for (const auto& s : doc.document_element().select_nodes("child::*"))
+        stocks.push_back(s.node());
+    ASSERT_EQ(stocks.size(), 3u);
+    EXPECT_EQ(Child(stocks[1], "date"), "20240101");
+    EXPECT_EQ(Child(stocks[1], "market"), "SS");
+    EXPECT_EQ(Child(stocks[1], "code"), "600000");
+    EXPECT_EQ(Child(stocks[1], "abbr"), kPufaGbk);
+    EXPECT_EQ(Child(stocks[1], "pinyin"), "PFYH");
+    EXPECT_EQ(Child(stocks[1], "type"), "1");
+    // A client holding the newest stamp gets nothing.
+    EXPECT_TRUE(
+        Xml("/code.php?pdate=20240101").document_element().select_nodes("child::*").empty());
+
+    // A later import: one stock renamed, one new, one unchanged.
+    WriteFile(dir_ / "in/stocks2.csv",
+              "market,code,name,pinyin,type\n"
+              "SS,600000,浦发银行,PFYH,1\n"
+              "SZ,000002,万科A,WKA,1\n"
+              "SZ,300059,东方财富,DFCF,1\n");
+    server_test::CollectingLog log;
+    server::ImportStocksCsv(server::OpenServerDatabase(dir_.path()), dir_ / "in/stocks2.csv",
+                            20240105, log.log());
+    doc = Xml("/code.php?pdate=20240101");
+    std::vector<std::string> changed;
+    for (const auto& s : doc.document_element().select_nodes("child::*"))
+        changed.push_back(Child(s.node(), "code") + "@" + Child(s.node(), "date"));
+    EXPECT_EQ(changed, (std::vector<std::string>{"000002@20240105", "300059@20240105"}));
+    EXPECT_EQ(doc.document_element().select_nodes("child::*").size(), 2u);
+    EXPECT_EQ(Xml("/code.php?pdate=0").document_element().select_nodes("child::*").size(), 4u);
+    EXPECT_TRUE(
+        Xml("/code.php?pdate=20240105").document_element().select_nodes("child::*").empty());
+}
+
+TEST_F(ServerTest, PoolRepliesListTheModelsEntriesByRank) {
+    Start();
+    pugi::xml_document doc = Xml("/pool.php?vrsn=1106&code=1&modl=vpool");
+    EXPECT_EQ(std::string(doc.select_node("//caption").node().text().get()),
+              text::Utf8ToGbk("价值模型股票池"));
+    EXPECT_EQ(std::string(doc.select_node("//info").node().text().get()), text::Utf8ToGbk("示例"));
+    const auto entries = doc.select_nodes("//pool");
+    ASSERT_EQ(entries.size(), 3u);
+    const pugi::xml_node first = entries[0].node();
+    EXPECT_EQ(Child(first, "rank"), "1");
+    EXPECT_EQ(Child(first, "date"), "20240105");
+    EXPECT_EQ(Child(first, "code"), "600000");
+    EXPECT_EQ(Child(first, "abbr"), kPufaGbk);
+    EXPECT_EQ(Child(first, "market"), "SS");
+    const pugi::xml_node second = entries[1].node();
+    EXPECT_EQ(Child(second, "capital"), "1100");
+    EXPECT_EQ(Child(second, "pe"), "8.5");
+    EXPECT_EQ(Child(second, "pb"), "0.9");
+    EXPECT_EQ(Child(second, "mpg"), "-12.25");
+    // A stock missing from the stock list is listed without a name.
+    EXPECT_EQ(Child(entries[2].node(), "abbr"), "");
+
+    doc = Xml("/pool.php?modl=gpick");
+    EXPECT_TRUE(doc.select_nodes("//pool").empty());
+    EXPECT_EQ(std::string(doc.select_node("//caption").node().text().get()), "");
+}
+
+TEST_F(ServerTest, BadParametersGet400AndUnknownPaths404) {
+    Start();
+    const std::string daily = "/daily.php?vrsn=1106&code=1";
+    const std::vector<std::string> bad = {
+        daily + "&stck=600000&frst=0&last=1",                         // no market
+        daily + "&mrkt=&stck=600000&frst=0&last=1",                   // empty market
+        daily + "&mrkt=SSSSSSSSSSSSSSSSS&stck=600000&frst=0&last=1",  // 17 characters
+        daily + "&mrkt=SS&stck=60000%27&frst=0&last=1",               // a quote
+        daily + "&mrkt=SS&stck=%E6%B5%A6&frst=0&last=1",              // not ASCII
+        daily + "&mrkt=SS&stck=600000&frst=abc&last=1",
+        daily + "&mrkt=SS&stck=600000&frst=1.5&last=1",
+        daily + "&mrkt=SS&stck=600000&frst=&last=1",
+        daily + "&mrkt=SS&stck=600000&frst=0&last=99999999999",  // beyond 32 bits
+        daily + "&mrkt=SS&stck=600000&frst=0",
+        "/divid.php?mrkt=SS&stck=600000&frst=x&last=1",
+        "/code.php?vrsn=1106&code=1",
+        "/code.php?pdate=2024-01-01",
+        "/pool.php?modl=v%20pool",
+        "/pool.php?vrsn=1106",
+        "/login.php?vrsn=abc&from=1",
+        "/login.php?code=-1&from=1",
+        "/login.php?code=4294967296&from=1",
+    };
+    for (const std::string& target : bad) EXPECT_EQ(Get(target).status, 400) << target;
+    for (const char* target : {"/", "/login.phpx", "/loginXphp", "/daily.php/x", "/pool"})
+        EXPECT_EQ(Get(target).status, 404) << target;
+    // Still serving, and a negative date is just an integer.
+    EXPECT_EQ(Dates(Xml(daily + "&mrkt=SS&stck=600000&frst=-1&last=20240102"), "//daily").size(),
+              1u);
+}
+
+TEST_F(ServerTest, ConcurrentClientsGetIdenticalReplies) {
+    Start();
+    const std::string target = "/daily.php?mrkt=SS&stck=600000&frst=0&last=99999999";
+    const std::string expected = Get(target).body;
+    std::vector<std::thread> clients;
+    std::atomic<int> mismatches{0};
+    for (int t = 0; t < 8; ++t) {
+        clients.emplace_back([&] {
+            for (int i = 0; i < 20; ++i) {
+                const std::string path = i % 2 ? target : "/code.php?pdate=0";
+                const Reply reply = Get(path);
+                if (reply.status != 200 || (i % 2 && reply.body != expected)) ++mismatches;
+            }
+        });
+    }
+    for (auto& client : clients) client.join();
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST_F(ServerTest, ASecondServerCannotTakeAPortInUse) {
+    Start();
+    // `timeout` ends the attempt if it wrongly starts serving (status 124).
+    const std::string command = std::string("timeout 20 ") + KORVEL_SERVER_PATH + " serve --data " +
+                                dir_.path().string() + " --listen " + server_->host() +
+                                " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(Get("/login.php?from=1").status, 200);
+}
+
+TEST_F(ServerTest, LogsOneLinePerRequestAndStopsCleanlyOnSigterm) {
+    const std::string log_path = (dir_ / "server.log").string();
+    Start(log_path);
+    Get("/login.php?from=1");
+    Get("/daily.php?mrkt=SS&stck=600000&frst=0&last=1");
+    Get("/nowhere");
+    const int status = server_->Stop();
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string log = server_test::ReadFile(log_path);
+    size_t requests = 0;
+    for (size_t at = log.find("\"GET "); at != std::string::npos; at = log.find("\"GET ", at + 1))
+        ++requests;
+    EXPECT_EQ(requests, 3u) << log;
+    EXPECT_NE(log.find("\"GET /nowhere\" 404"), std::string::npos) << log;
+    EXPECT_NE(log.find("\"GET /login.php?from=1\" 200"), std::string::npos) << log;
+}
+
+}  // namespace
