@@ -186,3 +186,11 @@ bool LoadStoredStrategy(Database& db, CDataCenter& dc, const MessageSink& show) 
     p.geneLength = static_cast<uint16_t>(leng);
     return true;
 }
+
+std::optional<std::string> LoadStoredReport(Database& db, const std::string& market, const std::string& code) {
+    const std::optional<TextTable> row = db.GetTable(
+        text::Format("SELECT CRPT FROM SECRET WHERE MARKET = ? AND CODE = ? AND VRSN = %d", version::kNumber),
+        {market, code});
+    if (!row || row->RowCount() == 0) return std::nullopt;
+    return row->At(0, 0);
+}

@@ -9,6 +9,7 @@
 // bound as a parameter; numbers are written into the statements in the
 // documented forms, so the stored values are exactly the documented ones.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,3 +48,7 @@ bool SaveStrategy(Database& db, CDataCenter& dc, const std::string& reportText, 
 // the genes do not match NUMS x LENG. A watch-list row without a strategy
 // loads as an empty chromosome (true).
 bool LoadStoredStrategy(Database& db, CDataCenter& dc, const MessageSink& show);
+
+// The stored report (CRPT) of a stock's strategy of this version, as the
+// watch list supplies it to the report dialog; nothing without a row.
+std::optional<std::string> LoadStoredReport(Database& db, const std::string& market, const std::string& code);

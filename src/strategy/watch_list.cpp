@@ -78,3 +78,10 @@ bool AddCurrentStock(Database& db, const CDataCenter& dc) {
     return db.Exec(text::Format("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES(?,?,%d)", version::kNumber),
                    {dc.Market(), dc.Code()});
 }
+
+bool IsOnWatchList(Database& db, const std::string& market, const std::string& code) {
+    const std::optional<TextTable> t = db.GetTable(
+        text::Format("SELECT 1 FROM SECRET WHERE MARKET = ? AND CODE = ? AND VRSN = %d", version::kNumber),
+        {market, code});
+    return t && t->RowCount() > 0;
+}

@@ -46,6 +46,9 @@ struct StockKey {
 // whose last statement succeeded; refill the list when it is not 0.
 int DeleteWatchedStocks(Database& db, const std::vector<StockKey>& stocks);
 
+// True when the stock has a row (with or without a strategy) of this version.
+bool IsOnWatchList(Database& db, const std::string& market, const std::string& code);
+
 // Adds the current stock as a row without a strategy. False when the row
 // could not be inserted, which is how a stock already on the list shows.
 bool AddCurrentStock(Database& db, const CDataCenter& dc);
