@@ -122,7 +122,9 @@ int RunBreed(const Context& context, const Words& words) {
         return 1;
     }
     const ReportPage page = PrepareReportPage(dc);
-    Print("\n" + ForTerminal(page.report) + "\n\n" + ForTerminal(page.strategyText) + "\n");
+    std::string out = "\n";
+    out += ForTerminal(page.report) + "\n\n" + ForTerminal(page.strategyText) + "\n";
+    Print(out);
     if (!options.save) return 0;
     if (!SaveStrategy(store->database, dc, page.report, FailureSink(kCommand))) return 1;
     Print("\nsaved " + market + " " + code + "\n");

@@ -76,7 +76,7 @@ void GenerationRun::Breed(std::vector<TradingRecord> cases, std::vector<TradingR
     RunParameters& p = dc_.Parameters();
     const EngineFunctions release;
     SetUpTradingEngine();
-    p.linkingFunction = kTradingLinkingFunction;
+    p.linkingFunction = std::string(kTradingLinkingFunction);
     TraderIndividual::setRules(RulesFrom(p));
 
     GEP::Population<TraderIndividual> population(static_cast<uint16_t>(p.populationSize),
@@ -95,10 +95,12 @@ void GenerationRun::Breed(std::vector<TradingRecord> cases, std::vector<TradingR
     algorithm.setRunFlag(&p.running);
     if (hooks_.evaluator) algorithm.setEvaluator(hooks_.evaluator);
     algorithm.setProgressCallback([&](const GEP::GenerationReport<TraderIndividual>& report) {
-        ReplayBest(report.best, algorithm.trainingRecords(), p);
+        if (hooks_.replay) hooks_.replay(report.best, algorithm.trainingRecords(), p);
+        else ReplayBest(report.best, algorithm.trainingRecords(), p);
         p.generation = report.stallCount;
-        if (hooks_.progress)
-            hooks_.progress({p.winRateHistory.size(), report.stallCount, report.best.fitness(), p.winRateHistory.back()});
+        if (!hooks_.progress) return;
+        const float winRatio = p.winRateHistory.empty() ? 0.0f : p.winRateHistory.back();
+        hooks_.progress({p.winRateHistory.size(), report.stallCount, report.best.fitness(), winRatio});
     });
     algorithm.run();
 

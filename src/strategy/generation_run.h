@@ -49,6 +49,10 @@ struct GenerationHooks {
     // evaluation of the trader individual. Any other evaluator must give
     // identical fitness values.
     GEP::Algorithm<TraderIndividual>::Evaluator evaluator;
+    // Replays the best after a generation (tradeLog, winRateHistory); empty
+    // for ReplayBest, record by record. Any other must record the same.
+    std::function<void(TraderIndividual& best, const std::vector<TradingRecord>& cases, RunParameters& params)>
+        replay;
 };
 
 class GenerationRun {

@@ -9,8 +9,9 @@ TradingRules RulesFrom(const RunParameters& params) {
 
 int32_t TraderIndividual::signal() { return GEP::truncToInt32(chromosome_.value()); }
 
-void TraderIndividual::processRecord(const Record& record, int /*flag*/) {
-    const int32_t x = signal();
+void TraderIndividual::processRecord(const Record& record, int /*flag*/) { tradeOnSignal(signal(), record); }
+
+void TraderIndividual::tradeOnSignal(int32_t x, const Record& record) {
     if (x != 0 && record.last == 0) {
         if (!holding_) openPosition(record.price);
     } else if (holding_) {
@@ -45,7 +46,10 @@ void TraderIndividual::resetState() {
 }
 
 void TraderIndividual::recordStep(const Record& record, std::vector<TradeLogEntry>& log) {
-    const int32_t x = signal();
+    recordOnSignal(signal(), record, log);
+}
+
+void TraderIndividual::recordOnSignal(int32_t x, const Record& record, std::vector<TradeLogEntry>& log) {
     if (x != 0 && record.last == 0) {
         if (holding_) return;
         openPosition(record.price);

@@ -61,6 +61,11 @@ public:
     // The recording step of the replay: like processRecord, but the returns
     // add up instead of compounding, and every trade is appended to `log`.
     void recordStep(const Record& record, std::vector<TradeLogEntry>& log);
+
+    // The two steps for a signal already known (a faster evaluator computes
+    // the signals of many cases at once and feeds them here).
+    void tradeOnSignal(int32_t signal, const Record& record);
+    void recordOnSignal(int32_t signal, const Record& record, std::vector<TradeLogEntry>& log);
     // wins / (wins + losses), 0.0 without a completed trade.
     double winRatio() const;
 

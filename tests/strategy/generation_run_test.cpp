@@ -32,6 +32,10 @@ protected:
     std::vector<GenerationProgress> Breed(Evaluator evaluator = {}) {
         std::vector<GenerationProgress> reports;
         GenerationHooks hooks;
+        hooks.replay = [this](TraderIndividual& best, const std::vector<TradingRecord>& cases, RunParameters& p) {
+            ++replays_;
+            ReplayBest(best, cases, p);
+        };
         hooks.progress = [&](const GenerationProgress& g) { reports.push_back(g); };
         hooks.finished = [&] { ++finished_; };
         hooks.evaluator = std::move(evaluator);
@@ -59,6 +63,7 @@ protected:
     CDataCenter dc_{store_.db()};
     std::vector<std::string> messages_;
     int finished_ = 0;
+    int replays_ = 0;
 };
 
 TEST_F(GenerationRunTest, EndsAfterTheSearchDepthWithoutImprovement) {
@@ -85,6 +90,7 @@ TEST_F(GenerationRunTest, EndsAfterTheSearchDepthWithoutImprovement) {
     EXPECT_EQ(p.resultSaved, 0);
     EXPECT_EQ(dc_.Signals().size(), 300u);
     EXPECT_EQ(finished_, 1);
+    EXPECT_EQ(replays_, 17);
 }
 
 TEST_F(GenerationRunTest, StopBeforeTheFirstGenerationLeavesNoResult) {
