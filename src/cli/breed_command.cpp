@@ -122,8 +122,9 @@ int RunBreed(const Context& context, const Words& words) {
         return 1;
     }
     const ReportPage page = PrepareReportPage(dc);
+    // As it is stored: the report, two blank lines, the strategy text.
     std::string out = "\n";
-    out += ForTerminal(page.report) + "\n\n" + ForTerminal(page.strategyText) + "\n";
+    out += ForTerminal(page.report + "\r\n\r\n\r\n" + page.strategyText) + "\n";
     Print(out);
     if (!options.save) return 0;
     if (!SaveStrategy(store->database, dc, page.report, FailureSink(kCommand))) return 1;
