@@ -12,14 +12,6 @@ namespace {
 // and gene recombination.
 constexpr GEP::OperatorProbabilities kTradingOperatorRates = {0.1, 0.2, 0.0, 0.1, 0.1, 0.3, 0.3, 0.3};
 
-// Functions are released however the run ends.
-struct EngineFunctions {
-    EngineFunctions() = default;
-    ~EngineFunctions() { GEP::Chromosome::releaseFunctions(); }
-    EngineFunctions(const EngineFunctions&) = delete;
-    EngineFunctions& operator=(const EngineFunctions&) = delete;
-};
-
 }  // namespace
 
 std::unique_ptr<GenerationRun> GenerationRun::Start(CDataCenter& dc, GenerationHooks hooks, const MessageSink& show) {
@@ -30,11 +22,11 @@ std::unique_ptr<GenerationRun> GenerationRun::Start(CDataCenter& dc, GenerationH
         return nullptr;
     }
     std::vector<TradingRecord> testCases = BuildFitnessCases(dc, p.testBegin, p.testEnd);
-    return std::unique_ptr<GenerationRun>(
-        new GenerationRun(dc, std::move(hooks), show, std::move(cases), std::move(testCases)));
+    return std::make_unique<GenerationRun>(StartKey{}, dc, std::move(hooks), show, std::move(cases),
+                                           std::move(testCases));
 }
 
-GenerationRun::GenerationRun(CDataCenter& dc, GenerationHooks hooks, MessageSink show,
+GenerationRun::GenerationRun(StartKey, CDataCenter& dc, GenerationHooks hooks, MessageSink show,
                              std::vector<TradingRecord> cases, std::vector<TradingRecord> testCases)
     : dc_(dc), hooks_(std::move(hooks)), show_(std::move(show)) {
     RunParameters& p = dc_.Parameters();
@@ -74,8 +66,7 @@ void GenerationRun::Run(std::vector<TradingRecord> cases, std::vector<TradingRec
 
 void GenerationRun::Breed(std::vector<TradingRecord> cases, std::vector<TradingRecord> testCases) {
     RunParameters& p = dc_.Parameters();
-    const EngineFunctions release;
-    SetUpTradingEngine();
+    const TradingEngineScope engine;
     p.linkingFunction = std::string(kTradingLinkingFunction);
     TraderIndividual::setRules(RulesFrom(p));
 

@@ -56,12 +56,19 @@ struct GenerationHooks {
 };
 
 class GenerationRun {
+    // Only Start() can make one.
+    struct StartKey {
+        explicit StartKey() = default;
+    };
+
 public:
     // Nothing (after the message "验证区间内没有可用于生成策略的交易日！"
     // through `show`, with nothing changed) when the verification range has
     // no fitness case.
     static std::unique_ptr<GenerationRun> Start(CDataCenter& dc, GenerationHooks hooks, const MessageSink& show);
 
+    GenerationRun(StartKey, CDataCenter& dc, GenerationHooks hooks, MessageSink show,
+                  std::vector<TradingRecord> cases, std::vector<TradingRecord> testCases);
     // Stops the run if it is still going and waits for the worker.
     ~GenerationRun();
     GenerationRun(const GenerationRun&) = delete;
@@ -73,8 +80,6 @@ public:
     void Wait();
 
 private:
-    GenerationRun(CDataCenter& dc, GenerationHooks hooks, MessageSink show, std::vector<TradingRecord> cases,
-                  std::vector<TradingRecord> testCases);
     void Run(std::vector<TradingRecord> cases, std::vector<TradingRecord> testCases);
     void Breed(std::vector<TradingRecord> cases, std::vector<TradingRecord> testCases);
 

@@ -10,14 +10,6 @@
 
 namespace {
 
-// Functions are released however the evaluation ends.
-struct TradingEngineScope {
-    TradingEngineScope() { SetUpTradingEngine(); }
-    ~TradingEngineScope() { GEP::Chromosome::releaseFunctions(); }
-    TradingEngineScope(const TradingEngineScope&) = delete;
-    TradingEngineScope& operator=(const TradingEngineScope&) = delete;
-};
-
 std::optional<GEP::Chromosome> TradingChromosome(const std::vector<int16_t>& symbols) {
     if (symbols.size() != static_cast<size_t>(kTradingGenes) * kTradingGeneLength) return std::nullopt;
     try {

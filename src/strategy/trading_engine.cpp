@@ -12,3 +12,5 @@ void SetUpTradingEngine() {
     GEP::Chromosome::setHeadLength(kTradingHeadLength);
     GEP::Chromosome::setNumGenes(kTradingGenes);
 }
+
+TradingEngineScope::~TradingEngineScope() { GEP::Chromosome::releaseFunctions(); }

@@ -18,3 +18,13 @@ inline constexpr const char* kTradingLinkingFunction = "&";
 // evaluation may use the engine meanwhile. Undo with
 // GEP::Chromosome::releaseFunctions().
 void SetUpTradingEngine();
+
+// The trading shape for the life of a scope; the engine's functions are
+// released however the scope ends.
+class TradingEngineScope {
+public:
+    TradingEngineScope() { SetUpTradingEngine(); }
+    ~TradingEngineScope();
+    TradingEngineScope(const TradingEngineScope&) = delete;
+    TradingEngineScope& operator=(const TradingEngineScope&) = delete;
+};
