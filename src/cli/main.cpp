@@ -16,6 +16,11 @@ int RunStocks(const Context&, const Words&);
 int RunConditions(const Context&, const Words&);
 // gep_command.cpp
 int RunGep(const Context&, const Words&);
+// breed_command.cpp, strategy_commands.cpp, watch_commands.cpp
+int RunBreed(const Context&, const Words&);
+int RunReport(const Context&, const Words&);
+int RunSignals(const Context&, const Words&);
+int RunWatch(const Context&, const Words&);
 
 const Command kCommands[] = {
     {"help", nullptr, "", "show this help"},
@@ -26,6 +31,15 @@ const Command kCommands[] = {
      "CSV date,c0..c20 (0/1) for every loaded bar; --lines adds every indicator line"},
     {"gep", RunGep, "CONFIG CASES.csv [--classify] [--seed N]",
      "drive the engine stand-alone from a configuration file and a CSV of fitness cases"},
+    {"watch", RunWatch, "[add MARKET CODE | rm MARKET CODE]",
+     "the watch list rows (tab-separated, the view's columns) / add a stock / delete a stock with its data"},
+    {"breed", RunBreed,
+     "MARKET CODE [--style N] [--days N] [--depth N] [--seed N] [--evaluator reference] [--save]",
+     "breed a strategy for the stock: one line per generation, then the report and the strategy text; "
+     "--save stores it"},
+    {"report", RunReport, "MARKET CODE", "the stored report and trade log of the stock's strategy"},
+    {"signals", RunSignals, "MARKET CODE",
+     "the stored strategy's signal and action letter on every bar, then the current advice"},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 

@@ -1,0 +1,44 @@
+#include "cli/strategy_cli.h"
+
+#include "text/gbk.h"
+
+namespace cli {
+
+std::string ForTerminal(const std::string& gbk) {
+    std::string utf8 = text::GbkToUtf8(gbk);
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i)
+        if (!(utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')) out += utf8[i];
+    return out;
+}
+
+void PrintFailure(std::string_view command, std::string_view message) {
+    std::fprintf(stderr, "korvel-cli %.*s: %.*s\n", static_cast<int>(command.size()), command.data(),
+                 static_cast<int>(message.size()), message.data());
+}
+
+MessageSink FailureSink(std::string_view command) {
+    return [name = std::string(command)](std::string_view message) { PrintFailure(name, message); };
+}
+
+std::unique_ptr<LocalStore> OpenStrategyStore(const Context& context, std::string_view command) {
+    std::unique_ptr<LocalStore> store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink(command));
+    if (store) TheDataCenter().LoadStockList();
+    return store;
+}
+
+bool LoadStockWithBars(CDataCenter& dc, const std::string& market, const std::string& code,
+                       std::string_view command) {
+    if (!dc.LoadStock(text::Utf8ToGbk(code), text::Utf8ToGbk(market))) {
+        PrintFailure(command, "cannot read the daily bars: " + Database::LastError());
+        return false;
+    }
+    if (dc.Dates().empty()) {
+        PrintFailure(command, "no daily bars stored for " + market + " " + code);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace cli

@@ -1,0 +1,94 @@
+// korvel-cli report MARKET CODE: the stored report and trade log of a
+// stock's strategy, as the report dialog shows them.
+// korvel-cli signals MARKET CODE: the stored strategy evaluated on every
+// loaded bar (date, signal, action letter), then the current advice.
+#include <cstdio>
+#include <string>
+
+#include "cli/args.h"
+#include "cli/commands.h"
+#include "cli/strategy_cli.h"
+#include "strategy/advice.h"
+#include "strategy/strategy_record.h"
+#include "strategy/strategy_report.h"
+#include "strategy/strategy_signals.h"
+#include "text/format.h"
+#include "text/gbk.h"
+
+namespace cli {
+namespace {
+
+Args StockArgs(const Words& words, const char* command) {
+    Args args = ParseArgs(words, {});
+    if (args.positional.size() != 2) throw UsageError(std::string(command) + " needs MARKET and CODE");
+    return args;
+}
+
+std::string TradeTable(const std::vector<TradeRow>& rows) {
+    std::string out = text::Utf8ToGbk("时间\t方向\t价格(元)\t收益(%)\n");
+    for (const TradeRow& r : rows) out += r.time + "\t" + r.direction + "\t" + r.price + "\t" + r.profit + "\n";
+    return out;
+}
+
+void PrintSignals(const CDataCenter& dc) {
+    const std::vector<int32_t>& signals = dc.Signals();
+    const std::vector<int32_t>& dates = dc.Dates();
+    std::string out;
+    int32_t previous = -1;
+    for (size_t i = 0; i < signals.size() && i < dates.size(); ++i) {
+        out += text::Format("%d\t%d\t%c\n", dates[i], signals[i], ActionLetter(signals[i], previous));
+        previous = signals[i];
+    }
+    Print(out + "advice\t" + ForTerminal(CurrentAdvice(dc)) + "\n");
+}
+
+}  // namespace
+
+int RunReport(const Context& context, const Words& words) {
+    const Args args = StockArgs(words, "report");
+    const std::string& market = args.positional[0];
+    const std::string& code = args.positional[1];
+    const auto store = OpenStrategyStore(context, "report");
+    if (!store) return 1;
+    const std::optional<std::string> report =
+        LoadStoredReport(store->database, text::Utf8ToGbk(market), text::Utf8ToGbk(code));
+    if (!report) {
+        PrintFailure("report", market + " " + code + " has no stored strategy");
+        return 1;
+    }
+    if (report->empty()) {
+        PrintFailure("report", market + " " + code + " is on the watch list but has no strategy yet");
+        return 1;
+    }
+    const std::vector<TradeRow> trades =
+        StoredTradeRows(store->database, text::Utf8ToGbk(market), text::Utf8ToGbk(code));
+    Print(ForTerminal(*report) + "\n\n" + ForTerminal(TradeTable(trades)));
+    return 0;
+}
+
+int RunSignals(const Context& context, const Words& words) {
+    const Args args = StockArgs(words, "signals");
+    const std::string& market = args.positional[0];
+    const std::string& code = args.positional[1];
+    const auto store = OpenStrategyStore(context, "signals");
+    if (!store) return 1;
+    CDataCenter& dc = TheDataCenter();
+    if (!LoadStockWithBars(dc, market, code, "signals")) return 1;
+    if (!LoadStoredStrategy(store->database, dc, FailureSink("signals"))) {
+        if (!LoadStoredReport(store->database, dc.Market(), dc.Code()))
+            PrintFailure("signals", market + " " + code + " has no stored strategy");
+        return 1;
+    }
+    if (dc.Parameters().bestChromosome.empty()) {
+        PrintFailure("signals", market + " " + code + " is on the watch list but has no strategy yet");
+        return 1;
+    }
+    if (!ComputeStrategySignals(dc)) {
+        PrintFailure("signals", "the stored strategy of " + market + " " + code + " is not a trading strategy");
+        return 1;
+    }
+    PrintSignals(dc);
+    return 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,36 @@
+#pragma once
+// The signal step of a daily-data synchronisation: after the bars of the
+// job's stocks are up to date, the stored strategies of those stocks are
+// evaluated again and their current advice stored (SECRET.UDAY, INDI).
+//
+// Runs on the synchronisation worker. It makes each recomputed stock the
+// data center's current stock (so afterwards the current stock is the last
+// one recomputed, with its strategy in the run parameters) and uses the
+// engine's process-wide settings: never while a generation run is going on.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "datastore/data_center.h"
+#include "datastore/database.h"
+#include "datastore/message_sink.h"
+
+// One stock of the job list; GBK text.
+struct SignalJob {
+    std::string market;
+    std::string code;
+    std::string name;  // shown in the progress text only; may be empty
+};
+
+// Receives each progress text, GBK: "正在更新操盘信号： CODE NAME...". Called
+// synchronously on the worker; the step goes on when it returns.
+using SignalProgress = std::function<void(const std::string& textGbk)>;
+
+// For each job in order, skipping a job of the same stock as the one just
+// before it: report progress, then, when `allSignals` is set or the job's
+// stock is the current stock, load the stock and its stored strategy of
+// this version, compute the per-bar signals and store the newest bar's date
+// and the advice. Stocks without bars or without a readable strategy are
+// skipped (a damaged strategy after the load's message through `show`).
+void UpdateStrategySignals(Database& db, CDataCenter& dc, const std::vector<SignalJob>& jobs, bool allSignals,
+                           const SignalProgress& progress, const MessageSink& show);

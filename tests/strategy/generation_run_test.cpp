@@ -1,0 +1,168 @@
+// The generation run on its worker: progress, stop, results, and refusal
+// without fitness cases.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "strategy/generation_run.h"
+#include "strategy/time_range.h"
+#include "strategy_fixture.h"
+
+namespace {
+
+using strategy_test::InsertBars;
+using strategy_test::Store;
+using Evaluator = GEP::Algorithm<TraderIndividual>::Evaluator;
+
+class GenerationRunTest : public strategy_test::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        InsertBars(store_.db(), "SS", "600000", 1000, 300);
+        ASSERT_TRUE(dc_.LoadStock("600000", "SS"));
+        RunParameters& p = dc_.Parameters();
+        p.evoluteDays = 200;
+        p.evoluteSteps = 10;
+        p.minTradeNums = 1;
+        p.maxTradeNums = 240;
+        ASSERT_TRUE(ComputeVerificationRange(p, dc_.Dates()));
+    }
+
+    // Runs to the end; returns the progress reports.
+    std::vector<GenerationProgress> Breed(Evaluator evaluator = {}) {
+        std::vector<GenerationProgress> reports;
+        GenerationHooks hooks;
+        hooks.progress = [&](const GenerationProgress& g) { reports.push_back(g); };
+        hooks.finished = [&] { ++finished_; };
+        hooks.evaluator = std::move(evaluator);
+        std::unique_ptr<GenerationRun> run = GenerationRun::Start(dc_, std::move(hooks), Show());
+        EXPECT_TRUE(run);
+        if (run) run->Wait();
+        return reports;
+    }
+
+    MessageSink Show() {
+        return [this](std::string_view m) { messages_.emplace_back(m); };
+    }
+
+    // Every individual of evaluation k (0 = the first, before generation 1)
+    // gets fitness levels[min(k, last)].
+    Evaluator Scripted(std::vector<double> levels) {
+        return [levels, calls = size_t{0}](std::span<TraderIndividual* const> batch,
+                                           const std::vector<TradingRecord>&) mutable {
+            const double f = levels[std::min(calls++, levels.size() - 1)];
+            for (TraderIndividual* individual : batch) individual->setFitness(f);
+        };
+    }
+
+    Store store_;
+    CDataCenter dc_{store_.db()};
+    std::vector<std::string> messages_;
+    int finished_ = 0;
+};
+
+TEST_F(GenerationRunTest, EndsAfterTheSearchDepthWithoutImprovement) {
+    // Strict improvements in generations 1, 3 and 7 (each generation's
+    // elitism sees the evaluation before it), none after.
+    const std::vector<GenerationProgress> reports = Breed(Scripted({1, 1, 2, 2, 2, 2, 3}));
+    ASSERT_EQ(reports.size(), 17u);
+    EXPECT_EQ(reports[0].stallCount, 0u);
+    EXPECT_EQ(reports[2].stallCount, 0u);
+    EXPECT_EQ(reports[6].stallCount, 0u);
+    EXPECT_EQ(reports[16].stallCount, 10u);
+    EXPECT_EQ(reports[16].generations, 17u);
+    EXPECT_EQ(reports[16].bestFitness, 3.0);
+
+    const RunParameters& p = dc_.Parameters();
+    EXPECT_EQ(p.winRateHistory.size(), 17u);
+    EXPECT_EQ(p.generation, 10u);
+    EXPECT_EQ(p.caseCount, 199);
+    EXPECT_EQ(p.bestChromosome.size(), 69u);
+    EXPECT_EQ(p.geneCount, 3);
+    EXPECT_EQ(p.geneLength, 23);
+    EXPECT_EQ(p.linkingFunction, "&");
+    EXPECT_EQ(p.generating, 0);
+    EXPECT_EQ(p.resultSaved, 0);
+    EXPECT_EQ(dc_.Signals().size(), 300u);
+    EXPECT_EQ(finished_, 1);
+}
+
+TEST_F(GenerationRunTest, StopBeforeTheFirstGenerationLeavesNoResult) {
+    RunParameters& p = dc_.Parameters();
+    p.bestChromosome = {1, 2, 3};
+    Evaluator stopAtOnce = [&p](std::span<TraderIndividual* const>, const std::vector<TradingRecord>&) {
+        p.running = false;
+    };
+    EXPECT_TRUE(Breed(stopAtOnce).empty());
+    EXPECT_TRUE(p.winRateHistory.empty());
+    EXPECT_EQ(p.bestChromosome, (std::vector<int16_t>{1, 2, 3}));
+    EXPECT_EQ(p.generating, 0);
+    EXPECT_EQ(finished_, 1);
+}
+
+TEST_F(GenerationRunTest, ANewRunClearsTheLogsButKeepsTheStrategyUntilItHasItsOwn) {
+    Breed();
+    RunParameters& p = dc_.Parameters();
+    const std::vector<int16_t> first = p.bestChromosome;
+    ASSERT_FALSE(first.empty());
+    ASSERT_FALSE(p.winRateHistory.empty());
+    p.resultSaved = 1;
+
+    bool checked = false;
+    Evaluator look = [&](std::span<TraderIndividual* const> batch, const std::vector<TradingRecord>& records) {
+        if (!checked) {
+            EXPECT_TRUE(p.tradeLog.empty());
+            EXPECT_TRUE(p.winRateHistory.empty());
+            EXPECT_EQ(p.bestChromosome, first);
+            EXPECT_EQ(p.resultSaved, 0);
+            EXPECT_EQ(p.generating, 1);
+            checked = true;
+        }
+        GEP::Algorithm<TraderIndividual>::evaluateByRecords(batch, records);
+    };
+    Breed(look);
+    EXPECT_TRUE(checked);
+}
+
+TEST_F(GenerationRunTest, BestStrategysLogMatchesItsFitnessAndTheSeedRepeatsTheRun) {
+    const std::vector<GenerationProgress> reports = Breed();
+    ASSERT_FALSE(reports.empty());
+    const RunParameters& p = dc_.Parameters();
+    EXPECT_EQ(reports.back().stallCount, 10u);
+    EXPECT_EQ(reports.back().winRatio, p.winRateHistory.back());
+    // The recorded trades compound to the fitness (within float rounding of
+    // the logged returns), and they alternate buy and sell.
+    double compound = 1.0;
+    for (size_t i = 0; i < p.tradeLog.size(); ++i) {
+        EXPECT_EQ(p.tradeLog[i].kind, i % 2 == 0 ? 'B' : 'S');
+        compound *= 1.0 + p.tradeLog[i].profit;
+    }
+    EXPECT_EQ(p.tradeLog.size() % 2, 0u);
+    EXPECT_NEAR(compound, reports.back().bestFitness, 1e-5);
+    // Fitness never falls from one generation to the next.
+    for (size_t i = 1; i < reports.size(); ++i) EXPECT_GE(reports[i].bestFitness, reports[i - 1].bestFitness);
+
+    const std::vector<int16_t> first = p.bestChromosome;
+    const std::vector<float> history = p.winRateHistory;
+    GEP::resetRandomSources();
+    Breed();
+    EXPECT_EQ(p.bestChromosome, first);
+    EXPECT_EQ(p.winRateHistory, history);
+}
+
+TEST_F(GenerationRunTest, RefusesARangeWithoutCases) {
+    RunParameters& p = dc_.Parameters();
+    p.rangeBegin = p.rangeEnd;  // one bar: no case
+    p.tradeLog = {{1, 'B', 1, 0, 1}};
+    GenerationHooks hooks;
+    hooks.finished = [&] { ++finished_; };
+    EXPECT_FALSE(GenerationRun::Start(dc_, hooks, Show()));
+    EXPECT_EQ(messages_, std::vector<std::string>{"验证区间内没有可用于生成策略的交易日！"});
+    EXPECT_EQ(p.tradeLog.size(), 1u);
+    EXPECT_EQ(p.generating, 0);
+    EXPECT_FALSE(p.running);
+    EXPECT_EQ(p.caseCount, 0);
+    EXPECT_EQ(finished_, 0);
+}
+
+}  // namespace

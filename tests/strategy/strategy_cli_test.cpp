@@ -1,0 +1,259 @@
+// End-to-end runs of korvel-cli breed, report, signals and watch on test
+// databases, one of them holding the real bundled history of SS 600000.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <sstream>
+
+#include "../support/run_process.h"
+#include "strategy_fixture.h"
+#include "text/format.h"
+#include "text/gbk.h"
+#include "text/parse.h"
+
+namespace {
+
+using testing_support::ProcessResult;
+using testing_support::RunProcess;
+
+ProcessResult Cli(const strategy_test::Store& store, std::vector<std::string> words) {
+    words.insert(words.begin(), {KORVEL_CLI_PATH, "--dir", store.dir().path().string()});
+    return RunProcess(words);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::stringstream in(line);
+    std::string field;
+    while (std::getline(in, field, '\t')) fields.push_back(field);
+    return fields;
+}
+
+std::string Utf8(const std::string& gbk) {
+    std::string text = text::GbkToUtf8(gbk);
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+    return text;
+}
+
+// The number after `label` in a report line.
+double ReportFigure(const std::string& report, const std::string& label) {
+    const size_t at = report.find(label);
+    return at == std::string::npos ? NAN : text::ParseReal(report.substr(at + label.size()));
+}
+
+// The letters of a gene line "◎...◎" as the code string spells stored symbols.
+std::string Spell(const std::vector<int16_t>& symbols, size_t from, size_t count) {
+    std::string letters;
+    for (size_t i = from; i < from + count; ++i)
+        letters += static_cast<char>(symbols[i] >= 1 ? 0x60 + symbols[i] : 0x41 - symbols[i]);
+    return letters;
+}
+
+// The database of a test: SS 600000 with its real history, dividends and
+// the stock list.
+class PufaCli : public ::testing::Test {
+protected:
+    void SetUp() override { strategy_test::ImportPufa(store_.db()); }
+
+    TextTable Query(const std::string& sql) {
+        std::optional<TextTable> t = store_.db().GetTable(sql);
+        if (!t) throw std::runtime_error("query failed: " + sql);
+        return *t;
+    }
+
+    void ExpectProgressReportAndRow(const ProcessResult& bred);
+    void ExpectLogReportCodeAndAdviceAgree();
+    void ExpectReportCommand();
+
+    strategy_test::Store store_;
+};
+
+void PufaCli::ExpectProgressReportAndRow(const ProcessResult& bred) {
+    const std::vector<std::string> lines = Lines(bred.out);
+    size_t generations = 0;
+    while (generations < lines.size() && lines[generations].rfind("generation ", 0) == 0) ++generations;
+    ASSERT_GT(generations, 60u);
+    EXPECT_EQ(lines[0].rfind("generation 1  depth 0  fitness ", 0), 0u) << lines[0];
+    // The database's EVOLUTE_STEPS is 60: the last line reaches that depth.
+    EXPECT_NE(lines[generations - 1].find("  depth 60  "), std::string::npos) << lines[generations - 1];
+    EXPECT_EQ(lines.back(), "saved SS 600000");
+
+    const TextTable secret = Query("SELECT CRPT, UDAY, INDI, DBGN, DEND, NUMS, LENG FROM SECRET");
+    ASSERT_EQ(secret.RowCount(), 1u);
+    const std::string stored = Utf8(secret.At(0, 0));
+    const size_t split = stored.find("\n\n\n引擎版本");
+    ASSERT_NE(split, std::string::npos);
+    EXPECT_NE(bred.out.find("\n" + stored.substr(0, split) + "\n\n"), std::string::npos);
+    EXPECT_NE(bred.out.find(stored.substr(split + 3) + "\n"), std::string::npos);
+    EXPECT_EQ(stored.rfind("=========操盘策略生成报告=========\n\n生成对象: 600000 浦发银行\n验证区间: ", 0), 0u);
+    EXPECT_NE(stored.find("引擎版本\n◎Tavrin≡1≡1≡0≡6◎\n\n生成对象\nSS600000\n\n操盘密码\n◎"), std::string::npos);
+    EXPECT_EQ(secret.At(0, 1), "20220114");  // the newest bundled bar
+    EXPECT_EQ(secret.At(0, 4), "20220114");
+    EXPECT_EQ(secret.At(0, 5), "3");
+    EXPECT_EQ(secret.At(0, 6), "23");
+}
+
+void PufaCli::ExpectLogReportCodeAndAdviceAgree() {
+    const TextTable secret = Query("SELECT CRPT, INDI, DBGN, DEND, hex(GENE) FROM SECRET");
+    const std::string report = Utf8(secret.At(0, 0));
+    const TextTable trades = Query("SELECT DDATE, BS, PROFIT FROM TRADELOG ORDER BY DDATE");
+
+    // Trade count and accumulated profit of the report from the stored log.
+    const double count = ReportFigure(report, "交易次数: ");
+    EXPECT_EQ(count * 2, static_cast<double>(trades.RowCount()));
+    double sum = 0.0;
+    for (size_t r = 0; r < trades.RowCount(); ++r) sum += text::ParseReal(trades.At(r, 2));
+    EXPECT_NEAR(ReportFigure(report, "累计盈利: "), sum, 0.005 * (count + 1));
+
+    // The code string spells the stored genes.
+    const std::string hex = secret.At(0, 4);
+    std::vector<int16_t> symbols;
+    for (size_t i = 0; i + 4 <= hex.size(); i += 4)
+        symbols.push_back(static_cast<int16_t>(std::stoi(hex.substr(i + 2, 2) + hex.substr(i, 2), nullptr, 16)));
+    ASSERT_EQ(symbols.size(), 69u);
+    for (size_t g = 0; g < 3; ++g)
+        EXPECT_NE(report.find("\n◎" + Spell(symbols, g * 23, 23) + "◎"), std::string::npos) << g;
+
+    // The per-bar signals replayed over the range give the stored trades,
+    // and their last two give the stored advice.
+    const ProcessResult signals = Cli(store_, {"signals", "SS", "600000"});
+    ASSERT_EQ(signals.exitCode, 0) << signals.err;
+    std::vector<std::string> lines = Lines(signals.out);
+    ASSERT_EQ(lines.back(), "advice\t" + Utf8(secret.At(0, 1)));
+    lines.pop_back();
+    ASSERT_EQ(lines.size(), 1200u);
+    std::vector<int32_t> dates;
+    std::vector<int32_t> values;
+    for (const std::string& line : lines) {
+        const std::vector<std::string> f = Fields(line);
+        ASSERT_EQ(f.size(), 3u) << line;
+        dates.push_back(text::ParseInt(f[0]));
+        values.push_back(text::ParseInt(f[1]));
+    }
+    const int32_t begin = text::ParseInt(secret.At(0, 2));
+    const int32_t end = text::ParseInt(secret.At(0, 3));
+    std::vector<std::string> replayed;
+    bool holding = false;
+    for (size_t k = 0; k + 1 < dates.size() && dates[k] < end; ++k) {
+        if (dates[k] < begin) continue;
+        const bool last = dates[k + 1] == end;
+        if (values[k] != 0 && !last && !holding) replayed.push_back(std::to_string(dates[k + 1]) + ":0");
+        else if ((values[k] == 0 || last) && holding) replayed.push_back(std::to_string(dates[k + 1]) + ":1");
+        else continue;
+        holding = !holding;
+    }
+    std::vector<std::string> stored;
+    for (size_t r = 0; r < trades.RowCount(); ++r) stored.push_back(trades.At(r, 0) + ":" + trades.At(r, 1));
+    EXPECT_EQ(replayed, stored);
+}
+
+void PufaCli::ExpectReportCommand() {
+    const ProcessResult r = Cli(store_, {"report", "SS", "600000"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string stored = Utf8(Query("SELECT CRPT FROM SECRET").At(0, 0));
+    EXPECT_EQ(r.out.rfind(stored + "\n\n时间\t方向\t价格(元)\t收益(%)\n", 0), 0u);
+    const std::vector<std::string> lines = Lines(r.out);
+    const TextTable first = Query("SELECT DDATE, PRICE FROM TRADELOG ORDER BY DDATE LIMIT 1");
+    const std::string date = first.At(0, 0);
+    const std::string row = date.substr(0, 4) + "-" + date.substr(4, 2) + "-" + date.substr(6, 2) + "\t买\t" +
+                            text::Format("%.2f", text::ParseReal(first.At(0, 1))) + "\t";
+    EXPECT_NE(std::find(lines.begin(), lines.end(), row), lines.end()) << row;
+}
+
+// korvel-cli breed SS 600000 --seed 7 --save on the real history: the
+// stored trade log, report text, code string and advice agree with each
+// other and with what was printed, and the same seed breeds the same.
+TEST_F(PufaCli, BreedSaveAndReadBackAgreeAndTheSeedRepeatsTheRun) {
+    const ProcessResult bred = Cli(store_, {"breed", "SS", "600000", "--seed", "7", "--save"});
+    ASSERT_EQ(bred.exitCode, 0) << bred.err;
+    EXPECT_EQ(bred.err, "");
+    ExpectProgressReportAndRow(bred);
+    ExpectLogReportCodeAndAdviceAgree();
+    ExpectReportCommand();
+
+    const ProcessResult again = Cli(store_, {"breed", "SS", "600000", "--seed", "7", "--evaluator", "reference"});
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(again.out + "\nsaved SS 600000\n", bred.out);
+}
+
+class StrategyCli : public ::testing::Test {
+protected:
+    strategy_test::Store store_;
+};
+
+TEST_F(StrategyCli, ClearFailures) {
+    strategy_test::InsertBars(store_.db(), "SS", "600001", 20200101, 1);
+    ProcessResult r = Cli(store_, {"breed", "SZ", "000002"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("no daily bars stored for SZ 000002"), std::string::npos) << r.err;
+    r = Cli(store_, {"breed", "SS", "600001"});  // one bar: a range without cases
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("验证区间内没有可用于生成策略的交易日！"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Cli(store_, {"breed", "SS", "600001", "--evaluator", "fast"}).exitCode, 2);
+    EXPECT_EQ(Cli(store_, {"breed", "SS", "600001", "--style", "5"}).exitCode, 2);
+    EXPECT_EQ(Cli(store_, {"breed", "SS", "600001", "--days", "0"}).exitCode, 2);
+    EXPECT_EQ(Cli(store_, {"breed", "SS"}).exitCode, 2);
+
+    r = Cli(store_, {"report", "SS", "600001"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("has no stored strategy"), std::string::npos) << r.err;
+    r = Cli(store_, {"signals", "SS", "600001"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("has no stored strategy"), std::string::npos) << r.err;
+}
+
+TEST_F(StrategyCli, BreedOnSyntheticBarsWithAStyleAndLimits) {
+    strategy_test::InsertBars(store_.db(), "SS", "600001", 20200101, 400);
+    const ProcessResult r =
+        Cli(store_, {"breed", "SS", "600001", "--style", "2", "--days", "300", "--depth", "5", "--seed", "3"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("  depth 5  "), std::string::npos);
+    EXPECT_EQ(r.out.find("  depth 6  "), std::string::npos);
+    // The newest 300 of the dates 20200101 .. 20200500.
+    EXPECT_NE(r.out.find("验证区间: 2020年 2月 1日 - 2020年 5月 0日"), std::string::npos);
+    EXPECT_EQ(r.out.find("saved"), std::string::npos);
+    EXPECT_EQ(store_.db().GetTable("SELECT COUNT(*) FROM SECRET")->At(0, 0), "0");
+}
+
+TEST_F(StrategyCli, WatchListAddListAndRemove) {
+    Database& db = store_.db();
+    strategy_test::InsertStock(db, "SS", "600000", strategy_test::Gbk("浦发银行"), 1);
+    strategy_test::InsertBar(db, "SS", "600000", 20240102, 9.0, 9.5, 8.5, 9.2, 1);
+    strategy_test::InsertBar(db, "SS", "600000", 20240103, 10.1, 10.6, 9.8, 10.5, 123456);
+
+    EXPECT_EQ(Cli(store_, {"watch"}).out, "");
+    ProcessResult r = Cli(store_, {"watch", "add", "SS", "600000"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    r = Cli(store_, {"watch", "add", "SS", "600000"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "SS 600000 is already on the watch list\n");
+    r = Cli(store_, {"watch", "add", "SZ", "300999"});  // not in the stock list: added, with a note
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("not in the stock list"), std::string::npos);
+
+    r = Cli(store_, {"watch"});
+    EXPECT_EQ(r.out, "1\t600000\t浦发银行\t14.13\t10.50\t\t9.20\t10.10\t10.60\t9.80\t12.35\t8.70\tSS\n");
+
+    EXPECT_EQ(Cli(store_, {"watch", "rm", "SS", "600000"}).exitCode, 0);
+    EXPECT_EQ(Cli(store_, {"watch"}).out, "");
+    EXPECT_EQ(db.GetTable("SELECT COUNT(*) FROM DAILY")->At(0, 0), "0");
+    r = Cli(store_, {"watch", "rm", "SS", "600000"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("is not on the watch list"), std::string::npos);
+    EXPECT_EQ(Cli(store_, {"watch", "add", "SS"}).exitCode, 2);
+    EXPECT_EQ(Cli(store_, {"watch", "list"}).exitCode, 2);
+}
+
+}  // namespace

@@ -1,0 +1,193 @@
+// Saving and loading stored strategies, and the strategy's header and code
+// string.
+#include <gtest/gtest.h>
+
+#include "datastore/program_version.h"
+#include "strategy/strategy_record.h"
+#include "strategy/strategy_signals.h"
+#include "strategy_fixture.h"
+
+namespace {
+
+using strategy_test::Gbk;
+using strategy_test::InsertBars;
+using strategy_test::InsertStock;
+using strategy_test::Store;
+using strategy_test::ThreeGenes;
+
+class RecordTest : public strategy_test::EngineTest {
+protected:
+    // SS 600000 with 60 bars (dates 1000 .. 1059) as the current stock.
+    void Load(int ptype) {
+        InsertStock(store_.db(), "SS", "600000", Gbk("浦发银行"), ptype);
+        InsertBars(store_.db(), "SS", "600000", 1000, 60);
+        dc_.LoadStockList();
+        ASSERT_TRUE(dc_.LoadStock("600000", "SS"));
+    }
+
+    // A result as a run leaves it: an always-holding strategy and two trades.
+    void SetResult(float price) {
+        RunParameters& p = dc_.Parameters();
+        p.bestChromosome = ThreeGenes({-2, 1, 0, 1});
+        p.geneCount = 3;
+        p.geneLength = 23;
+        p.rangeBegin = 1000;
+        p.rangeEnd = 1059;
+        p.engineVersion = ProductVersionParts();
+        p.tradeLog = {{1010, 'B', price, 0.0f, 1.0f}, {1020, 'S', 11.0f, 0.0734f, 1.0734f}};
+        ASSERT_TRUE(ComputeStrategySignals(dc_));  // as the end of a run does
+    }
+
+    std::string Cell(const std::string& sql) {
+        const std::optional<TextTable> t = store_.db().GetTable(sql);
+        return t && t->RowCount() > 0 ? t->At(0, 0) : "<none>";
+    }
+
+    std::vector<std::string> messages_;
+    MessageSink show_ = [this](std::string_view m) { messages_.emplace_back(m); };
+    Store store_;
+    CDataCenter dc_{store_.db()};
+};
+
+TEST_F(RecordTest, SaveWritesTheRowTheTradesAndTheGenes) {
+    Load(1);
+    SetResult(10.25f);
+    ASSERT_TRUE(SaveStrategy(store_.db(), dc_, Gbk("报告"), show_));
+    EXPECT_TRUE(messages_.empty());
+
+    const std::optional<TextTable> row = store_.db().GetTable(
+        "SELECT VRSN, NUMS, LENG, CRPT, UDAY, INDI, DBGN, DEND, length(GENE), hex(substr(GENE, 1, 4)) FROM SECRET");
+    ASSERT_TRUE(row);
+    ASSERT_EQ(row->RowCount(), 1u);
+    EXPECT_EQ(row->At(0, 0), "1106");
+    EXPECT_EQ(row->At(0, 1), "3");
+    EXPECT_EQ(row->At(0, 2), "23");
+    const std::string header = Gbk("引擎版本\r\n◎Tavrin≡1≡1≡0≡6◎\r\n\r\n生成对象\r\nSS600000");
+    EXPECT_EQ(row->At(0, 3), Gbk("报告") + "\r\n\r\n\r\n" + header + "\r\n" + BuildStrategyCode(dc_.Parameters()));
+    EXPECT_EQ(row->At(0, 4), "1059");
+    EXPECT_EQ(row->At(0, 5), Gbk("持有"));  // from the signals of a strategy that always holds
+    EXPECT_EQ(row->At(0, 6), "1000");
+    EXPECT_EQ(row->At(0, 7), "1059");
+    EXPECT_EQ(row->At(0, 8), "138");
+    EXPECT_EQ(row->At(0, 9), "FEFF0100");  // -2 then 1, little-endian
+
+    EXPECT_EQ(Cell("SELECT group_concat(DDATE || ':' || BS || ':' || PRICE || ':' || PROFIT, ' ') FROM TRADELOG"),
+              "1010:0:10.25:0.0 1020:1:11.0:7.34");
+    const RunParameters& p = dc_.Parameters();
+    EXPECT_EQ(p.reportText, row->At(0, 3));
+    EXPECT_EQ(p.resultSaved, 1);
+    EXPECT_EQ(p.savedInWizard, 1);
+    EXPECT_EQ(dc_.Signals(), std::vector<int32_t>(60, 1));
+}
+
+TEST_F(RecordTest, SavingAgainUpdatesTheRowAndReplacesTheTrades) {
+    Load(1);
+    SetResult(10.0f);
+    ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "first", show_));
+    dc_.Parameters().tradeLog = {{1030, 'B', 9.0f, 0.0f, 1.0f}, {1031, 'S', 9.5f, 0.05f, 1.05f},
+                                 {1040, 'B', 9.2f, 0.0f, 1.05f}, {1041, 'S', 9.0f, -0.02f, 1.03f}};
+    dc_.Parameters().rangeBegin = 1001;
+    ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "second", show_));
+    EXPECT_EQ(Cell("SELECT COUNT(*) FROM SECRET"), "1");
+    EXPECT_EQ(Cell("SELECT substr(CRPT, 1, 6) || DBGN FROM SECRET"), "second1001");
+    EXPECT_EQ(Cell("SELECT group_concat(DDATE, ',') FROM TRADELOG"), "1030,1031,1040,1041");
+}
+
+TEST_F(RecordTest, PricesOfSecurityTypes11To14KeepThreeDecimals) {
+    Load(12);
+    SetResult(10.257f);
+    ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "", show_));
+    EXPECT_EQ(Cell("SELECT PRICE FROM TRADELOG WHERE BS = 0"), "10.257");
+
+    Store other;
+    CDataCenter dc(other.db());
+    InsertStock(other.db(), "SS", "600000", "x", 1);
+    InsertBars(other.db(), "SS", "600000", 1000, 60);
+    dc.LoadStockList();
+    ASSERT_TRUE(dc.LoadStock("600000", "SS"));
+    dc.Parameters().tradeLog = {{1010, 'B', 10.257f, 0.0f, 1.0f}, {1020, 'S', 10.25f, -0.00068f, 0.99932f}};
+    ASSERT_TRUE(SaveStrategy(other.db(), dc, "", show_));
+    const std::optional<TextTable> t = other.db().GetTable("SELECT PRICE, PROFIT FROM TRADELOG ORDER BY DDATE");
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->At(0, 0), "10.26");
+    EXPECT_EQ(t->At(1, 0), "10.25");
+    EXPECT_EQ(t->At(1, 1), "-0.07");
+}
+
+TEST_F(RecordTest, FailedGeneWriteShowsTheMessageAndLeavesTheResultUnsaved) {
+    Load(1);
+    SetResult(10.0f);
+    ASSERT_TRUE(store_.db().Exec(
+        "CREATE TRIGGER refuse BEFORE UPDATE OF GENE ON SECRET BEGIN SELECT RAISE(ABORT, 'no'); END"));
+    EXPECT_FALSE(SaveStrategy(store_.db(), dc_, "r", show_));
+    EXPECT_EQ(messages_, std::vector<std::string>{"数据库写入异常，破译报告无法保存！"});
+    EXPECT_EQ(dc_.Parameters().resultSaved, 0);
+    EXPECT_EQ(Cell("SELECT COUNT(*) FROM TRADELOG"), "2");  // written before the failure
+}
+
+TEST_F(RecordTest, LoadingRestoresTheStrategyAndClearsTheRunState) {
+    Load(1);
+    SetResult(10.0f);
+    ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "r", show_));
+    const std::vector<int16_t> symbols = dc_.Parameters().bestChromosome;
+    const std::string report = dc_.Parameters().reportText;
+    RunParameters& p = dc_.Parameters();
+    p.bestChromosome.clear();
+    p.winRateHistory = {0.5f};
+    ASSERT_TRUE(LoadStoredStrategy(store_.db(), dc_, show_));
+    EXPECT_EQ(p.bestChromosome, symbols);
+    EXPECT_EQ(p.reportText, report);
+    EXPECT_EQ(p.geneCount, 3);
+    EXPECT_EQ(p.geneLength, 23);
+    EXPECT_TRUE(p.tradeLog.empty());
+    EXPECT_TRUE(p.winRateHistory.empty());
+    EXPECT_TRUE(p.engineVersion.empty());
+    EXPECT_TRUE(dc_.Signals().empty());
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(RecordTest, LoadingOutcomes) {
+    Load(1);
+    // No row: false, silently.
+    EXPECT_FALSE(LoadStoredStrategy(store_.db(), dc_, show_));
+    EXPECT_TRUE(messages_.empty());
+
+    // A watch-list row: an empty strategy.
+    ASSERT_TRUE(store_.db().Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES('SS','600000',1106)"));
+    dc_.Parameters().bestChromosome = {1, 2, 3};
+    EXPECT_TRUE(LoadStoredStrategy(store_.db(), dc_, show_));
+    EXPECT_TRUE(dc_.Parameters().bestChromosome.empty());
+    EXPECT_EQ(dc_.Parameters().reportText, "");
+    EXPECT_TRUE(messages_.empty());
+
+    // 137 bytes for 3 x 23 symbols: 68 symbols, damaged.
+    const std::vector<unsigned char> bytes(137, 1);
+    ASSERT_TRUE(store_.db().Exec("UPDATE SECRET SET NUMS = 3, LENG = 23, GENE = ?", {BlobRef{bytes.data(), 137}}));
+    EXPECT_FALSE(LoadStoredStrategy(store_.db(), dc_, show_));
+    EXPECT_EQ(messages_, std::vector<std::string>{"数据库读取异常，策略报告无法提取！"});
+    EXPECT_TRUE(dc_.Parameters().bestChromosome.empty());
+
+    // Another version's row is never read.
+    ASSERT_TRUE(store_.db().Exec("UPDATE SECRET SET VRSN = 1105"));
+    EXPECT_FALSE(LoadStoredStrategy(store_.db(), dc_, show_));
+    EXPECT_EQ(messages_.size(), 1u);
+}
+
+TEST(StrategyTexts, HeaderAndCodeString) {
+    RunParameters p;
+    EXPECT_EQ(BuildStrategyHeader(p, "SS", "600000"), "");
+    p.engineVersion = {1, 1, 0};
+    EXPECT_EQ(BuildStrategyHeader(p, "SS", "600000"), "");
+    p.engineVersion = ProductVersionParts();
+    EXPECT_EQ(BuildStrategyHeader(p, "SZ", "000001"),
+              Gbk("引擎版本\r\n◎Tavrin≡1≡1≡0≡6◎\r\n\r\n生成对象\r\nSZ000001"));
+
+    EXPECT_EQ(BuildStrategyCode(p), "");
+    p.bestChromosome = {3, 1, 0, -1, -2, 21};
+    p.geneCount = 2;
+    EXPECT_EQ(BuildStrategyCode(p), Gbk("\r\n操盘密码\r\n◎caA◎\r\n◎BCu◎"));
+    p.geneCount = 0;
+    EXPECT_EQ(BuildStrategyCode(p), "");
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+// The report text, the two trade tables and the strategy tab text.
+#include <gtest/gtest.h>
+
+#include "strategy/strategy_report.h"
+#include "strategy_fixture.h"
+
+namespace {
+
+using strategy_test::Gbk;
+
+const std::vector<int32_t> kDates = {20240102, 20240103, 20240104, 20240105, 20240108, 20240109};
+
+std::string Report(const std::vector<TradeLogEntry>& log) {
+    return BuildReport(log, kDates, "600000", Gbk("浦发银行"), 20240102, 20240109);
+}
+
+// The value after `label` up to the line end.
+std::string Figure(const std::string& report, const std::string& label) {
+    const size_t at = report.find(Gbk(label.c_str()));
+    if (at == std::string::npos) return "<missing>";
+    const size_t from = at + Gbk(label.c_str()).size();
+    return report.substr(from, report.find("\r\n", from) - from);
+}
+
+TEST(Report, TwoTradesGiveTheDocumentedText) {
+    const std::vector<TradeLogEntry> log = {{20240102, 'B', 10, 0, 1},
+                                            {20240103, 'S', 11, 0.10f, 1.10f},
+                                            {20240104, 'B', 10, 0, 1.10f},
+                                            {20240108, 'S', 9.5f, -0.05f, 1.05f}};
+    EXPECT_EQ(Report(log), Gbk("=========操盘策略生成报告=========\r\n\r\n"
+                               "生成对象: 600000 浦发银行\r\n"
+                               "验证区间: 2024年 1月 2日 - 2024年 1月 9日\r\n\r\n"
+                               "累计盈利: 5.00 %\r\n"
+                               "复利盈利: 4.50 %\r\n\r\n"
+                               "交易次数: 2\r\n"
+                               "策略胜率: 50.00% \r\n"
+                               "单笔最大盈利: 10.00 %\r\n"
+                               "单笔最大亏损: -5.00 %\r\n"
+                               "单笔平均盈利: 10.00 %\r\n"
+                               "单笔平均亏损: 5.00 %\r\n"
+                               "单笔平均利润: 2.50 %\r\n"
+                               "平均盈亏比: 2.00\r\n\r\n"
+                               "最大连续盈利次数: 1\r\n"
+                               "最大连续亏损次数: 1\r\n"
+                               "最长交易周期: 3\r\n"
+                               "平均交易周期: 2.5\r\n"
+                               "平均盈利交易周期: 2.0\r\n"
+                               "平均亏损交易周期: 3.0"));
+}
+
+TEST(Report, OneSidedLogsAndZeroReturns) {
+    const std::vector<TradeLogEntry> wins = {{20240102, 'B', 10, 0, 1}, {20240103, 'S', 11, 0.1f, 1.1f},
+                                             {20240104, 'B', 10, 0, 1.1f}, {20240105, 'S', 11, 0.1f, 1.2f}};
+    const std::string onlyWins = Report(wins);
+    EXPECT_EQ(Figure(onlyWins, "单笔平均亏损: "), "0.00 %");
+    EXPECT_EQ(Figure(onlyWins, "平均盈亏比: "), "0.00");
+    EXPECT_EQ(Figure(onlyWins, "最大连续盈利次数: "), "2");
+    EXPECT_EQ(Figure(onlyWins, "平均亏损交易周期: "), "0.0");
+
+    const std::vector<TradeLogEntry> losses = {{20240102, 'B', 10, 0, 1}, {20240103, 'S', 9, -0.1f, 0.9f}};
+    const std::string onlyLosses = Report(losses);
+    EXPECT_EQ(Figure(onlyLosses, "单笔平均盈利: "), "0.00 %");
+    EXPECT_EQ(Figure(onlyLosses, "平均盈亏比: "), "0.00");
+    EXPECT_EQ(Figure(onlyLosses, "策略胜率: "), "0.00% ");
+
+    // A return of exactly 0 is a loss and ends a winning streak.
+    const std::vector<TradeLogEntry> mixed = {{20240102, 'B', 10, 0, 1}, {20240103, 'S', 11, 0.1f, 1.1f},
+                                              {20240104, 'B', 10, 0, 1.1f}, {20240105, 'S', 10, 0.0f, 1.1f},
+                                              {20240108, 'B', 10, 0, 1.1f}, {20240109, 'S', 11, 0.1f, 1.2f}};
+    const std::string zero = Report(mixed);
+    EXPECT_EQ(Figure(zero, "最大连续盈利次数: "), "1");
+    EXPECT_EQ(Figure(zero, "最大连续亏损次数: "), "1");
+    EXPECT_EQ(Figure(zero, "单笔最大亏损: "), "0.00 %");
+    EXPECT_EQ(Figure(zero, "策略胜率: "), "66.67% ");
+
+    const std::string empty = Report({});
+    EXPECT_EQ(Figure(empty, "交易次数: "), "0");
+    EXPECT_EQ(Figure(empty, "累计盈利: "), "0.00 %");
+    EXPECT_EQ(Figure(empty, "复利盈利: "), "0.00 %");
+    EXPECT_EQ(Figure(empty, "平均交易周期: "), "0.0");
+    EXPECT_TRUE(ReportTradeRows({}).empty());
+}
+
+TEST(Report, TradeRowsCarryRunningSums) {
+    const std::vector<TradeLogEntry> log = {{20240102, 'B', 10, 0, 1},
+                                            {20240103, 'S', 11.006f, 0.10f, 1.10f},
+                                            {20240104, 'B', 10, 0, 1.10f},
+                                            {20240108, 'S', 9.5f, -0.05f, 1.05f}};
+    const std::vector<TradeRow> rows = ReportTradeRows(log);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].time, "2024-01-02");
+    EXPECT_EQ(rows[0].direction, Gbk("买"));
+    EXPECT_EQ(rows[0].price, "10.00");
+    EXPECT_EQ(rows[0].profit, "");
+    EXPECT_EQ(rows[0].compound, "");
+    EXPECT_EQ(rows[1].direction, Gbk("卖"));
+    EXPECT_EQ(rows[1].price, "11.01");
+    EXPECT_EQ(rows[1].profit, "10.00");
+    EXPECT_EQ(rows[3].profit, "-5.00");
+    EXPECT_EQ(rows[3].accumulated, "5.00");
+    EXPECT_EQ(rows[3].compound, "4.50");
+}
+
+TEST(Report, StoredTradeRowsFollowTheSecurityType) {
+    strategy_test::Store store;
+    Database& db = store.db();
+    ASSERT_TRUE(db.Exec("INSERT INTO TRADELOG VALUES('SS','600000',1106,20240102,0,10.257,0)"));
+    ASSERT_TRUE(db.Exec("INSERT INTO TRADELOG VALUES('SS','600000',1106,20240103,1,11.5,12.126)"));
+    ASSERT_TRUE(db.Exec("INSERT INTO TRADELOG VALUES('SS','600000',1105,20240104,0,1,0)"));
+    std::vector<TradeRow> rows = StoredTradeRows(db, "SS", "600000");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].time, "2024-01-02");
+    EXPECT_EQ(rows[0].direction, Gbk("买"));
+    EXPECT_EQ(rows[0].price, "10.26");  // no stock-list row: two decimals
+    EXPECT_EQ(rows[0].profit, "");
+    EXPECT_EQ(rows[1].direction, Gbk("卖"));
+    EXPECT_EQ(rows[1].profit, "12.13");
+
+    strategy_test::InsertStock(db, "SS", "600000", "x", 12);
+    rows = StoredTradeRows(db, "SS", "600000");
+    EXPECT_EQ(rows[0].price, "10.257");
+    EXPECT_EQ(rows[1].price, "11.500");
+    EXPECT_TRUE(StoredTradeRows(db, "SZ", "000001").empty());
+}
+
+TEST(Report, StrategyTabStartsAtTheEngineVersionOrTheToolMark) {
+    const std::string strategy = Gbk("引擎版本\r\n◎Tavrin≡1≡1≡0≡6◎");
+    EXPECT_EQ(StrategyTabText(Gbk("报告\r\n\r\n\r\n") + strategy), strategy);
+    EXPECT_EQ(StrategyTabText(Gbk("报告\r\n工具 X\r\n引擎版本")), Gbk("引擎版本"));
+    EXPECT_EQ(StrategyTabText(Gbk("旧报告\r\n工具 X")), Gbk("工具 X"));
+    EXPECT_EQ(StrategyTabText(Gbk("只有报告")), "");
+    EXPECT_EQ(StrategyTabText(""), "");
+}
+
+}  // namespace

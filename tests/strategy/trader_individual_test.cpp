@@ -1,0 +1,188 @@
+// The trading step, the fitness band, the recording replay and the win
+// ratio of the trader individual, driven by formulas whose signal is a
+// scripted input.
+#include <gtest/gtest.h>
+
+#include "gep/algorithm.h"
+#include "strategy/trader_individual.h"
+#include "strategy/trading_engine.h"
+#include "strategy_fixture.h"
+
+namespace {
+
+using strategy_test::ThreeGenes;
+using Record = TraderIndividual::Record;
+
+// Gene roots: "a" (signal = condition 0), "a | ~a" (always 1) and
+// "a & ~a" (always 0).
+const std::vector<int16_t> kFollowA = {1};
+const std::vector<int16_t> kAlways1 = {-2, 1, 0, 1};
+const std::vector<int16_t> kAlways0 = {-1, 1, 0, 1};
+
+// Case k: condition 0 = signals[k], acted on at prices[k] on date 20200101 + k.
+std::vector<Record> Cases(const std::vector<int>& signals, const std::vector<float>& prices) {
+    std::vector<Record> cases;
+    for (size_t k = 0; k < signals.size(); ++k) {
+        Record r;
+        r.inputs.assign(21, 0.0);
+        r.inputs[0] = signals[k];
+        r.date = 20200101 + static_cast<int32_t>(k);
+        r.price = prices[k];
+        r.last = k + 1 == signals.size() ? 1 : 0;
+        cases.push_back(r);
+    }
+    return cases;
+}
+
+std::vector<Record> FlatCases(const std::vector<int>& signals) {
+    return Cases(signals, std::vector<float>(signals.size(), 10.0f));
+}
+
+class TraderTest : public strategy_test::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        SetUpTradingEngine();
+    }
+
+    static TraderIndividual Trader(const std::vector<int16_t>& gene) {
+        TraderIndividual trader;
+        trader.chromosome() = GEP::Chromosome(ThreeGenes(gene));
+        return trader;
+    }
+
+    // One evaluation pass as the engine runs it.
+    static double Fitness(TraderIndividual& trader, const std::vector<Record>& cases) {
+        TraderIndividual* batch[] = {&trader};
+        GEP::Algorithm<TraderIndividual>::evaluateByRecords(batch, cases);
+        return trader.fitness();
+    }
+
+    static void Rules(float buy, float sell, int32_t minTrades, int32_t maxTrades, size_t cases) {
+        TraderIndividual::setRules({buy, sell, minTrades, maxTrades, static_cast<int32_t>(cases)});
+    }
+};
+
+TEST_F(TraderTest, AlwaysHoldingMakesOneTradeThatTheBandDecides) {
+    std::vector<float> prices(20, 10.0f);
+    prices.back() = 12.0f;
+    const std::vector<Record> cases = Cases(std::vector<int>(20, 0), prices);
+    TraderIndividual trader = Trader(kAlways1);
+
+    // 20 cases: one trade is 12 per 240, inside 10..20.
+    Rules(0.001f, 0.002f, 10, 20, cases.size());
+    const double q = (12.0 - 10.0 * (1.0 + double{0.001f})) / (10.0 * (1.0 + double{0.001f})) - double{0.002f};
+    EXPECT_DOUBLE_EQ(Fitness(trader, cases), 1.0 + q);
+
+    // The default range's 959 cases: 0.25 trades per 240, below the band.
+    Rules(0.001f, 0.002f, 10, 20, 959);
+    EXPECT_EQ(Fitness(trader, cases), 0.0);
+}
+
+TEST_F(TraderTest, NeverHoldingScoresZero) {
+    const std::vector<Record> cases = FlatCases(std::vector<int>(50, 1));
+    TraderIndividual trader = Trader(kAlways0);
+    Rules(0.001f, 0.002f, 10, 20, cases.size());
+    EXPECT_EQ(Fitness(trader, cases), 0.0);
+    Rules(0.001f, 0.002f, 0, 20, cases.size());
+    EXPECT_EQ(Fitness(trader, cases), 1.0);  // no trade, capital untouched
+}
+
+TEST_F(TraderTest, ReturnOfOneTradeAndItsCounting) {
+    Rules(0.001f, 0.002f, 1, 1000, 3);
+    TraderIndividual trader;
+    trader.openPosition(10.00f);
+    const double q = trader.closePosition(10.50f);
+    EXPECT_NEAR(q, 10.50 / 10.01 - 1 - 0.002, 1e-7);
+    EXPECT_NEAR(q, 0.04695, 5e-6);  // 0.0469510...
+    EXPECT_EQ(trader.wins(), 1);
+
+    // Sold at exactly its entry cost with no charges: a loss.
+    Rules(0.0f, 0.0f, 1, 1000, 3);
+    trader.openPosition(10.0f);
+    EXPECT_EQ(trader.closePosition(10.0f), 0.0);
+    EXPECT_EQ(trader.losses(), 1);
+    EXPECT_DOUBLE_EQ(trader.winRatio(), 0.5);
+    trader.resetState();
+    EXPECT_EQ(trader.winRatio(), 0.0);
+}
+
+TEST_F(TraderTest, SignalIsActedOnAtTheNextCasePriceAndTheLastCaseCloses) {
+    // Buy on case 1's price, hold, sell on case 3's; buy again on case 4's,
+    // closed by the last case although its signal says hold.
+    const std::vector<Record> cases = Cases({1, 1, 0, 0, 1, 1}, {5, 8, 9, 12, 7, 14});
+    TraderIndividual trader = Trader(kFollowA);
+    Rules(0.0f, 0.0f, 1, 1000, cases.size());
+    RunParameters params;
+    ReplayBest(trader, cases, params);
+    ASSERT_EQ(params.tradeLog.size(), 4u);
+    EXPECT_EQ(params.tradeLog[0].date, 20200101);
+    EXPECT_EQ(params.tradeLog[0].price, 5.0f);
+    EXPECT_EQ(params.tradeLog[1].date, 20200103);
+    EXPECT_EQ(params.tradeLog[1].price, 9.0f);
+    EXPECT_EQ(params.tradeLog[2].price, 7.0f);
+    EXPECT_EQ(params.tradeLog[3].date, 20200106);
+    EXPECT_EQ(params.tradeLog[3].price, 14.0f);
+    EXPECT_FALSE(trader.holding());
+}
+
+TEST_F(TraderTest, TradesPer240CasesDecideTheScore) {
+    // n trades of buy-then-sell pairs in 959 cases with a small gain each.
+    auto pass = [&](int trades) {
+        std::vector<int> signals(959, 0);
+        std::vector<float> prices(959, 10.0f);
+        for (int t = 0; t < trades; ++t) {
+            signals[2 * t] = 1;
+            prices[2 * t + 1] = 10.5f;
+        }
+        TraderIndividual trader = Trader(kFollowA);
+        return Fitness(trader, Cases(signals, prices));
+    };
+    Rules(0.001f, 0.002f, 10, 20, 959);
+    EXPECT_EQ(pass(39), 0.0);   // 9.76 per 240
+    EXPECT_GT(pass(40), 1.0);   // 10.01 per 240
+    EXPECT_EQ(pass(80), 0.0);   // 20.02 per 240
+    EXPECT_EQ(TraderIndividual::fitnessOf(1.5, 40), 1.5);
+    EXPECT_EQ(TraderIndividual::fitnessOf(1.5, 83), 0.0);
+    Rules(0.001f, 0.002f, 10, 20, 0);  // no cases: never within the band
+    EXPECT_EQ(TraderIndividual::fitnessOf(1.5, 0), 0.0);
+}
+
+TEST_F(TraderTest, RecordedTotalsAddWhileTheFitnessCompounds) {
+    const std::vector<Record> cases = Cases({1, 0, 1, 0, 0}, {10, 11, 10, 9, 9});
+    Rules(0.0f, 0.0f, 1, 1000, cases.size());
+    TraderIndividual trader = Trader(kFollowA);
+    const double fitness = Fitness(trader, cases);
+    EXPECT_DOUBLE_EQ(fitness, 1.1 * 0.9);
+
+    RunParameters params;
+    params.tradeLog.push_back({1, 'S', 1, 1, 1});  // replaced by the replay
+    ReplayBest(trader, cases, params);
+    ASSERT_EQ(params.tradeLog.size(), 4u);
+    const std::vector<TradeLogEntry>& log = params.tradeLog;
+    EXPECT_EQ(log[0].kind, 'B');
+    EXPECT_EQ(log[0].total, 1.0f);
+    EXPECT_EQ(log[0].profit, 0.0f);
+    EXPECT_EQ(log[1].kind, 'S');
+    EXPECT_FLOAT_EQ(log[1].profit, 0.1f);
+    EXPECT_FLOAT_EQ(log[1].total, 1.1f);
+    EXPECT_FLOAT_EQ(log[2].total, 1.1f);
+    EXPECT_FLOAT_EQ(log[3].profit, -0.1f);
+    EXPECT_FLOAT_EQ(log[3].total, log[1].total + log[3].profit);
+    EXPECT_EQ(params.winRateHistory, std::vector<float>{0.5f});
+    // The replay does not touch the fitness the pass gave.
+    EXPECT_EQ(trader.fitness(), fitness);
+}
+
+TEST_F(TraderTest, CopiesCarryTheirPassStateAndTheTextNamesTheType) {
+    TraderIndividual trader = Trader(kFollowA);
+    Rules(0.0f, 0.0f, 1, 1000, 2);
+    trader.openPosition(4.0f);
+    const TraderIndividual copy = trader;
+    EXPECT_TRUE(copy.holding());
+    EXPECT_EQ(copy.entryCost(), 4.0);
+    EXPECT_EQ(copy.chromosome().symbols(), trader.chromosome().symbols());
+    EXPECT_EQ(copy.toString().rfind("Trader Individual: Fitness = 0\n", 0), 0u);
+}
+
+}  // namespace
