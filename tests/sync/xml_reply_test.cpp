@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(XmlReply, RepliesOfTenCharactersOrFewerAfterTrimmingAreTooShort) {
+TEST(XmlReplyReading, RepliesOfTenCharactersOrFewerAfterTrimmingAreTooShort) {
     EXPECT_FALSE(IsLongEnough(""));
     EXPECT_FALSE(IsLongEnough("\xB4\xED"));  // one GBK character, two bytes
     EXPECT_FALSE(IsLongEnough(" \r\n\t0123456789 \r\n"));
@@ -15,7 +15,7 @@ TEST(XmlReply, RepliesOfTenCharactersOrFewerAfterTrimmingAreTooShort) {
     EXPECT_TRUE(IsLongEnough("<a>ok</a> <b/>"));
 }
 
-TEST(XmlReply, LoadsWellFormedXmlOnly) {
+TEST(XmlReplyReading, LoadsWellFormedXmlOnly) {
     EXPECT_TRUE(XmlReply::Load("<?xml version=\"1.0\" encoding=\"gb2312\"?><r><a>1</a></r>"));
     EXPECT_FALSE(XmlReply::Load("<html><body>Server error<br></body></html>"));
     EXPECT_FALSE(XmlReply::Load("Service temporarily unavailable"));
@@ -23,7 +23,7 @@ TEST(XmlReply, LoadsWellFormedXmlOnly) {
     EXPECT_FALSE(XmlReply::Load(""));
 }
 
-TEST(XmlReply, ReadOperationsKeepGbkBytes) {
+TEST(XmlReplyReading, ReadOperationsKeepGbkBytes) {
     const std::string abbr = "\xCD\xF2\xBF\xC6\xA3\xC1";  // 万科Ａ
     const auto reply = XmlReply::Load("<?xml version=\"1.0\" encoding=\"gb2312\"?>\n"
                                       "<status><auth><update>20240111</update><cleanto> 20240104x</cleanto></auth>"
