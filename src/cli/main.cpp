@@ -21,11 +21,25 @@ int RunBreed(const Context&, const Words&);
 int RunReport(const Context&, const Words&);
 int RunSignals(const Context&, const Words&);
 int RunWatch(const Context&, const Words&);
+// sync_commands.cpp, pool_command.cpp, cleanup_command.cpp
+int RunStatus(const Context&, const Words&);
+int RunSync(const Context&, const Words&);
+int RunOpen(const Context&, const Words&);
+int RunPool(const Context&, const Words&);
+int RunCleanup(const Context&, const Words&);
 
 const Command kCommands[] = {
     {"help", nullptr, "", "show this help"},
     {"init", RunInit, "", "open or create the database, load settings; print the database file used"},
     {"settings", RunSettings, "[set NAME VALUE]", "print the settings / store one setting"},
+    {"status", RunStatus, "[--switch N]",
+     "server status request: the status text, the server's dates and its hosts; --switch N first makes "
+     "server N of that list the HOST"},
+    {"sync", RunSync, "",
+     "synchronise: server status, stock codes, daily bars and dividends of every watched stock, signal update"},
+    {"open", RunOpen, "MARKET CODE [--year YEAR]",
+     "open one stock as the view does: fetch its missing bars (two-year ranges back to 2008 when it has none; "
+     "--year sets the current year), update its signal; print bars held, newest date, advice"},
     {"stocks", RunStocks, "", "the stock list: market, code, name, pinyin, security type (tab-separated)"},
     {"conditions", RunConditions, "MARKET CODE [--lines]",
      "CSV date,c0..c20 (0/1) for every loaded bar; --lines adds every indicator line"},
@@ -37,6 +51,12 @@ const Command kCommands[] = {
      "MARKET CODE [--style N] [--days N] [--depth N] [--seed N] [--evaluator reference] [--save]",
      "breed a strategy for the stock: one line per generation, then the report and the strategy text; "
      "--save stores it"},
+    {"pool", RunPool, "MODEL [--add CODES|all]",
+     "fetch the stock pool of a model (vpool, vpick, gpool, gpick) and list it; --add puts the given codes "
+     "(CODE or MARKET:CODE, comma-separated) or all on the watch list"},
+    {"cleanup", RunCleanup, "[MARKET:CODE ...]",
+     "delete the stocks' daily bars after the server's cut date so the next sync fetches them again; "
+     "without stocks, list the stocks with local bars"},
     {"report", RunReport, "MARKET CODE", "the stored report and trade log of the stock's strategy"},
     {"signals", RunSignals, "MARKET CODE",
      "the stored strategy's signal and action letter on every bar, then the current advice"},

@@ -1,0 +1,15 @@
+#pragma once
+// Field values of a server reply on their way into the database. Every value
+// is bound as a parameter, never written into the statement text. The
+// documented statements write numeric fields unquoted, so a field that is
+// not a plain decimal number would make such a statement fail; the same
+// record must fail here too, and BareNumber says which fields pass.
+#include <optional>
+#include <string_view>
+
+// The number without the SQL white space around it, when `field` is one
+// plain decimal literal (optional sign, digits with an optional decimal
+// point, optional exponent). Bound as text into a numeric column, it is
+// stored exactly as the literal would have been. Nothing otherwise (empty
+// text, words, "NULL", hexadecimal, expressions).
+std::optional<std::string_view> BareNumber(std::string_view field);

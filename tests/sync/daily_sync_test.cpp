@@ -1,0 +1,221 @@
+// Daily bar and dividend synchronisation: the two job builders, and the
+// worker against korvel-server and against replies it never sends.
+#include <gtest/gtest.h>
+
+#include "../datastore/store_fixture.h"
+#include "datastore/data_center.h"
+#include "sync/daily_sync.h"
+#include "sync_fixture.h"
+
+namespace {
+
+using sync_test::Gbk;
+using sync_test::Reports;
+using sync_test::TinyServer;
+
+std::vector<std::pair<int, int>> Ranges(const std::vector<SyncJob>& jobs) {
+    std::vector<std::pair<int, int>> ranges;
+    for (const SyncJob& job : jobs) ranges.emplace_back(job.first, job.last);
+    return ranges;
+}
+
+SyncJob Job(const std::string& market, const std::string& code, int first = 0, int last = kNoUpperBound) {
+    return {market, code, "", first, last};
+}
+
+// What the signal step was asked to do.
+struct SignalCall {
+    std::vector<SignalJob> jobs;
+    bool allSignals = false;
+    int calls = 0;
+};
+
+class DailySyncTest : public testing::Test {
+protected:
+    int Run(const ServerAccess& server, const std::vector<SyncJob>& jobs, bool allSignals = true, int update = 0) {
+        const DailySyncRequest request{jobs, allSignals, update};
+        return RunDailySync(db_, dc_, server, request, reports_.receiver(), {}, RecordSignals());
+    }
+
+    SignalStep RecordSignals() {
+        return [this](Database&, CDataCenter&, const std::vector<SignalJob>& jobs, bool allSignals,
+                      const SignalProgress& progress, const MessageSink&) {
+            signals_.jobs = jobs;
+            signals_.allSignals = allSignals;
+            ++signals_.calls;
+            progress(Gbk("signal step"));
+        };
+    }
+
+    int Bars(const std::string& market, const std::string& code) {
+        return sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY WHERE MARKET = '" + market + "' AND CODE = '" +
+                                         code + "'");
+    }
+
+    store_fixture::Store store_;
+    Database& db_ = store_.db();
+    CDataCenter dc_{db_};
+    Reports reports_;
+    SignalCall signals_;
+};
+
+TEST_F(DailySyncTest, StartPageJobsCoverStoredStrategiesBehindTheServer) {
+    for (const char* code : {"600000", "600004", "600009"}) store_fixture::InsertStock(db_, "SS", code, "N", "N", 1);
+    db_.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES('SS', '600000', 1106), ('SS', '600004', 1105), "
+             "('SS', '600009', 1106), ('SZ', '000001', 1106)");
+    store_fixture::InsertBar(db_, "SS", "600004", 20111110, 1, 1, 1, 1, 1);
+    store_fixture::InsertBar(db_, "SS", "600009", 20111220, 1, 1, 1, 1, 1);
+
+    const std::optional<StartPageJobs> plan = BuildStartPageJobs(db_, 20111220);
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->strategies, 3u);  // SZ 000001 has no stock-list entry
+    ASSERT_EQ(plan->jobs.size(), 2u);  // SS 600009 is up to date
+    EXPECT_EQ(plan->jobs[0].code, "600000");
+    EXPECT_EQ(plan->jobs[0].abbr, "N");
+    EXPECT_EQ(Ranges(plan->jobs), (std::vector<std::pair<int, int>>{{0, kNoUpperBound}, {20111111, kNoUpperBound}}));
+
+    db_.Exec("DROP TABLE SECRET");
+    EXPECT_FALSE(BuildStartPageJobs(db_, 20111220));
+}
+
+TEST_F(DailySyncTest, ViewJobsFetchTwoYearsAtATimeNewestFirst) {
+    using R = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(Ranges(BuildViewJobs(db_, "SS", "600000", 20111220, 2010)),
+              (R{{20090101, 20101231}, {20080101, 20081231}}));
+    EXPECT_EQ(Ranges(BuildViewJobs(db_, "SS", "600000", 20111220, 2011)),
+              (R{{20100101, 20111231}, {20080101, 20091231}}));
+    EXPECT_EQ(Ranges(BuildViewJobs(db_, "SS", "600000", 0, 2008)), (R{{20080101, 20081231}}));
+    EXPECT_TRUE(BuildViewJobs(db_, "SS", "600000", 0, 2007).empty());
+
+    store_fixture::InsertBar(db_, "SS", "600000", 20111110, 1, 1, 1, 1, 1);
+    EXPECT_EQ(Ranges(BuildViewJobs(db_, "SS", "600000", 20111220, 2011)), (R{{20111111, kNoUpperBound}}));
+    // Up to date, or no server date: a job that downloads nothing.
+    EXPECT_EQ(Ranges(BuildViewJobs(db_, "SS", "600000", 20111110, 2011)), (R{{20111110, 20111110}}));
+    EXPECT_EQ(Ranges(BuildViewJobs(db_, "SS", "600000", 0, 2011)), (R{{0, 0}}));
+    EXPECT_EQ(BuildViewJobs(db_, "SS", "600000", 0, 2011).front().abbr, "");
+}
+
+TEST_F(DailySyncTest, DownloadsBarsAndDividendsAsTheServerSendsThem) {
+    sync_test::TestServer server;
+    server.Start();
+    ASSERT_EQ(Run(server.access(), {{"SS", "600000", Gbk("浦发银行"), 0, kNoUpperBound}}), SyncReport::kSucceeded);
+    EXPECT_EQ(reports_.Texts(), (std::vector<std::string>{"正在更新除权数据： 600000 浦发银行...",
+                                                          "正在更新日线数据： 600000 浦发银行...", "signal step",
+                                                          "日线数据同步更新完毕。"}));
+    EXPECT_EQ(reports_.Last().result, SyncReport::kSucceeded);
+    EXPECT_EQ(Bars("SS", "600000"), 96);
+    // The first bar of the generated data: 20080110,9.90,10.30,9.80,10.00,100000.
+    EXPECT_EQ(sync_test::Dump(db_, "DAILY WHERE DDATE = 20080110"), "SS|600000|20080110|9.9|10.3|9.8|10.0|100000.0|");
+    EXPECT_EQ(sync_test::Dump(db_, "DIVIDEND"), "SS|600000|20090610|1.0|0.0|2.5|0.0|0.0|SS|600000|20110610|0.0|0.0|1.2|0.0|0.0|");
+    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY WHERE typeof(DDATE) <> 'integer' OR "
+                                    "typeof(DCLOSE) <> 'real'"),
+              0);
+}
+
+TEST_F(DailySyncTest, DownloadingARangeAgainChangesNothing) {
+    sync_test::TestServer server;
+    server.Start();
+    const SyncJob year2010 = Job("SZ", "000002", 20100101, 20101231);
+    ASSERT_EQ(Run(server.access(), {year2010}), SyncReport::kSucceeded);
+    EXPECT_EQ(Bars("SZ", "000002"), 24);
+    // A stored row is never replaced by a later download.
+    db_.Exec("UPDATE DAILY SET DCLOSE = 1 WHERE DDATE = 20100610");
+    const std::string before = sync_test::DumpAll(db_);
+    ASSERT_EQ(Run(server.access(), {year2010, year2010}, false), SyncReport::kSucceeded);
+    EXPECT_EQ(sync_test::DumpAll(db_), before);
+    EXPECT_EQ(sync_test::Count(db_, "SELECT DCLOSE FROM DAILY WHERE DDATE = 20100610"), 1);
+    // Both jobs go to the signal step, which handles the repeated stock once.
+    EXPECT_EQ(signals_.jobs.size(), 2u);
+    EXPECT_FALSE(signals_.allSignals);
+}
+
+TEST_F(DailySyncTest, AServerGoneAfterTheThirdOfFiveJobsLeavesTheRestUndownloaded) {
+    sync_test::TestServer server;
+    server.Start();
+    std::vector<SyncJob> jobs;
+    for (size_t i = 0; i < 5; ++i) {
+        const sync_test::TestStock& s = sync_test::TestStocks()[i];
+        jobs.push_back({s.market, s.code, Gbk(s.name), 0, kNoUpperBound});
+    }
+    // Stop the server as the fourth job starts.
+    const SyncReporter stopAtFourth = [&](const SyncReport& report) {
+        reports_.receiver()(report);
+        if (report.text == Gbk("正在更新除权数据： 000002 万科Ａ...")) server.Stop();
+    };
+    const DailySyncRequest request{jobs, true, 20111220};
+    EXPECT_EQ(RunDailySync(db_, dc_, server.access(), request, stopAtFourth, {}, RecordSignals()), SyncReport::kFailed);
+
+    EXPECT_EQ(Bars("SS", "600000"), 96);
+    EXPECT_EQ(Bars("SS", "600004"), 96);
+    EXPECT_EQ(Bars("SZ", "000001"), 96);
+    EXPECT_EQ(Bars("SZ", "000002"), 0);
+    EXPECT_EQ(Bars("SZ", "000651"), 0);
+    EXPECT_EQ(signals_.calls, 1);
+    ASSERT_EQ(signals_.jobs.size(), 5u);
+    EXPECT_EQ(signals_.jobs[4].code, "000651");
+    EXPECT_EQ(signals_.jobs[4].name, Gbk("格力电器"));
+    EXPECT_TRUE(signals_.allSignals);
+    const std::vector<std::string> texts = reports_.Texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "正在更新日线数据： 000002 万科Ａ..."), 0);
+    EXPECT_EQ(texts[texts.size() - 2], "signal step");
+    EXPECT_EQ(reports_.Last().result, SyncReport::kFailed);
+    EXPECT_EQ(reports_.Last().text, "无法下载数据，请切换到其他服务器。");
+}
+
+TEST_F(DailySyncTest, ShortOrNonXmlRepliesFailTheRun) {
+    for (const std::string& body : {Gbk("错误"), std::string("<html><body>Bad gateway<br></body></html>")}) {
+        TinyServer server(TinyServer::Always(body));
+        Reports reports;
+        const DailySyncRequest request{{Job("SS", "600000"), Job("SS", "600004")}, true, 0};
+        EXPECT_EQ(RunDailySync(db_, dc_, server.access(), request, reports.receiver(), {}, RecordSignals()),
+                  SyncReport::kFailed);
+        EXPECT_EQ(reports.Last().text, "无法下载数据，请切换到其他服务器。");
+        EXPECT_EQ(server.Paths().size(), 1u);  // the first dividend reply ends the download phase
+        EXPECT_EQ(signals_.jobs.size(), 2u);
+    }
+}
+
+TEST_F(DailySyncTest, RecordsWithAFieldThatIsNoNumberAreSkipped) {
+    TinyServer server([](const httplib::Request& request, httplib::Response& response) {
+        const bool daily = request.path == "/daily.php";
+        response.set_content(
+            daily ? "<bars><daily><date>20240102</date><open>1</open><high>2</high><low>0.5</low><close>1.5</close>"
+                    "<volume> 100 </volume></daily>"
+                    "<daily><date>20240103</date><open>1</open><high>2</high><low>0.5</low><close></close>"
+                    "<volume>100</volume></daily>"
+                    "<daily><date>20240104</date><open>1</open><high>2</high><low>0.5</low><close>1</close>"
+                    "<volume>NULL</volume></daily>"
+                    "<daily><date>20240105</date><open>1</open><high>2</high><low>0.5</low>"
+                    "<close>1); DROP TABLE DAILY; --</close><volume>1</volume></daily></bars>"
+                  : "<dividends><divid><date>20240103</date><songgu>1</songgu><zhuanzheng>0</zhuanzheng>"
+                    "<paixi>2.5e-1</paixi><peigu>0</peigu><ppeigu>0</ppeigu></divid></dividends>",
+            "text/xml");
+    });
+    ASSERT_EQ(Run(server.access(), {Job("SS", "600000")}), SyncReport::kSucceeded);
+    EXPECT_EQ(sync_test::Dump(db_, "DAILY"), "SS|600000|20240102|1.0|2.0|0.5|1.5|100.0|");
+    EXPECT_EQ(sync_test::Dump(db_, "DIVIDEND"), "SS|600000|20240103|1.0|0.0|0.25|0.0|0.0|");
+}
+
+TEST_F(DailySyncTest, AnUpToDateJobDownloadsNothingButStillDrivesTheSignalStep) {
+    TinyServer server(TinyServer::Always("<bars></bars>"));
+    ASSERT_EQ(Run(server.access(), {Job("SS", "600000", 20111220, 20111220)}, false, 20111220),
+              SyncReport::kSucceeded);
+    EXPECT_TRUE(server.Paths().empty());
+    EXPECT_EQ(signals_.calls, 1);
+    EXPECT_EQ(reports_.Texts(), (std::vector<std::string>{"signal step", "日线数据同步更新完毕。"}));
+}
+
+TEST_F(DailySyncTest, RunsTheRealSignalStepOnTheNewBars) {
+    sync_test::TestServer server;
+    server.Start();
+    store_fixture::InsertStock(db_, "SS", "600000", Gbk("浦发银行"), "PFYH", 1);
+    db_.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES('SS', '600000', 1106)");
+    const DailySyncRequest request{{{"SS", "600000", Gbk("浦发银行"), 0, kNoUpperBound}}, true, 20111220};
+    ASSERT_EQ(RunDailySync(db_, dc_, server.access(), request, reports_.receiver(), {}), SyncReport::kSucceeded);
+    EXPECT_EQ(reports_.Texts()[2], "正在更新操盘信号： 600000 浦发银行...");
+    // A watched stock without a strategy: no advice, but the date of the newest bar.
+    EXPECT_EQ(sync_test::Count(db_, "SELECT UDAY FROM SECRET"), 20111220);
+    EXPECT_EQ(dc_.Code(), "600000");
+}
+
+}  // namespace

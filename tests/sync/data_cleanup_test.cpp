@@ -1,0 +1,72 @@
+// Data cleanup: the list of stocks with bars and the worker's deletes and
+// log lines.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "../datastore/store_fixture.h"
+#include "sync/data_cleanup.h"
+#include "sync_fixture.h"
+
+namespace {
+
+using sync_test::Gbk;
+
+class DataCleanupTest : public testing::Test {
+protected:
+    void SetUp() override {
+        store_fixture::InsertStock(db_, "SS", "600000", Gbk("浦发银行"), "PFYH", 1);
+        store_fixture::InsertStock(db_, "SS", "000001", Gbk("上证指数"), "SZZS", 0);
+        store_fixture::InsertStock(db_, "SZ", "000002", Gbk("万科Ａ"), "WKA", 1);
+        store_fixture::InsertBars(db_, "SS", "600000", 20240101, 10);  // up to 20240110
+        store_fixture::InsertBars(db_, "SS", "000001", 20240101, 5);   // up to 20240105
+        store_fixture::InsertBars(db_, "SZ", "000002", 20240101, 3);   // up to 20240103
+        store_fixture::InsertBars(db_, "SZ", "300059", 20240101, 3);   // not in the stock list
+        store_fixture::InsertDividend(db_, "SS", "600000", 20240108, 1, 0, 0, 0, 0);
+        db_.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN, UDAY) VALUES('SS', '600000', 1106, 20240110)");
+    }
+    store_fixture::Store store_;
+    Database& db_ = store_.db();
+};
+
+TEST_F(DataCleanupTest, ListsStocksWithBarsByTypeWithTheirNewestDate) {
+    const std::optional<std::vector<CleanupStock>> list = LoadCleanupList(db_);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->size(), 3u);
+    EXPECT_EQ((*list)[0].code, "000001");
+    EXPECT_EQ((*list)[0].newest, 20240105);
+    EXPECT_EQ((*list)[0].name, Gbk("上证指数"));
+    // Both of type 1, in either order.
+    const std::set<std::string> codes = {(*list)[1].code, (*list)[2].code};
+    EXPECT_EQ(codes, (std::set<std::string>{"600000", "000002"}));
+    db_.Exec("DROP TABLE STOCKCODE");
+    EXPECT_FALSE(LoadCleanupList(db_));
+}
+
+TEST_F(DataCleanupTest, DeletesOnlyDailyRowsAfterTheCutDate) {
+    const std::vector<CleanupStock> chosen = {{"SS", "600000", Gbk("浦发银行"), 20240110},
+                                              {"SZ", "000002", Gbk("万科Ａ"), 20240103}};
+    sync_test::Reports reports;
+    EXPECT_TRUE(RunDataCleanup(db_, 20240105, chosen, reports.receiver()));
+    EXPECT_EQ(reports.Texts(), (std::vector<std::string>{"开始进行数据清理...", "准备清理 600000 浦发银行...",
+                                                         "成功清理 600000 浦发银行...", "准备清理 000002 万科Ａ...",
+                                                         "成功清理 000002 万科Ａ...", "数据清理结束."}));
+    EXPECT_EQ(reports.Last().result, SyncReport::kSucceeded);
+    EXPECT_EQ(sync_test::Count(db_, "SELECT MAX(DDATE) FROM DAILY WHERE CODE = '600000'"), 20240105);
+    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY WHERE CODE = '000002'"), 3);  // none after the cut
+    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY WHERE CODE = '000001'"), 5);  // not chosen
+    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DIVIDEND"), 1);
+    EXPECT_EQ(sync_test::Count(db_, "SELECT UDAY FROM SECRET"), 20240110);
+}
+
+TEST_F(DataCleanupTest, AFailedDeleteIsLoggedAndTheRunGoesOn) {
+    db_.Exec("CREATE TRIGGER refuse BEFORE DELETE ON DAILY WHEN OLD.CODE = '600000' BEGIN SELECT RAISE(ABORT, 'no'); END");
+    const std::vector<CleanupStock> chosen = {{"SS", "600000", Gbk("浦发银行"), 0}, {"SS", "000001", Gbk("上证指数"), 0}};
+    sync_test::Reports reports;
+    EXPECT_FALSE(RunDataCleanup(db_, 20240102, chosen, reports.receiver()));
+    EXPECT_EQ(reports.Texts()[2], "清理 600000 浦发银行 出现未知错误...");
+    EXPECT_EQ(reports.Texts()[4], "成功清理 000001 上证指数...");
+    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY WHERE CODE = '000001'"), 2);
+}
+
+}  // namespace

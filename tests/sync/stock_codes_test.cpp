@@ -1,0 +1,85 @@
+// Stock code synchronisation against korvel-server and against replies the
+// real server never sends.
+#include <gtest/gtest.h>
+
+#include "../datastore/store_fixture.h"
+#include "sync/stock_codes.h"
+#include "sync_fixture.h"
+
+namespace {
+
+using sync_test::Gbk;
+using sync_test::Reports;
+using sync_test::TinyServer;
+
+class StockCodesTest : public testing::Test {
+protected:
+    store_fixture::Store store_;
+    Database& db_ = store_.db();
+    Reports reports_;
+};
+
+TEST_F(StockCodesTest, FirstRunStoresTheWholeListAndTheNextSendsTheNewestDate) {
+    sync_test::TestServer server;
+    server.Start();
+    ASSERT_EQ(SyncStockCodes(db_, server.access(), reports_.receiver()), SyncReport::kSucceeded);
+    const std::vector<std::string> texts = reports_.Texts();
+    ASSERT_EQ(texts.size(), 3u + sync_test::TestStocks().size());
+    EXPECT_EQ(texts[0], "从服务器获取股票代码更新...");
+    EXPECT_EQ(texts[1], "开始更新股票代码...");
+    EXPECT_EQ(texts[2], "更新股票代码：000001 上证指数");  // the server's order
+    EXPECT_EQ(texts.back(), "股票代码同步更新完毕。");
+    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM STOCKCODE"), 6);
+    const std::optional<TextTable> row =
+        db_.GetTable("SELECT DDATE, ABBR, PINYIN, PTYPE, typeof(DDATE), typeof(PTYPE) FROM STOCKCODE "
+                     "WHERE MARKET = 'SZ' AND CODE = '000002'");
+    ASSERT_TRUE(row && row->RowCount() == 1);
+    EXPECT_EQ(row->cells, (std::vector<std::string>{"20240101", Gbk("万科Ａ"), "X", "1", "integer", "integer"}));
+
+    // A renamed stock arrives with a newer date and replaces its row.
+    server.Import("import-csv", "--stocks", "market,code,name,pinyin,type\nSZ,000002,万科企业,WKQY,3\n",
+                  {"--stamp", "20240301"});
+    Reports second;
+    ASSERT_EQ(SyncStockCodes(db_, server.access(), second.receiver()), SyncReport::kSucceeded);
+    const std::vector<std::string> codes = server.Requests("code.php");
+    ASSERT_EQ(codes.size(), 2u);
+    EXPECT_NE(codes[0].find("pdate=0\""), std::string::npos) << codes[0];
+    EXPECT_NE(codes[1].find("pdate=20240101\""), std::string::npos) << codes[1];
+    EXPECT_EQ(second.Texts()[2], "更新股票代码：000002 万科企业");
+    EXPECT_EQ(sync_test::Dump(db_, "STOCKCODE WHERE CODE = '000002'"),
+              "20240301|SZ|000002|" + Gbk("万科企业") + "|WKQY|3|");
+    EXPECT_EQ(*StockCodeCursor(db_), 20240301);
+}
+
+TEST_F(StockCodesTest, ARecordWithoutANumericTypeIsSkipped) {
+    TinyServer server(TinyServer::Always(
+        "<stocks><stock><date>20240101</date><market>SS</market><code>600000</code><abbr>A</abbr>"
+        "<pinyin>A</pinyin><type>1</type></stock>"
+        "<stock><date>20240102</date><market>SS</market><code>600004</code><abbr>B</abbr><pinyin>B</pinyin>"
+        "<type></type></stock>"
+        "<stock><date>20240103</date><market>SS</market><code>600009</code><abbr>C'D</abbr><pinyin>C</pinyin>"
+        "<type>1); DELETE FROM STOCKCODE; --</type></stock></stocks>"));
+    ASSERT_EQ(SyncStockCodes(db_, server.access(), reports_.receiver()), SyncReport::kSucceeded);
+    EXPECT_EQ(sync_test::Dump(db_, "STOCKCODE"), "20240101|SS|600000|A|A|1|");
+    EXPECT_NE(server.Paths().front().find("code.php"), std::string::npos);
+}
+
+TEST_F(StockCodesTest, AShortReplyFailsAndANonXmlReplyStoresNothing) {
+    store_fixture::InsertStock(db_, "SS", "600000", "A", "A", 1);
+    const std::string before = sync_test::Dump(db_, "STOCKCODE");
+    {
+        TinyServer server(TinyServer::Always(Gbk("错误")));
+        ASSERT_EQ(SyncStockCodes(db_, server.access(), reports_.receiver()), SyncReport::kFailed);
+        EXPECT_EQ(reports_.Last().result, SyncReport::kFailed);
+        EXPECT_EQ(reports_.Last().text, "无法下载数据，请切换至其他服务器。");
+    }
+    {
+        TinyServer server(TinyServer::Always("<html><body>Gateway timeout<br></body></html>"));
+        Reports reports;
+        ASSERT_EQ(SyncStockCodes(db_, server.access(), reports.receiver()), SyncReport::kSucceeded);
+        EXPECT_EQ(reports.Texts(), (std::vector<std::string>{"从服务器获取股票代码更新...", "股票代码同步更新完毕。"}));
+    }
+    EXPECT_EQ(sync_test::Dump(db_, "STOCKCODE"), before);
+}
+
+}  // namespace
