@@ -2,6 +2,7 @@
 // conditions.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "cli/args.h"
@@ -112,6 +113,13 @@ void PrintConditions(const CDataCenter& dc, bool withLines) {
 
 int RunInit(const Context& context, const Words& words) {
     ExpectPositional(words, 0);
+    // A new working directory is made here, so "init" alone sets up a fresh folder.
+    std::error_code error;
+    std::filesystem::create_directories(context.dir, error);
+    if (error) {
+        std::fprintf(stderr, "cannot create the directory %s: %s\n", context.dir.c_str(), error.message().c_str());
+        return 1;
+    }
     const auto store = Open(context);
     if (!store) return 1;
     Print(store->database.Path() + "\n");
