@@ -1,6 +1,8 @@
 // End-to-end runs of korvel-cli's data store commands in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "../support/run_process.h"
@@ -42,12 +44,27 @@ TEST(StoreCli, InitCreatesTheDefaultDatabase) {
     EXPECT_EQ(again.out, "./korvel.db3\n");
 }
 
-TEST(StoreCli, UnopenableFolderFailsWithTheMessage) {
+TEST(StoreCli, InitCreatesAMissingFolder) {
     TempDir dir;
-    const ProcessResult r = RunProcess({KORVEL_CLI_PATH, "--dir", (dir / "missing").string(), "init"});
+    const ProcessResult r = RunProcess({KORVEL_CLI_PATH, "--dir", (dir / "new" / "client").string(), "init"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(dir / "new" / "client" / "thedb.db3"));
+}
+
+TEST(StoreCli, UnopenableDatabaseFailsWithTheMessage) {
+    TempDir dir;
+    std::filesystem::create_directories(dir / "thedb.db3");  // a folder where the file should be
+    const ProcessResult r = RunProcess({KORVEL_CLI_PATH, "--dir", dir.path().string(), "init"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("无法打开或创建本地配置信息数据库！"), std::string::npos) << r.err;
+
+    std::filesystem::create_directories(dir / "blocked");
+    { std::ofstream(dir / "blocked" / "file") << "x"; }
+    const ProcessResult blocked =
+        RunProcess({KORVEL_CLI_PATH, "--dir", (dir / "blocked" / "file" / "sub").string(), "init"});
+    EXPECT_EQ(blocked.exitCode, 1);
+    EXPECT_NE(blocked.err.find("cannot create the directory"), std::string::npos) << blocked.err;
 }
 
 TEST(StoreCli, SettingsListAndSet) {
