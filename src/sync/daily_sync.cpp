@@ -28,20 +28,24 @@ const RecordLayout kDaily = {
     {"date", "open", "high", "low", "close", "volume"},
     "INSERT INTO DAILY(MARKET, CODE, DDATE, DOPEN, DHIGH, DLOW, DCLOSE, VOLUME) VALUES(?, ?, ?, ?, ?, ?, ?, ?)"};
 
-// A record with a field that is not a plain number fails, as its insert
-// would; so does one whose key is stored already (inserts never replace).
-// Both are skipped.
+// A record with a field that is neither a plain number nor NULL fails, as
+// its insert would; so does one that puts NULL into a NOT NULL column or
+// whose key is stored already (inserts never replace). All are skipped.
 void InsertRecord(Statement& insert, const SyncJob& job, const XmlElement& record, const RecordLayout& layout) {
-    std::array<std::string, 6> values;
+    std::array<std::optional<std::string>, 6> values;  // nothing = NULL
     for (size_t i = 0; i < values.size(); ++i) {
         const std::string text = record.Child(layout.fields[i]).Text();
+        if (IsNullKeyword(text)) continue;
         const std::optional<std::string_view> number = BareNumber(text);
         if (!number) return;
-        values[i] = *number;
+        values[i] = std::string(*number);
     }
     insert.Reset();
     bool bound = insert.Bind(1, job.market) && insert.Bind(2, job.code);
-    for (size_t i = 0; i < values.size(); ++i) bound = bound && insert.Bind(static_cast<int>(i) + 3, values[i]);
+    for (size_t i = 0; i < values.size(); ++i) {
+        const int index = static_cast<int>(i) + 3;
+        bound = bound && (values[i] ? insert.Bind(index, *values[i]) : insert.Bind(index, nullptr));
+    }
     if (!bound) return;
     while (insert.Step()) {
     }

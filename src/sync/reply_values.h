@@ -13,3 +13,8 @@
 // stored exactly as the literal would have been. Nothing otherwise (empty
 // text, words, "NULL", hexadecimal, expressions).
 std::optional<std::string_view> BareNumber(std::string_view field);
+
+// True when `field` is SQL's NULL keyword (any letter case, SQL white space
+// around it): written unquoted, it stores NULL, which a column that allows
+// NULL takes and a NOT NULL column refuses.
+bool IsNullKeyword(std::string_view field);
