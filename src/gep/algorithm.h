@@ -4,14 +4,16 @@
 // improved for `stop limit` generations or the run flag clears.
 //
 // Hooks for the caller, all optional:
-//   run flag   polled before every generation (the user's stop clears it);
+//   run flag   polled before every generation and nowhere else (the user's
+//              stop clears it);
 //   progress   called synchronously after every generation with the best
 //              individual, which the callee may replay and show; the run
 //              goes on only when it returns;
 //   evaluator  evaluates a batch of individuals on the training records and
 //              stores each one's fitness (setFitness), replacing the default
 //              record-by-record pass (resetCounters, processRecord per
-//              record, computeFitness).
+//              record, computeFitness) in evaluateAll; regenerateInvalid
+//              always feeds the records itself.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -65,15 +67,15 @@ public:
     const std::vector<Record>& testRecords() const { return test_; }
 
     // The run. Throws std::invalid_argument without training records or
-    // terminals, where no individual could be scored. Once the run flag has
-    // cleared, no further test run starts, so the best individual of the
-    // stopped test run is what remains.
+    // terminals, where no individual could be scored. Only the generation
+    // loop reads the run flag: every test run still reseeds, generates and
+    // evaluates a fresh population, so after a stop in an earlier test run
+    // the later ones leave a population without a best individual.
     void run() {
         if (training_.empty()) throw std::invalid_argument("a run needs at least one training record");
         if (Chromosome::terminalCount() == 0) throw std::invalid_argument("a run needs at least one terminal");
         reportFlag_ = true;
         for (uint32_t testRun = 1; testRun <= testRuns_; ++testRun) {
-            if (testRun > 1 && !keepRunning()) break;
             reseedSymbolSource();
             population_.generate();
             evaluateAll();
@@ -97,16 +99,26 @@ public:
     }
 
     // Gives every individual with an invalid chromosome a fresh random one
-    // and evaluates it again, until all are valid (or the run flag clears).
-    // Each attempt is a full pass, so counts of a discarded chromosome never
-    // reach the fitness of the next.
+    // and feeds it every training record, until all are valid. The counters
+    // are not reset between attempts and fitness is computed only once the
+    // chromosome is valid, so the fitness accumulates the passes of every
+    // chromosome the individual tried (for a FunctionIndividual, the scores
+    // of all of them). The loop ends only when every listed individual has
+    // drawn a valid chromosome, and the run flag is not consulted: a setup in
+    // which every chromosome fails never ends it (say, several genes linked
+    // by "/" over terminals that are 0 on every record, where each gene
+    // gives 0 or an error and so does the link). A terminal at a gene's root
+    // always evaluates, so with one gene, or a linking function that cannot
+    // fail (the trading setup's "&"), a valid chromosome is eventually drawn.
     void regenerateInvalid() {
         invalid_.clear();
         for (size_t i = 0; i < population_.size(); ++i)
             if (!population_[i].valid()) invalid_.push_back(&population_[i]);
-        while (!invalid_.empty() && keepRunning()) {
+        while (!invalid_.empty()) {
             for (Ind* individual : invalid_) population_.symbolGenerator().generateRandom(individual->chromosome());
-            evaluate(invalid_);
+            feedRecords(invalid_, training_);
+            for (Ind* individual : invalid_)
+                if (individual->valid()) individual->computeFitness();
             std::erase_if(invalid_, [](const Ind* individual) { return individual->valid(); });
         }
     }
@@ -117,11 +129,16 @@ public:
     // The default evaluation: reset, every record in order, fitness.
     static void evaluateByRecords(std::span<Ind* const> individuals, const std::vector<Record>& records) {
         for (Ind* individual : individuals) individual->resetCounters();
+        feedRecords(individuals, records);
+        for (Ind* individual : individuals) individual->computeFitness();
+    }
+
+    // Every record in order, each to every individual in order.
+    static void feedRecords(std::span<Ind* const> individuals, const std::vector<Record>& records) {
         for (const Record& record : records) {
             assignInputs(record);
             for (Ind* individual : individuals) individual->processRecord(record, 0);
         }
-        for (Ind* individual : individuals) individual->computeFitness();
     }
 
 private:

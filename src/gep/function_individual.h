@@ -1,8 +1,8 @@
 #pragma once
 // Symbolic regression: each case scores the selection range less the
-// chromosome's error, or the full range when the error is below precision.
+// chromosome's error, or the full range when the error is not at least the
+// precision (below it, or NaN).
 #include <cmath>
-#include <limits>
 
 #include "gep/individual.h"
 #include "gep/individual_settings.h"
@@ -16,10 +16,9 @@ public:
 
     void processRecord(const Record& record, int /*flag*/) override {
         const IndividualSettings& s = individualSettings();
-        double error = std::fabs(this->chromosome_.value() - static_cast<double>(record.target));
-        // An output that is not a number misses by an unbounded error rather
-        // than passing the "below precision" test.
-        if (std::isnan(error)) error = std::numeric_limits<double>::infinity();
+        const double error = std::fabs(this->chromosome_.value() - static_cast<double>(record.target));
+        // A NaN error fails the comparison and so scores the full range, as
+        // an exact case does.
         score_ += error >= s.precision ? s.selectionRange - error : s.selectionRange;
     }
 

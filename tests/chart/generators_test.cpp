@@ -298,6 +298,25 @@ TEST(Rsi, FallingFirstBar) {
     EXPECT_NEAR(rsi.lines[0][1], 500.0 / 11, 1e-4);
 }
 
+// Forward adjustment can push the oldest closes to 0 or below; bar 0 still
+// takes UP = ABS = CLOSE[0] / 10 as it is, neither clamped nor made positive.
+TEST(Rsi, NonPositiveFirstCloseIsTakenAsItIs) {
+    auto rsi = Make<CRsiDataGenerator>({2, 2, 2});
+    EXPECT_TRUE(MatchesReference(rsi, FlatBars({-2.0f, -1.0f, -1.5f})));
+    // UP = ABS = -0.2, then a rise of 1 (both 1), then a fall of 0.5:
+    // SMA(UP) = 0.225 against SMA(ABS) = 0.475.
+    EXPECT_EQ(rsi.lines[0][0], 100.0f);
+    EXPECT_EQ(rsi.lines[0][1], 100.0f);
+    EXPECT_NEAR(rsi.lines[0][2], 900.0 / 19, 1e-4);
+
+    Series close = LoadDailyBars("SS_600016", 60).close;
+    const float shift = close[0] + 0.5f;  // the first close becomes about -0.5
+    for (float& c : close) c -= shift;
+    auto defaults = Make<CRsiDataGenerator>({6, 12, 24});
+    EXPECT_TRUE(MatchesReference(defaults, FlatBars(close)));
+    for (const Series& line : defaults.lines) EXPECT_EQ(line[0], 100.0f);
+}
+
 TEST(Rsi, ZeroPricesThatNeverMoveGiveNaN) {
     auto rsi = Make<CRsiDataGenerator>({6, 12, 24});
     rsi.Generate(FlatBars(Series(30, 0.0f)).Input());

@@ -5,6 +5,7 @@
 #include "engine_fixture.h"
 #include "gep/algorithm.h"
 #include "gep/classification_individual.h"
+#include "gep/function_individual.h"
 #include "gep/individual.h"
 
 namespace {
@@ -100,31 +101,41 @@ TEST_F(AlgorithmTest, RunEndsAfterStopLimitGenerationsWithoutImprovement) {
     EXPECT_TRUE(algorithm.reportFlag());
 }
 
-TEST_F(AlgorithmTest, TheRunFlagStopsTheRun) {
+// Only the generation loop reads the run flag: a test run after the stop is
+// still generated and evaluated (and so loses the stopped run's best), and
+// invalid chromosomes are still regenerated.
+TEST_F(AlgorithmTest, TheRunFlagStopsOnlyTheGenerations) {
     GEP::Population<ProbeIndividual> p(6, 1);
     GEP::Algorithm<ProbeIndividual> algorithm(p, Records({1, 2}));
     algorithm.setTestRuns(3);
     algorithm.setStopLimit(1000);
     std::atomic<bool> running{true};
     algorithm.setRunFlag(&running);
-    int reports = 0;
+    int evaluations = 0;
+    algorithm.setEvaluator([&](std::span<ProbeIndividual* const> batch, const std::vector<Record>& records) {
+        ++evaluations;
+        GEP::Algorithm<ProbeIndividual>::evaluateByRecords(batch, records);
+    });
+    std::vector<uint32_t> reportedRuns;
     algorithm.setProgressCallback([&](const auto& r) {
-        ++reports;
+        reportedRuns.push_back(r.testRun);
         if (r.generation == 3) running = false;
     });
     algorithm.run();
-    // No further test run starts, so the stopped run's best remains.
-    EXPECT_EQ(reports, 3);
-    EXPECT_NE(p.best(), nullptr);
+    EXPECT_EQ(reportedRuns, (std::vector<uint32_t>{1, 1, 1}));
+    EXPECT_EQ(evaluations, 1 + 3 + 1 + 1);  // test run 1 and its 3 generations, then runs 2 and 3
+    EXPECT_EQ(p.best(), nullptr);          // dropped by the last GENERATE
+    EXPECT_EQ(p[0].fitness(), 3.0);
 
-    GEP::Population<ProbeIndividual> q(6, 1);
-    GEP::Algorithm<ProbeIndividual> stopped(q, Records({1}));
+    GEP::Population<FunctionRootIndividual> q(40, 1);
+    GEP::Algorithm<FunctionRootIndividual> stopped(q, Records({1}));
     stopped.setRunFlag(&running);
+    int reports = 0;
     stopped.setProgressCallback([&](const auto&) { ++reports; });
     stopped.run();
-    EXPECT_EQ(reports, 3);
+    EXPECT_EQ(reports, 0);
     EXPECT_EQ(q.best(), nullptr);
-    EXPECT_EQ(q[0].fitness(), 1.0);  // generated and evaluated all the same
+    for (size_t i = 0; i < q.size(); ++i) EXPECT_TRUE(q[i].valid()) << i;
 }
 
 TEST_F(AlgorithmTest, EveryTestRunStartsAfresh) {
@@ -161,6 +172,46 @@ TEST_F(AlgorithmTest, InvalidChromosomesAreRegeneratedUntilValid) {
         EXPECT_TRUE(p[i].valid());
         EXPECT_LE(p[i].chromosome().symbols()[0], 0);
     }
+}
+
+// Positions the real source so that the next head symbols drawn for a head
+// of one are: a function, a function, a terminal. A function takes two U01
+// draws (function or not, one-argument or not), a terminal one.
+void LineUpFunctionFunctionTerminal() {
+    const auto isFunction = [](std::mt19937& real) { return real() / 4294967296.0 <= 0.7; };
+    for (;;) {
+        std::mt19937 real = GEP::realSource();
+        const bool first = isFunction(real);
+        real.discard(1);
+        const bool second = first && isFunction(real);
+        real.discard(1);
+        if (second && !isFunction(real)) return;
+        GEP::realSource().discard(1);
+    }
+}
+
+// Retries feed the records without a reset and compute fitness only once the
+// chromosome is valid: a FunctionIndividual that needs two retries keeps the
+// scores of both passes.
+TEST_F(AlgorithmTest, RetriedIndividualsAccumulateTheirPasses) {
+    using Fn = GEP::FunctionIndividual<>;
+    gep_test::SetUpEngine(1, "", "ln", "", 1, 1);  // "ln a" or "a"
+    testing::internal::CaptureStdout();            // "No two argument functions"
+    GEP::Population<Fn> p(1, 1);
+    testing::internal::GetCapturedStdout();
+    // ln 1 = 0 misses 1 by 1 (9); ln 0 fails (value 0, an exact 10); the
+    // plain terminal hits both (10 + 10).
+    GEP::Algorithm<Fn> algorithm(p, {{{1.0}, 1.0}, {{0.0}, 0.0}});
+    LineUpFunctionFunctionTerminal();
+    p.generate();
+    algorithm.evaluateAll();
+    ASSERT_FALSE(p[0].valid());
+    EXPECT_EQ(p[0].fitness(), 19.0);
+    algorithm.regenerateInvalid();  // "ln a" again, then "a"
+    EXPECT_TRUE(p[0].valid());
+    EXPECT_EQ(p[0].chromosome().symbols(), (std::vector<Symbol>{1, 1}));
+    EXPECT_EQ(p[0].fitness(), 19.0 + 20.0);
+    EXPECT_EQ(p[0].score(), 0.0);
 }
 
 // The exclusive or of two inputs: the engine finds an exact rule, and the

@@ -1,0 +1,289 @@
+// Pins the order of the engine's random draws. A model written from the
+// documented rules replays every choice from its own std::mt19937 copies of
+// the sources (symbol source: the clock seed override; real and selection
+// sources: 42 after resetRandomSources) and must produce exactly the symbols
+// the engine produces, operator by operator and for a whole application of
+// the operators to a population.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "engine_fixture.h"
+#include "gep/individual.h"
+#include "gep/population.h"
+#include "gep/symbol_generator.h"
+
+namespace {
+
+using GEP::Symbol;
+using Symbols = std::vector<Symbol>;
+
+constexpr uint32_t kSeed = 1234;  // the clock seed override of EngineTest
+
+// Uniform integer in [a, b]: halve a span of 2^31 while (span / r) / 32 >= r,
+// unless r divides it; the draw is ((x / d) mod r) + a.
+uint32_t Uniform(std::mt19937& source, uint32_t a, uint32_t b) {
+    const uint32_t r = b - a + 1;
+    uint32_t span = 1u << 31;
+    uint32_t d = 2;
+    if (span % r == 0) {
+        d = span / r;
+    } else {
+        while ((span / r) / 32 >= r) {
+            span /= 2;
+            d *= 2;
+        }
+    }
+    return (static_cast<uint32_t>(source()) / d) % r + a;
+}
+
+// Every random choice of a SymbolGenerator, in the documented order, over
+// h = 6, t = 7, 3 genes, 5 terminals, "sqrt" and "+ *".
+struct Model {
+    std::mt19937 symbol{kSeed};
+    std::mt19937 real{42};
+    size_t h = 6, l = 13, genes = 3, terminals = 5, f1 = 1, f2 = 2;
+    size_t inversionLength = 4, transposonLength = 3;
+
+    uint32_t Int(size_t a, size_t b) { return Uniform(symbol, static_cast<uint32_t>(a), static_cast<uint32_t>(b)); }
+    double U01() {
+        double u;
+        do u = static_cast<double>(real()) / 4294967296.0;
+        while (u >= 1.0);
+        return u;
+    }
+    Symbol Terminal() { return static_cast<Symbol>(1 + Int(0, terminals - 1)); }
+    Symbol Head() {
+        if (U01() > 0.7) return Terminal();
+        if (U01() < static_cast<double>(f1) / static_cast<double>(f1 + f2)) return static_cast<Symbol>(-Int(0, f1 - 1));
+        return static_cast<Symbol>(-static_cast<int>(f1 + Int(0, f2 - 1)));
+    }
+    size_t Gene() { return Int(0, genes - 1); }
+    size_t Position() { return Int(0, l - 1); }
+    size_t HeadPosition() { return Int(0, h - 1); }
+
+    void Generate(Symbols& s) {
+        s.assign(genes * l, 0);
+        for (size_t g = 0; g < genes; ++g)
+            for (size_t p = 0; p < l; ++p) s[g * l + p] = p < h ? Head() : Terminal();
+    }
+    void Mutation(Symbols& s) {
+        const size_t p = Position();
+        const size_t g = Gene();
+        s[g * l + p] = p >= h ? Terminal() : Head();
+    }
+    void Inversion(Symbols& s) {
+        const size_t g = Gene();
+        const size_t start = HeadPosition();
+        const size_t length = std::min(inversionLength, h - start);
+        if (length >= 2) std::reverse(s.begin() + g * l + start, s.begin() + g * l + start + length);
+    }
+    // Copies first, then inserts symbol by symbol, dropping the head's last.
+    void Transpose(Symbols& s, size_t gs, size_t ps, size_t lw, size_t gt, size_t pt) {
+        const size_t a = gs * l + ps;
+        const size_t length = std::min({lw, genes * l - a, h - pt});
+        const Symbols copy(s.begin() + a, s.begin() + a + length);
+        for (size_t k = 0; k < length; ++k) {
+            Symbol* head = s.data() + gt * l;
+            for (size_t q = h - 1; q > pt + k; --q) head[q] = head[q - 1];
+            head[pt + k] = copy[k];
+        }
+    }
+    void IsTransposition(Symbols& s) {
+        const size_t lw = Int(1, transposonLength);
+        const size_t gs = Gene();
+        const size_t ps = Position();
+        const size_t gt = Gene();
+        size_t pt = HeadPosition();
+        if (pt == 0) pt = Int(1, h - 1);
+        Transpose(s, gs, ps, lw, gt, pt);
+    }
+    void RisTransposition(Symbols& s) {
+        const size_t lw = Int(1, transposonLength);
+        const size_t start = std::max<size_t>(HeadPosition(), 1);
+        const size_t g = Gene();
+        for (size_t p = start; p < h; ++p) {
+            if (s[g * l + p] > 0) continue;
+            Transpose(s, g, p, lw, Gene(), 0);
+            return;
+        }
+    }
+    void GeneTransposition(Symbols& s) {
+        const size_t g1 = Gene();
+        const size_t g2 = Gene();
+        if (g1 != g2) std::swap_ranges(s.begin() + g1 * l, s.begin() + g1 * l + l, s.begin() + g2 * l);
+    }
+    static void Exchange(Symbols& a, Symbols& b, size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) std::swap(a[i], b[i]);
+    }
+    void OnePoint(Symbols& a, Symbols& b) {
+        const size_t g = Gene();
+        const size_t p = Position();
+        Exchange(a, b, g * l + p, genes * l);
+    }
+    void TwoPoint(Symbols& a, Symbols& b) {
+        const size_t g1 = Gene();
+        const size_t p1 = Position();
+        const size_t g2 = Gene();
+        const size_t p2 = Position();
+        Exchange(a, b, g1 * l + p1, g1 * l + l);
+        for (size_t g = g1 + 1; g < g2; ++g) Exchange(a, b, g * l, g * l + l);
+        Exchange(a, b, g2 * l, g2 * l + p2);
+    }
+    void GeneRecombination(Symbols& a, Symbols& b) {
+        const size_t g = Gene();
+        Exchange(a, b, g * l, g * l + l);
+    }
+};
+
+class DrawOrderTest : public gep_test::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        gep_test::SetUpEngine(5, "+", "sqrt", "+ *", 6, 3);
+    }
+};
+
+// A fresh chromosome before every application, so each operator meets many
+// different chromosomes; the fills are compared too.
+template <class Engine, class Expect>
+void CompareOneChromosome(Engine engine, Expect expect) {
+    GEP::SymbolGenerator generator;
+    Model model;
+    GEP::Chromosome c;
+    Symbols expected;
+    int changed = 0;
+    for (int round = 0; round < 300; ++round) {
+        generator.generateRandom(c);
+        model.Generate(expected);
+        ASSERT_EQ(c.symbols(), expected) << "fill, round " << round;
+        const Symbols before = expected;
+        engine(generator, c);
+        expect(model, expected);
+        ASSERT_EQ(c.symbols(), expected) << "round " << round;
+        changed += expected != before;
+    }
+    EXPECT_GT(changed, 100);  // the comparison covered real changes
+}
+
+template <class Engine, class Expect>
+void CompareTwoChromosomes(Engine engine, Expect expect) {
+    GEP::SymbolGenerator generator;
+    Model model;
+    GEP::Chromosome a, b;
+    Symbols expectedA, expectedB;
+    int changed = 0;
+    for (int round = 0; round < 300; ++round) {
+        generator.generateRandom(a);
+        generator.generateRandom(b);
+        model.Generate(expectedA);
+        model.Generate(expectedB);
+        ASSERT_EQ(a.symbols(), expectedA) << "fill, round " << round;
+        ASSERT_EQ(b.symbols(), expectedB) << "fill, round " << round;
+        const Symbols before = expectedA;
+        engine(generator, a, b);
+        expect(model, expectedA, expectedB);
+        ASSERT_EQ(a.symbols(), expectedA) << "round " << round;
+        ASSERT_EQ(b.symbols(), expectedB) << "round " << round;
+        changed += expectedA != before;
+    }
+    EXPECT_GT(changed, 100);
+}
+
+TEST_F(DrawOrderTest, Mutation) {
+    CompareOneChromosome([](auto& g, auto& c) { g.mutation(c); }, [](Model& m, Symbols& s) { m.Mutation(s); });
+}
+
+TEST_F(DrawOrderTest, Inversion) {
+    CompareOneChromosome([](auto& g, auto& c) { g.inversion(c); }, [](Model& m, Symbols& s) { m.Inversion(s); });
+}
+
+TEST_F(DrawOrderTest, IsTransposition) {
+    CompareOneChromosome([](auto& g, auto& c) { g.isTransposition(c); },
+                         [](Model& m, Symbols& s) { m.IsTransposition(s); });
+}
+
+TEST_F(DrawOrderTest, RisTransposition) {
+    CompareOneChromosome([](auto& g, auto& c) { g.risTransposition(c); },
+                         [](Model& m, Symbols& s) { m.RisTransposition(s); });
+}
+
+TEST_F(DrawOrderTest, GeneTransposition) {
+    CompareOneChromosome([](auto& g, auto& c) { g.geneTransposition(c); },
+                         [](Model& m, Symbols& s) { m.GeneTransposition(s); });
+}
+
+TEST_F(DrawOrderTest, OnePointRecombination) {
+    CompareTwoChromosomes([](auto& g, auto& a, auto& b) { g.onePointRecombination(a, b); },
+                          [](Model& m, Symbols& a, Symbols& b) { m.OnePoint(a, b); });
+}
+
+TEST_F(DrawOrderTest, TwoPointRecombination) {
+    CompareTwoChromosomes([](auto& g, auto& a, auto& b) { g.twoPointRecombination(a, b); },
+                          [](Model& m, Symbols& a, Symbols& b) { m.TwoPoint(a, b); });
+}
+
+TEST_F(DrawOrderTest, GeneRecombination) {
+    CompareTwoChromosomes([](auto& g, auto& a, auto& b) { g.geneRecombination(a, b); },
+                          [](Model& m, Symbols& a, Symbols& b) { m.GeneRecombination(a, b); });
+}
+
+// One application of the operators to a population of 5 (odd, so the pairs
+// are (1,2) and (3,4)), repeated: per individual one U01 per single-chromosome
+// operator in the order mutation, inversion, IS, RIS, gene transposition,
+// then per pair one U01 per recombination in the order one-point, two-point,
+// gene; the operator's own draws follow its U01 when it applies.
+TEST_F(DrawOrderTest, OperatorApplicationOverAPopulation) {
+    constexpr size_t kSize = 5;
+    GEP::Population<GEP::Individual<>> population(kSize, 1);
+    population.setProbabilities({0.3, 0.3, 0.3, 0.3, 0.3, 0.5, 0.5, 0.5});
+    Model model;
+    std::mt19937 selection(42);
+
+    population.generate();
+    std::vector<Symbols> expected(kSize);
+    for (size_t i = 0; i < kSize; ++i) {
+        model.Generate(expected[i]);
+        ASSERT_EQ(population[i].chromosome().symbols(), expected[i]) << i;
+        population[i].setFitness(static_cast<double>(i));
+    }
+    // Fitness i: every tournament goes to the higher index of the two drawn.
+    population.tournamentSelection();
+    std::vector<Symbols> next(kSize);
+    for (size_t i = 0; i < kSize; ++i) {
+        const size_t a = Uniform(selection, 0, kSize - 1);
+        const size_t b = Uniform(selection, 0, kSize - 1);
+        next[i] = expected[std::max(a, b)];
+    }
+
+    const auto singles = std::vector<void (Model::*)(Symbols&)>{
+        &Model::Mutation, &Model::Inversion, &Model::IsTransposition, &Model::RisTransposition,
+        &Model::GeneTransposition};
+    const auto pairs = std::vector<void (Model::*)(Symbols&, Symbols&)>{&Model::OnePoint, &Model::TwoPoint,
+                                                                       &Model::GeneRecombination};
+    int applied = 0;
+    for (int round = 0; round < 20; ++round) {
+        population.applyOperators();
+        for (Symbols& s : next) {
+            for (const auto op : singles) {
+                if (model.U01() >= 0.3) continue;
+                (model.*op)(s);
+                ++applied;
+            }
+        }
+        for (size_t i = 1; i + 1 < kSize; i += 2) {
+            for (const auto op : pairs) {
+                if (model.U01() >= 0.5) continue;
+                (model.*op)(next[i], next[i + 1]);
+                ++applied;
+            }
+        }
+        for (size_t i = 0; i < kSize; ++i)
+            ASSERT_EQ(population.newIndividual(i).chromosome().symbols(), next[i]) << "round " << round << ", " << i;
+    }
+    EXPECT_GT(applied, 100);
+}
+
+}  // namespace
