@@ -1,16 +1,22 @@
 // Throughput and latency of korvel-server on loopback: 8 concurrent clients,
 // each opening a new connection per request as the program's page fetch
 // does. daily.php runs against a 5000-bar history (the first 5000 bars of the
-// bundled SS 600000), code.php against a 5000-stock list. Counters:
-// req_per_s over all clients, p50_ms and p99_ms per request, reply_kb.
+// bundled SS 600000), code.php against a 5000-stock list. The server caches
+// replies as `serve` does (64 MB): "warm" runs repeat one request, so all but
+// the first are served from the cache; "cold" runs give every request its
+// own cache key (another frst or pdate before any data, same reply), so each
+// is built from the database and offered to the cache. Counters: req_per_s
+// over all clients, p50_ms and p99_ms per request, reply_kb.
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 #include <stdlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -19,6 +25,7 @@
 
 #include "server/data_server.h"
 #include "server/importers.h"
+#include "server/replies.h"
 #include "server/server_database.h"
 
 namespace {
@@ -50,10 +57,11 @@ public:
 
     int port() const { return port_; }
     int newest_date() const { return newest_date_; }
+    const std::filesystem::path& dir() const { return dir_; }
 
 private:
     void Fill() {
-        const server::Database db = server::OpenServerDatabase(dir_);
+        Database db = server::OpenServerDatabase(dir_);
         const server::ImportLog quiet{[](const std::string& p) { throw std::runtime_error(p); },
                                       [](const std::string&) {}};
         // 5000 real bars.
@@ -92,12 +100,14 @@ Fixture& TheFixture() {
     return fixture;
 }
 
-// Runs `requests` requests per client from kClients threads per iteration.
-void Load(benchmark::State& state, const std::string& target, int requests) {
+// Runs `requests` requests per client from kClients threads per iteration;
+// `target` gives each request's target from a number counting all requests.
+void Load(benchmark::State& state, const std::function<std::string(int)>& target, int requests) {
     Fixture& fixture = TheFixture();
     std::vector<double> latencies;
     double seconds = 0;
     size_t reply_bytes = 0;
+    std::atomic<int> sent{0};
     for (auto _ : state) {
         std::vector<std::vector<double>> per_client(kClients);
         std::vector<std::thread> clients;
@@ -105,12 +115,13 @@ void Load(benchmark::State& state, const std::string& target, int requests) {
         for (int c = 0; c < kClients; ++c) {
             clients.emplace_back([&, c] {
                 for (int i = 0; i < requests; ++i) {
+                    const std::string path = target(sent++);
                     httplib::Client client("127.0.0.1", fixture.port());
                     const auto begin = std::chrono::steady_clock::now();
-                    const auto result = client.Get(target, {{"Accept-Encoding", "identity"}});
+                    const auto result = client.Get(path, {{"Accept-Encoding", "identity"}});
                     const auto end = std::chrono::steady_clock::now();
                     if (!result || result->status != 200)
-                        throw std::runtime_error("request failed: " + target);
+                        throw std::runtime_error("request failed: " + path);
                     if (c == 0 && i == 0) reply_bytes = result->body.size();
                     per_client[c].push_back(
                         std::chrono::duration<double, std::milli>(end - begin).count());
@@ -131,37 +142,76 @@ void Load(benchmark::State& state, const std::string& target, int requests) {
     state.counters["reply_kb"] = static_cast<double>(reply_bytes) / 1024;
 }
 
+// The same target for every request.
+std::function<std::string(int)> Always(const std::string& target) {
+    return [target](int) { return target; };
+}
+
 const std::string kDaily = "/daily.php?vrsn=1106&code=1&mrkt=SS&stck=600000";
 
-void BM_DailyWholeHistory(benchmark::State& state) {
-    Load(state, kDaily + "&frst=0&last=99999999", 100);
+void BM_DailyWholeHistoryCold(benchmark::State& state) {
+    Load(
+        state, [](int n) { return kDaily + "&frst=" + std::to_string(-n) + "&last=99999999"; },
+        100);
+}
+
+void BM_DailyWholeHistoryWarm(benchmark::State& state) {
+    Load(state, Always(kDaily + "&frst=0&last=99999999"), 250);
 }
 
 // The view's first download of a stock: two calendar years.
 void BM_DailyTwoYears(benchmark::State& state) {
-    Load(state, kDaily + "&frst=20080101&last=20091231", 250);
+    Load(state, Always(kDaily + "&frst=20080101&last=20091231"), 250);
 }
 
 // The start page's catch-up: the day after the client's newest bar onwards.
 void BM_DailyLatest(benchmark::State& state) {
-    Load(state, kDaily + "&frst=" + std::to_string(TheFixture().newest_date()) + "&last=99999999",
+    Load(state,
+         Always(kDaily + "&frst=" + std::to_string(TheFixture().newest_date()) + "&last=99999999"),
          500);
 }
 
-void BM_CodeWholeList(benchmark::State& state) {
-    Load(state, "/code.php?vrsn=1106&code=1&pdate=0", 100);
+void BM_CodeWholeListCold(benchmark::State& state) {
+    Load(
+        state, [](int n) { return "/code.php?vrsn=1106&code=1&pdate=" + std::to_string(-n); }, 100);
+}
+
+void BM_CodeWholeListWarm(benchmark::State& state) {
+    Load(state, Always("/code.php?vrsn=1106&code=1&pdate=0"), 250);
 }
 
 // A client that is up to date: nothing newer than its cursor.
 void BM_CodeNothingNew(benchmark::State& state) {
-    Load(state, "/code.php?vrsn=1106&code=1&pdate=20240101", 500);
+    Load(state, Always("/code.php?vrsn=1106&code=1&pdate=20240101"), 500);
+}
+
+// Building the whole-history reply in process, without HTTP: the cost of
+// reading the rows and writing the XML.
+// (A fixed number of replies after one to warm up, so instruction counts
+// under callgrind compare between builds.)
+void BM_BuildDailyReply(benchmark::State& state) {
+    server::Replies replies(TheFixture().dir());
+    size_t bytes = replies.Daily("SS", "600000", 0, 99999999).size();
+    for (auto _ : state) bytes = replies.Daily("SS", "600000", 0, 99999999).size();
+    state.counters["reply_kb"] = static_cast<double>(bytes) / 1024;
+}
+
+void BM_BuildCodeReply(benchmark::State& state) {
+    server::Replies replies(TheFixture().dir());
+    size_t bytes = replies.Codes(0).size();
+    for (auto _ : state) bytes = replies.Codes(0).size();
+    state.counters["reply_kb"] = static_cast<double>(bytes) / 1024;
 }
 
 }  // namespace
 
-BENCHMARK(BM_DailyWholeHistory)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildDailyReply)->Iterations(400)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BuildCodeReply)->Iterations(400)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DailyWholeHistoryCold)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DailyWholeHistoryWarm)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DailyTwoYears)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DailyLatest)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CodeWholeList)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CodeWholeListCold)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CodeWholeListWarm)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CodeNothingNew)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -10,8 +10,13 @@ thread_local std::string t_lastError;
 // statement's steps and the error message they leave belong together.
 class ConnectionLock {
 public:
-    explicit ConnectionLock(sqlite3* db) : mutex_(sqlite3_db_mutex(db)) { sqlite3_mutex_enter(mutex_); }
-    ~ConnectionLock() { sqlite3_mutex_leave(mutex_); }
+    explicit ConnectionLock(sqlite3* db) : ConnectionLock(sqlite3_db_mutex(db)) {}
+    explicit ConnectionLock(sqlite3_mutex* mutex) : mutex_(mutex) {
+        if (mutex_) sqlite3_mutex_enter(mutex_);
+    }
+    ~ConnectionLock() {
+        if (mutex_) sqlite3_mutex_leave(mutex_);
+    }
     ConnectionLock(const ConnectionLock&) = delete;
     ConnectionLock& operator=(const ConnectionLock&) = delete;
 
@@ -58,7 +63,7 @@ bool Statement::BindAll(std::initializer_list<SqlValue> values) {
 }
 
 bool Statement::Step() {
-    ConnectionLock lock(db_);
+    ConnectionLock lock(mutex_);
     const int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) return true;
     failed_ = rc != SQLITE_DONE;
@@ -80,10 +85,6 @@ std::string Statement::ColumnName(int column) const {
 
 int Statement::ColumnType(int column) const { return sqlite3_column_type(stmt_.get(), column); }
 
-int64_t Statement::ColumnInt64(int column) const { return sqlite3_column_int64(stmt_.get(), column); }
-
-double Statement::ColumnDouble(int column) const { return sqlite3_column_double(stmt_.get(), column); }
-
 std::string Statement::ColumnText(int column) const {
     const auto* text = sqlite3_column_text(stmt_.get(), column);
     if (text == nullptr) return {};
@@ -97,9 +98,12 @@ std::vector<unsigned char> Statement::ColumnBlob(int column) const {
     return std::vector<unsigned char>(data, data + sqlite3_column_bytes(stmt_.get(), column));
 }
 
-std::optional<Database> Database::Open(const std::string& path) {
+std::optional<Database> Database::Open(const std::string& path) { return Open(path, OpenOptions{}); }
+
+std::optional<Database> Database::Open(const std::string& path, const OpenOptions& options) {
     sqlite3* raw = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    const int flags = (options.read_only ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
+                      (options.one_thread ? SQLITE_OPEN_NOMUTEX : SQLITE_OPEN_FULLMUTEX);
     const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     // SQLite hands out a handle even when opening fails; it must be closed.
     std::unique_ptr<sqlite3, Closer> db(raw);
@@ -166,3 +170,23 @@ std::optional<TextTable> Database::GetTable(std::string_view sql, std::initializ
 }
 
 const std::string& Database::LastError() { return t_lastError; }
+
+std::optional<Transaction> Transaction::Begin(Database& db) {
+    if (!db.Exec("BEGIN")) return std::nullopt;
+    return Transaction(db.Handle());
+}
+
+bool Transaction::Commit() {
+    if (!open_) return true;  // committed already
+    ConnectionLock lock(open_.get());
+    if (sqlite3_exec(open_.get(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        RecordError(open_.get());
+        return false;
+    }
+    open_.release();
+    return true;
+}
+
+void Transaction::Rollback::operator()(sqlite3* db) const {
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+}

@@ -1,12 +1,15 @@
 #pragma once
 // A small RAII layer over SQLite: one connection, statements run whole, prepared
-// statements with bound parameters, and whole results fetched as text.
+// statements with bound parameters, whole results fetched as text, and
+// explicit transactions.
 //
 // Thread-safety: the connection is opened in SQLite's serialized mode, so one
 // Database may be used from several threads at once without a lock of ours.
-// A Statement belongs to the thread that prepared it. Each operation that can
-// fail records SQLite's message for the calling thread (LastError), taken
-// under the connection's own mutex so another thread's failure cannot replace it.
+// (A connection opened with OpenOptions::one_thread leaves that mode out and
+// must be used by one thread at a time.) A Statement belongs to the thread
+// that prepared it. Each operation that can fail records SQLite's message for
+// the calling thread (LastError), taken under the connection's own mutex so
+// another thread's failure cannot replace it.
 #include <sqlite3.h>
 
 #include <concepts>
@@ -80,9 +83,17 @@ public:
     int ColumnCount() const;
     std::string ColumnName(int column) const;
     int ColumnType(int column) const;  // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, ...
-    int64_t ColumnInt64(int column) const;
-    double ColumnDouble(int column) const;
+    // The number and text reads are inline: a large reply reads thousands.
+    int64_t ColumnInt64(int column) const { return sqlite3_column_int64(stmt_.get(), column); }
+    double ColumnDouble(int column) const { return sqlite3_column_double(stmt_.get(), column); }
     std::string ColumnText(int column) const;  // bytes as stored; NULL reads as ""
+    // The same bytes without a copy, valid until the statement steps, is
+    // reset or reads the column as another type.
+    std::string_view ColumnTextView(int column) const {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_.get(), column));
+        if (text == nullptr) return {};
+        return {text, static_cast<size_t>(sqlite3_column_bytes(stmt_.get(), column))};
+    }
     std::vector<unsigned char> ColumnBlob(int column) const;
 
 private:
@@ -90,11 +101,23 @@ private:
     struct Finalizer {
         void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
     };
-    Statement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
+    Statement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), mutex_(sqlite3_db_mutex(db)), stmt_(stmt) {}
 
     sqlite3* db_;
+    sqlite3_mutex* mutex_;  // the connection's own; none outside serialized mode
     std::unique_ptr<sqlite3_stmt, Finalizer> stmt_;
     bool failed_ = false;
+};
+
+// How Database::Open(path, options) opens a connection; the defaults are
+// what Open(path) does.
+struct OpenOptions {
+    // Reads only, and the file must exist. (A database in WAL mode still
+    // gets its -wal and -shm files beside it, as SQLite needs them to read.)
+    bool read_only = false;
+    // Used by one thread at a time, e.g. one connection per worker thread:
+    // opened without SQLite's own mutex (SQLITE_OPEN_NOMUTEX).
+    bool one_thread = false;
 };
 
 class Database {
@@ -102,6 +125,7 @@ public:
     // Opens (creating when missing) the file at `path` in serialized mode.
     // Nothing when SQLite cannot open it.
     static std::optional<Database> Open(const std::string& path);
+    static std::optional<Database> Open(const std::string& path, const OpenOptions& options);
 
     Database(Database&&) noexcept = default;
     Database& operator=(Database&&) noexcept = default;
@@ -129,6 +153,9 @@ public:
     // Database.
     static const std::string& LastError();
 
+    // Rows inserted, changed or deleted by statements on this connection so far.
+    int64_t TotalChanges() const { return sqlite3_total_changes64(db_.get()); }
+
     sqlite3* Handle() const { return db_.get(); }
 
 private:
@@ -140,4 +167,26 @@ private:
 
     std::unique_ptr<sqlite3, Closer> db_;
     std::string path_;
+};
+
+// An explicit transaction: "BEGIN" when made, "ROLLBACK" when it goes away
+// uncommitted, so an early return or an exception stores nothing of it.
+// Every statement on the connection runs inside it until then, whichever
+// thread runs it.
+class Transaction {
+public:
+    // Begins a transaction on `db`; nothing when "BEGIN" fails.
+    static std::optional<Transaction> Begin(Database& db);
+
+    // "COMMIT"; false when it fails (the transaction then stays open and is
+    // rolled back when this goes away).
+    bool Commit();
+
+private:
+    struct Rollback {
+        void operator()(sqlite3* db) const;
+    };
+    explicit Transaction(sqlite3* db) : open_(db) {}
+
+    std::unique_ptr<sqlite3, Rollback> open_;  // the connection while uncommitted
 };

@@ -12,20 +12,19 @@ std::string CheckBar(const Bar& bar) {
     return {};
 }
 
-BarWriter::BarWriter(const Database& db)
-    : upsert_(db,
-              "INSERT INTO daily(market, code, date, open, high, low, close, volume) "
-              "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8) "
-              "ON CONFLICT(market, code, date) DO UPDATE SET open = excluded.open, "
-              "high = excluded.high, low = excluded.low, close = excluded.close, "
-              "volume = excluded.volume "
-              "WHERE open <> excluded.open OR high <> excluded.high OR low <> excluded.low "
-              "OR close <> excluded.close OR volume <> excluded.volume") {}
+BarWriter::BarWriter(Database& db)
+    : upsert_(Prepare(db,
+                      "INSERT INTO daily(market, code, date, open, high, low, close, volume) "
+                      "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8) "
+                      "ON CONFLICT(market, code, date) DO UPDATE SET open = excluded.open, "
+                      "high = excluded.high, low = excluded.low, close = excluded.close, "
+                      "volume = excluded.volume "
+                      "WHERE open <> excluded.open OR high <> excluded.high "
+                      "OR low <> excluded.low OR close <> excluded.close "
+                      "OR volume <> excluded.volume")) {}
 
 void BarWriter::Put(std::string_view market, std::string_view code, const Bar& bar) {
-    upsert_.Bind(1, market).Bind(2, code).Bind(3, bar.date);
-    upsert_.Bind(4, bar.open).Bind(5, bar.high).Bind(6, bar.low).Bind(7, bar.close);
-    upsert_.Bind(8, bar.volume).Run();
+    Run(upsert_, {market, code, bar.date, bar.open, bar.high, bar.low, bar.close, bar.volume});
 }
 
 }  // namespace server

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "server/sqlite.h"
+#include "server/checked_sql.h"
 
 namespace server {
 
@@ -22,7 +22,7 @@ std::string CheckBar(const Bar& bar);
 // the stored one changes nothing (so re-importing writes nothing).
 class BarWriter {
 public:
-    explicit BarWriter(const Database& db);
+    explicit BarWriter(Database& db);
     void Put(std::string_view market, std::string_view code, const Bar& bar);
 
 private:

@@ -12,23 +12,25 @@
 namespace server {
 namespace {
 
-int64_t CountOf(const Database& db, const char* sql) {
-    Statement count(db, sql);
-    return count.Step() ? count.Int(0) : 0;
+int64_t CountOf(Database& db, const char* sql) {
+    Statement count = Prepare(db, sql);
+    return SingleInt(count);
 }
 
-void PrintSummary(const Database& db, const std::string& data_dir) {
+void PrintSummary(Database& db, const std::string& data_dir) {
     std::printf("database  %s\n", DatabasePath(data_dir).c_str());
     std::printf("stocks    %lld, newest stamp %lld\n",
                 static_cast<long long>(CountOf(db, "SELECT COUNT(*) FROM stocks")),
                 static_cast<long long>(CountOf(db, "SELECT COALESCE(MAX(stamp), 0) FROM stocks")));
-    Statement bars(
+    Statement bar_totals = Prepare(
         db,
         "SELECT COUNT(*), COUNT(DISTINCT market || ' ' || code), MIN(date), MAX(date) FROM daily");
-    bars.Step();
-    std::printf("bars      %lld of %lld stocks, %lld to %lld\n",
-                static_cast<long long>(bars.Int(0)), static_cast<long long>(bars.Int(1)),
-                static_cast<long long>(bars.Int(2)), static_cast<long long>(bars.Int(3)));
+    Rows bars(bar_totals, {});
+    bars.Next();  // aggregates always give one row
+    std::printf(
+        "bars      %lld of %lld stocks, %lld to %lld\n",
+        static_cast<long long>(bars->ColumnInt64(0)), static_cast<long long>(bars->ColumnInt64(1)),
+        static_cast<long long>(bars->ColumnInt64(2)), static_cast<long long>(bars->ColumnInt64(3)));
     std::printf("dividend  %lld records\n",
                 static_cast<long long>(CountOf(db, "SELECT COUNT(*) FROM dividends")));
 
@@ -39,19 +41,21 @@ void PrintSummary(const Database& db, const std::string& data_dir) {
     std::printf("news      %lld items\n",
                 static_cast<long long>(CountOf(db, "SELECT COUNT(*) FROM news")));
 
-    Statement hosts(db, "SELECT nett, addr, cmnt FROM hosts ORDER BY position");
+    Statement host_list = Prepare(db, "SELECT nett, addr, cmnt FROM hosts ORDER BY position");
     bool any_host = false;
-    while (hosts.Step()) {
+    for (Rows hosts(host_list, {}); hosts.Next();) {
         any_host = true;
-        std::printf("host      %lld %s %s\n", static_cast<long long>(hosts.Int(0)),
-                    text::GbkToUtf8(hosts.Text(1)).c_str(), text::GbkToUtf8(hosts.Text(2)).c_str());
+        std::printf("host      %lld %s %s\n", static_cast<long long>(hosts->ColumnInt64(0)),
+                    text::GbkToUtf8(hosts->ColumnText(1)).c_str(),
+                    text::GbkToUtf8(hosts->ColumnText(2)).c_str());
     }
     if (!any_host) std::printf("host      (none configured: the server offers its own address)\n");
 
-    Statement pools(db, "SELECT model, COUNT(*) FROM pool_entries GROUP BY model ORDER BY model");
-    while (pools.Step())
-        std::printf("pool      %s %lld entries\n", std::string(pools.Text(0)).c_str(),
-                    static_cast<long long>(pools.Int(1)));
+    Statement pool_sizes =
+        Prepare(db, "SELECT model, COUNT(*) FROM pool_entries GROUP BY model ORDER BY model");
+    for (Rows pools(pool_sizes, {}); pools.Next();)
+        std::printf("pool      %s %lld entries\n", pools->ColumnText(0).c_str(),
+                    static_cast<long long>(pools->ColumnInt64(1)));
 }
 
 }  // namespace
@@ -59,7 +63,7 @@ void PrintSummary(const Database& db, const std::string& data_dir) {
 int ConfigCommand(const Words& words) {
     const Options options(words, {"data", "cleanto"});
     const std::string data_dir = options.Require("data");
-    const Database db = OpenServerDatabase(data_dir);
+    Database db = OpenServerDatabase(data_dir);
     if (const auto cleanto = options.Get("cleanto")) {
         if (*cleanto == "auto") {
             DeleteSetting(db, kCleantoSetting);

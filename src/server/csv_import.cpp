@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 
 #include "server/csv.h"
@@ -9,14 +10,15 @@
 
 namespace server {
 
-ImportTotals ImportInTransaction(const Database& db, const std::filesystem::path& path,
+ImportTotals ImportInTransaction(Database& db, const std::filesystem::path& path,
                                  const ImportLog& log,
                                  const std::function<ImportTotals()>& import) {
     ImportTotals totals;
     try {
-        Transaction transaction(db);
+        std::optional<Transaction> transaction = Transaction::Begin(db);
+        if (!transaction) throw std::runtime_error(Database::LastError());
         totals = import();
-        transaction.Commit();
+        if (!transaction->Commit()) throw std::runtime_error(Database::LastError());
     } catch (const std::exception& e) {
         log.problem(path.string() + ": not imported: " + e.what());
         return ImportTotals{0, 0, 0, 1};
@@ -26,8 +28,32 @@ ImportTotals ImportInTransaction(const Database& db, const std::filesystem::path
     return totals;
 }
 
-ImportTotals ImportCsvFile(const Database& db, const std::filesystem::path& path,
-                           std::string_view header, const ImportLog& log, const StoreRecord& store,
+ImportTotals ImportFileOrFolder(Database& db, const std::filesystem::path& path,
+                                const std::string& extension, bool recursive, const ImportLog& log,
+                                const FileImporter& import_file) {
+    if (!std::filesystem::is_directory(path)) return import_file(db, path, log);
+    std::vector<std::filesystem::path> files;
+    const auto add = [&](const std::filesystem::directory_entry& entry) {
+        if (entry.is_regular_file() && entry.path().extension() == extension)
+            files.push_back(entry.path());
+    };
+    if (recursive) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path)) add(entry);
+    } else {
+        for (const auto& entry : std::filesystem::directory_iterator(path)) add(entry);
+    }
+    std::sort(files.begin(), files.end());
+    ImportTotals totals;
+    for (const auto& file : files) totals += import_file(db, file, log);
+    if (files.empty()) {
+        log.problem(path.string() + ": no " + extension + " files");
+        ++totals.failed_files;
+    }
+    return totals;
+}
+
+ImportTotals ImportCsvFile(Database& db, const std::filesystem::path& path, std::string_view header,
+                           const ImportLog& log, const StoreRecord& store,
                            const std::function<void()>& before) {
     return ImportInTransaction(db, path, log, [&] {
         CsvFile file(path);

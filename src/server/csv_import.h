@@ -1,13 +1,14 @@
 #pragma once
-// The loop every CSV importer shares: one file, one transaction.
+// What the importers share: one file in one transaction, every file of a
+// folder, and the record loop of a CSV file.
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "server/checked_sql.h"
 #include "server/import_log.h"
-#include "server/sqlite.h"
 
 namespace server {
 
@@ -21,13 +22,23 @@ using StoreRecord = std::function<std::string(const std::vector<std::string>& fi
 // misread). Records with another number of fields are skipped. `before`
 // runs inside the transaction before the first record (a file that replaces
 // a whole list clears it there).
-ImportTotals ImportCsvFile(const Database& db, const std::filesystem::path& path,
-                           std::string_view header, const ImportLog& log, const StoreRecord& store,
+ImportTotals ImportCsvFile(Database& db, const std::filesystem::path& path, std::string_view header,
+                           const ImportLog& log, const StoreRecord& store,
                            const std::function<void()>& before = {});
 
 // Runs `import` inside one transaction and turns any failure into a failed
 // file: nothing of it is stored.
-ImportTotals ImportInTransaction(const Database& db, const std::filesystem::path& path,
+ImportTotals ImportInTransaction(Database& db, const std::filesystem::path& path,
                                  const ImportLog& log, const std::function<ImportTotals()>& import);
+
+using FileImporter =
+    std::function<ImportTotals(Database&, const std::filesystem::path&, const ImportLog&)>;
+
+// Imports `path` when it is a file, otherwise every file in it whose name
+// ends in `extension` (in sub-folders too when `recursive`), in name order.
+// A folder without such a file is a failed import.
+ImportTotals ImportFileOrFolder(Database& db, const std::filesystem::path& path,
+                                const std::string& extension, bool recursive, const ImportLog& log,
+                                const FileImporter& import_file);
 
 }  // namespace server

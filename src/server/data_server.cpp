@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "server/request_params.h"
+#include "text/format.h"
 
 namespace server {
 namespace {
@@ -37,26 +38,36 @@ void LogRequest(const httplib::Request& request, const httplib::Response& respon
                  response.status, response.body.size());
 }
 
-std::string_view CodeReply(Replies& replies, const httplib::Request& request) {
+using RequestedReply = DataServer::RequestedReply;
+
+// Cache keys: the endpoint, then the parameters that determine the reply,
+// space-separated (no parameter value that gets this far holds a space).
+RequestedReply CodeReply(const httplib::Request& request) {
     CheckClientParams(request);
-    return replies.Codes(IntParam(request, "pdate"));
+    const int after = IntParam(request, "pdate");
+    return {text::Format("code %d", after),
+            [after](Replies& replies) { return replies.Codes(after); }};
 }
 
-std::string_view DailyReply(Replies& replies, const httplib::Request& request) {
-    CheckClientParams(request);
-    return replies.Daily(KeyParam(request, "mrkt"), KeyParam(request, "stck"),
-                         IntParam(request, "frst"), IntParam(request, "last"));
+// daily.php and divid.php: one stock's records in a date range.
+using RangeReply = std::string_view (Replies::*)(std::string_view, std::string_view, int, int);
+
+DataServer::Endpoint RangeEndpoint(const char* name, RangeReply reply) {
+    return [name, reply](const httplib::Request& request) -> RequestedReply {
+        CheckClientParams(request);
+        const std::string market = KeyParam(request, "mrkt");
+        const std::string code = KeyParam(request, "stck");
+        const int first = IntParam(request, "frst");
+        const int last = IntParam(request, "last");
+        return {text::Format("%s %s %s %d %d", name, market.c_str(), code.c_str(), first, last),
+                [=](Replies& replies) { return (replies.*reply)(market, code, first, last); }};
+    };
 }
 
-std::string_view DividendReply(Replies& replies, const httplib::Request& request) {
+RequestedReply PoolReply(const httplib::Request& request) {
     CheckClientParams(request);
-    return replies.Dividends(KeyParam(request, "mrkt"), KeyParam(request, "stck"),
-                             IntParam(request, "frst"), IntParam(request, "last"));
-}
-
-std::string_view PoolReply(Replies& replies, const httplib::Request& request) {
-    CheckClientParams(request);
-    return replies.Pool(KeyParam(request, "modl"));
+    const std::string model = KeyParam(request, "modl");
+    return {"pool " + model, [model](Replies& replies) { return replies.Pool(model); }};
 }
 
 }  // namespace
@@ -84,7 +95,8 @@ std::optional<ListenAddress> ParseListenAddress(std::string_view text) {
     return ListenAddress{std::string(host), port};
 }
 
-DataServer::DataServer(const std::filesystem::path& data_dir, bool access_log) : pool_(data_dir) {
+DataServer::DataServer(const std::filesystem::path& data_dir, bool access_log, size_t cache_bytes)
+    : pool_(data_dir), cache_(data_dir, cache_bytes) {
     // Open one connection now, so a missing or unreadable database is
     // reported at start-up rather than on the first request.
     pool_.Borrow();
@@ -100,24 +112,22 @@ DataServer::DataServer(const std::filesystem::path& data_dir, bool access_log) :
         if (response.body.empty() && response.status == 404)
             response.set_content("not found\n", "text/plain");
     });
-    Route(R"(/login\.php)",
-          [this](Replies& replies, const httplib::Request& request) -> std::string_view {
-              CheckClientParams(request);
-              return replies.Login(OwnHost(request));
-          });
+    // login.php is small and names the host the request reached: never cached.
+    Route(R"(/login\.php)", [this](const httplib::Request& request) -> RequestedReply {
+        CheckClientParams(request);
+        return {"", [host = OwnHost(request)](Replies& replies) { return replies.Login(host); }};
+    });
     Route(R"(/code\.php)", CodeReply);
-    Route(R"(/daily\.php)", DailyReply);
-    Route(R"(/divid\.php)", DividendReply);
+    Route(R"(/daily\.php)", RangeEndpoint("daily", &Replies::Daily));
+    Route(R"(/divid\.php)", RangeEndpoint("divid", &Replies::Dividends));
     Route(R"(/pool\.php)", PoolReply);
 }
 
-void DataServer::Route(const char* pattern, ReplyFunction reply) {
-    http_.Get(pattern, [this, reply = std::move(reply)](const httplib::Request& request,
-                                                        httplib::Response& response) {
+void DataServer::Route(const char* pattern, Endpoint endpoint) {
+    http_.Get(pattern, [this, endpoint = std::move(endpoint)](const httplib::Request& request,
+                                                              httplib::Response& response) {
         try {
-            const ReplyPool::Lease replies = pool_.Borrow();
-            const std::string_view body = reply(*replies, request);
-            response.set_content(body.data(), body.size(), kXmlType);
+            Answer(endpoint(request), response);
         } catch (const BadRequest& e) {
             response.status = 400;
             response.set_content(std::string(e.what()) + "\n", "text/plain");
@@ -129,6 +139,22 @@ void DataServer::Route(const char* pattern, ReplyFunction reply) {
             std::fprintf(stderr, "korvel-server: %s\n", e.what());
         }
     });
+}
+
+void DataServer::Answer(const RequestedReply& reply, httplib::Response& response) {
+    // The lookup comes first: a reply built after it reads data at least as
+    // new as the generation it returns.
+    const ReplyCache::Lookup cached =
+        reply.key.empty() ? ReplyCache::Lookup{} : cache_.Find(reply.key);
+    if (cached.body) {
+        response.set_content(*cached.body, kXmlType);
+        return;
+    }
+    const ReplyPool::Lease replies = pool_.Borrow();
+    const std::string_view body = reply.build(*replies);
+    response.set_content(body.data(), body.size(), kXmlType);
+    if (!reply.key.empty() && cache_.capacity() > 0)
+        cache_.Add(reply.key, cached.generation, std::make_shared<const std::string>(body));
 }
 
 std::string DataServer::OwnHost(const httplib::Request& request) const {
@@ -147,7 +173,8 @@ ListenAddress DataServer::Bind(const ListenAddress& address) {
     } else if (!http_.bind_to_port(address.host, address.port)) {
         bound_.port = 0;
     }
-    if (bound_.port == 0) throw std::runtime_error("cannot listen on " + FormatAddress(address) +
+    if (bound_.port == 0)
+        throw std::runtime_error("cannot listen on " + FormatAddress(address) +
                                  " (address in use or not available)");
     return bound_;
 }

@@ -2,8 +2,9 @@
 // The HTTP side of korvel-server: routes login.php, code.php, daily.php,
 // divid.php and pool.php to their replies, answers bad parameters with 400
 // and unknown paths with 404, and writes one access-log line per request.
-// Requests are served by cpp-httplib's thread pool; each takes a database
-// connection of its own from the ReplyPool for the length of the request.
+// Requests are served by cpp-httplib's thread pool. A reply found in the
+// ReplyCache is sent as it is; otherwise the request takes a database
+// connection of its own from the ReplyPool to build it.
 #include <httplib.h>
 
 #include <atomic>
@@ -13,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "server/reply_cache.h"
 #include "server/reply_pool.h"
 
 namespace server {
@@ -26,10 +28,14 @@ struct ListenAddress {
 std::optional<ListenAddress> ParseListenAddress(std::string_view text);
 std::string FormatAddress(const ListenAddress& address);
 
+inline constexpr size_t kDefaultCacheBytes = size_t{64} << 20;
+
 class DataServer {
 public:
     // The database must already exist in `data_dir` (OpenServerDatabase).
-    DataServer(const std::filesystem::path& data_dir, bool access_log);
+    // Rendered replies are cached up to `cache_bytes` (0: none).
+    DataServer(const std::filesystem::path& data_dir, bool access_log,
+               size_t cache_bytes = kDefaultCacheBytes);
 
     // Binds the listening socket; port 0 takes a free port. Returns the
     // bound address; throws std::runtime_error when the address is taken.
@@ -39,12 +45,22 @@ public:
     // Safe from any thread, before, during or after Run().
     void Stop();
 
+    // A request's reply once its parameters are checked: the cache key
+    // (empty: never cached) and how to build it.
+    struct RequestedReply {
+        std::string key;
+        std::function<std::string_view(Replies&)> build;
+    };
+    // Checks a request's parameters (throwing BadRequest) and names its reply.
+    using Endpoint = std::function<RequestedReply(const httplib::Request&)>;
+
 private:
-    using ReplyFunction = std::function<std::string_view(Replies&, const httplib::Request&)>;
-    void Route(const char* pattern, ReplyFunction reply);
+    void Route(const char* pattern, Endpoint endpoint);
+    void Answer(const RequestedReply& reply, httplib::Response& response);
     std::string OwnHost(const httplib::Request& request) const;
 
     ReplyPool pool_;
+    ReplyCache cache_;
     httplib::Server http_;
     ListenAddress bound_;
     std::atomic<bool> stop_requested_{false};

@@ -6,6 +6,20 @@
 #include "server/server_database.h"
 
 namespace server {
+namespace {
+
+using Importer = ImportTotals (*)(Database&, const std::filesystem::path&, const ImportLog&);
+
+// A command that imports the one file or folder named by `option`.
+int ImportOne(const Words& words, const char* option, Importer import) {
+    const Options options(words, {"data", option});
+    const std::string data_dir = options.Require("data");
+    const std::string path = options.Require(option);
+    Database db = OpenServerDatabase(data_dir);
+    return ImportExitStatus(import(db, path, ConsoleImportLog()));
+}
+
+}  // namespace
 
 int ImportCsvCommand(const Words& words) {
     const Options options(words, {"data", "daily", "dividend", "stocks", "stamp"});
@@ -20,7 +34,7 @@ int ImportCsvCommand(const Words& words) {
         if (!date) throw UsageError("--stamp needs a date yyyymmdd");
         stamp = *date;
     }
-    const Database db = OpenServerDatabase(data_dir);
+    Database db = OpenServerDatabase(data_dir);
     const ImportLog log = ConsoleImportLog();
     ImportTotals totals;
     if (stocks) totals += ImportStocksCsv(db, *stocks, stamp, log);
@@ -29,20 +43,12 @@ int ImportCsvCommand(const Words& words) {
     return ImportExitStatus(totals);
 }
 
-int ImportTdxCommand(const Words& words) {
-    const Options options(words, {"data", "vipdoc"});
-    const std::string data_dir = options.Require("data");
-    const std::string vipdoc = options.Require("vipdoc");
-    const Database db = OpenServerDatabase(data_dir);
-    return ImportExitStatus(ImportTdx(db, vipdoc, ConsoleImportLog()));
-}
-
 int ImportPoolsCommand(const Words& words) {
     const Options options(words, {"data", "models", "pools"});
     const std::string data_dir = options.Require("data");
     const auto models = options.Get("models"), pools = options.Get("pools");
     if (!models && !pools) throw UsageError("give --models, --pools or both");
-    const Database db = OpenServerDatabase(data_dir);
+    Database db = OpenServerDatabase(data_dir);
     const ImportLog log = ConsoleImportLog();
     ImportTotals totals;
     if (models) totals += ImportPoolModels(db, *models, log);
@@ -50,20 +56,8 @@ int ImportPoolsCommand(const Words& words) {
     return ImportExitStatus(totals);
 }
 
-int ImportNewsCommand(const Words& words) {
-    const Options options(words, {"data", "news"});
-    const std::string data_dir = options.Require("data");
-    const std::string news = options.Require("news");
-    const Database db = OpenServerDatabase(data_dir);
-    return ImportExitStatus(ImportNews(db, news, ConsoleImportLog()));
-}
-
-int ImportHostsCommand(const Words& words) {
-    const Options options(words, {"data", "hosts"});
-    const std::string data_dir = options.Require("data");
-    const std::string hosts = options.Require("hosts");
-    const Database db = OpenServerDatabase(data_dir);
-    return ImportExitStatus(ImportHosts(db, hosts, ConsoleImportLog()));
-}
+int ImportTdxCommand(const Words& words) { return ImportOne(words, "vipdoc", ImportTdx); }
+int ImportNewsCommand(const Words& words) { return ImportOne(words, "news", ImportNews); }
+int ImportHostsCommand(const Words& words) { return ImportOne(words, "hosts", ImportHosts); }
 
 }  // namespace server

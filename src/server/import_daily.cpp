@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <vector>
 
 #include "server/bars.h"
@@ -11,7 +10,7 @@ namespace {
 
 constexpr const char* kHeader = "date,open,high,low,close,volume";
 
-ImportTotals ImportDailyFile(const Database& db, const std::filesystem::path& file,
+ImportTotals ImportDailyFile(Database& db, const std::filesystem::path& file,
                              const ImportLog& log) {
     // The stock is named by the file: SS_600000.csv.
     const std::string stem = file.stem().string();
@@ -41,21 +40,8 @@ ImportTotals ImportDailyFile(const Database& db, const std::filesystem::path& fi
 
 }  // namespace
 
-ImportTotals ImportDailyCsv(const Database& db, const std::filesystem::path& path,
-                            const ImportLog& log) {
-    if (!std::filesystem::is_directory(path)) return ImportDailyFile(db, path, log);
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(path))
-        if (entry.is_regular_file() && entry.path().extension() == ".csv")
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    ImportTotals totals;
-    for (const auto& file : files) totals += ImportDailyFile(db, file, log);
-    if (files.empty()) {
-        log.problem(path.string() + ": no .csv files");
-        ++totals.failed_files;
-    }
-    return totals;
+ImportTotals ImportDailyCsv(Database& db, const std::filesystem::path& path, const ImportLog& log) {
+    return ImportFileOrFolder(db, path, ".csv", /*recursive=*/false, log, ImportDailyFile);
 }
 
 }  // namespace server

@@ -4,29 +4,28 @@
 
 namespace server {
 
-ImportTotals ImportDividendCsv(const Database& db, const std::filesystem::path& file,
+ImportTotals ImportDividendCsv(Database& db, const std::filesystem::path& file,
                                const ImportLog& log) {
     static constexpr const char* kHeader = "market,code,date,songgu,zhuanzeng,paixi,peigu,peigujia";
-    Statement upsert(db,
-                     "INSERT INTO dividends(market, code, date, songgu, zhuanzeng, paixi, peigu, "
-                     "peigujia) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8) "
-                     "ON CONFLICT(market, code, date) DO UPDATE SET songgu = excluded.songgu, "
-                     "zhuanzeng = excluded.zhuanzeng, paixi = excluded.paixi, "
-                     "peigu = excluded.peigu, peigujia = excluded.peigujia "
-                     "WHERE songgu <> excluded.songgu OR zhuanzeng <> excluded.zhuanzeng "
-                     "OR paixi <> excluded.paixi OR peigu <> excluded.peigu "
-                     "OR peigujia <> excluded.peigujia");
+    Statement upsert =
+        Prepare(db,
+                "INSERT INTO dividends(market, code, date, songgu, zhuanzeng, paixi, peigu, "
+                "peigujia) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8) "
+                "ON CONFLICT(market, code, date) DO UPDATE SET songgu = excluded.songgu, "
+                "zhuanzeng = excluded.zhuanzeng, paixi = excluded.paixi, "
+                "peigu = excluded.peigu, peigujia = excluded.peigujia "
+                "WHERE songgu <> excluded.songgu OR zhuanzeng <> excluded.zhuanzeng "
+                "OR paixi <> excluded.paixi OR peigu <> excluded.peigu "
+                "OR peigujia <> excluded.peigujia");
     return ImportCsvFile(db, file, kHeader, log, [&](const std::vector<std::string>& fields) {
         FieldReader read(fields, kHeader);
         const std::string market = read.Key(0);
         const std::string code = read.Key(1);
         const int date = read.Date(2);
-        double amounts[5];
-        for (size_t i = 0; i < 5; ++i) amounts[i] = read.Amount(3 + i);
+        const double songgu = read.Amount(3), zhuanzeng = read.Amount(4), paixi = read.Amount(5),
+                     peigu = read.Amount(6), peigujia = read.Amount(7);
         if (!read.error().empty()) return read.error();
-        upsert.Bind(1, market).Bind(2, code).Bind(3, date);
-        for (int i = 0; i < 5; ++i) upsert.Bind(4 + i, amounts[i]);
-        upsert.Run();
+        Run(upsert, {market, code, date, songgu, zhuanzeng, paixi, peigu, peigujia});
         return std::string();
     });
 }

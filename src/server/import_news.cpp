@@ -4,11 +4,10 @@
 
 namespace server {
 
-ImportTotals ImportNews(const Database& db, const std::filesystem::path& file,
-                        const ImportLog& log) {
+ImportTotals ImportNews(Database& db, const std::filesystem::path& file, const ImportLog& log) {
     static constexpr const char* kHeader = "popp,vrsn,title,addr,text";
-    Statement insert(db,
-                     "INSERT INTO news(popp, vrsn, title, addr, text) VALUES(?1, ?2, ?3, ?4, ?5)");
+    Statement insert =
+        Prepare(db, "INSERT INTO news(popp, vrsn, title, addr, text) VALUES(?1, ?2, ?3, ?4, ?5)");
     return ImportCsvFile(
         db, file, kHeader, log,
         [&](const std::vector<std::string>& fields) {
@@ -19,16 +18,15 @@ ImportTotals ImportNews(const Database& db, const std::filesystem::path& file,
             const std::string addr = read.Text(3);
             const std::string text = read.Text(4);
             if (!read.error().empty()) return read.error();
-            insert.Bind(1, popp).Bind(2, vrsn).Bind(3, title).Bind(4, addr).Bind(5, text).Run();
+            Run(insert, {popp, vrsn, title, addr, text});
             return std::string();
         },
-        [&] { db.Exec("DELETE FROM news"); });
+        [&] { Exec(db, "DELETE FROM news"); });
 }
 
-ImportTotals ImportHosts(const Database& db, const std::filesystem::path& file,
-                         const ImportLog& log) {
+ImportTotals ImportHosts(Database& db, const std::filesystem::path& file, const ImportLog& log) {
     static constexpr const char* kHeader = "nett,addr,cmnt";
-    Statement insert(db, "INSERT INTO hosts(nett, addr, cmnt) VALUES(?1, ?2, ?3)");
+    Statement insert = Prepare(db, "INSERT INTO hosts(nett, addr, cmnt) VALUES(?1, ?2, ?3)");
     return ImportCsvFile(
         db, file, kHeader, log,
         [&](const std::vector<std::string>& fields) {
@@ -40,10 +38,10 @@ ImportTotals ImportHosts(const Database& db, const std::filesystem::path& file,
             if (addr.empty() || addr.find_first_of(" /") != std::string::npos)
                 return "addr must be a host name or address, optionally with :port: \"" + addr +
                        "\"";
-            insert.Bind(1, nett).Bind(2, addr).Bind(3, cmnt).Run();
+            Run(insert, {nett, addr, cmnt});
             return std::string();
         },
-        [&] { db.Exec("DELETE FROM hosts"); });
+        [&] { Exec(db, "DELETE FROM hosts"); });
 }
 
 }  // namespace server

@@ -4,17 +4,18 @@
 
 namespace server {
 
-ImportTotals ImportStocksCsv(const Database& db, const std::filesystem::path& file, int stamp,
+ImportTotals ImportStocksCsv(Database& db, const std::filesystem::path& file, int stamp,
                              const ImportLog& log) {
     static constexpr const char* kHeader = "market,code,name,pinyin,type";
     // The stamp moves only when something the client keeps has changed.
-    Statement upsert(db,
-                     "INSERT INTO stocks(market, code, name, pinyin, type, stamp) "
-                     "VALUES(?1, ?2, ?3, ?4, ?5, ?6) "
-                     "ON CONFLICT(market, code) DO UPDATE SET name = excluded.name, "
-                     "pinyin = excluded.pinyin, type = excluded.type, stamp = excluded.stamp "
-                     "WHERE name <> excluded.name OR pinyin <> excluded.pinyin "
-                     "OR type <> excluded.type");
+    Statement upsert =
+        Prepare(db,
+                "INSERT INTO stocks(market, code, name, pinyin, type, stamp) "
+                "VALUES(?1, ?2, ?3, ?4, ?5, ?6) "
+                "ON CONFLICT(market, code) DO UPDATE SET name = excluded.name, "
+                "pinyin = excluded.pinyin, type = excluded.type, stamp = excluded.stamp "
+                "WHERE name <> excluded.name OR pinyin <> excluded.pinyin "
+                "OR type <> excluded.type");
     return ImportCsvFile(db, file, kHeader, log, [&](const std::vector<std::string>& fields) {
         FieldReader read(fields, kHeader);
         const std::string market = read.Key(0);
@@ -24,8 +25,7 @@ ImportTotals ImportStocksCsv(const Database& db, const std::filesystem::path& fi
         const int64_t type = read.Integer(4);
         if (!read.error().empty()) return read.error();
         if (name.empty()) return std::string("name is empty");
-        upsert.Bind(1, market).Bind(2, code).Bind(3, name).Bind(4, pinyin).Bind(5, type);
-        upsert.Bind(6, stamp).Run();
+        Run(upsert, {market, code, name, pinyin, type, stamp});
         return std::string();
     });
 }

@@ -2,7 +2,6 @@
 // record is 32 bytes, little-endian: date yyyymmdd, open, high, low and close
 // in hundredths of a yuan (32-bit integers), amount (32-bit float, not kept),
 // volume (32-bit unsigned), reserved.
-#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -45,8 +44,7 @@ Bar DecodeRecord(const unsigned char* record, bool index) {
     return bar;
 }
 
-ImportTotals ImportTdxFile(const Database& db, const std::filesystem::path& file,
-                           const ImportLog& log) {
+ImportTotals ImportTdxFile(Database& db, const std::filesystem::path& file, const ImportLog& log) {
     const std::string stem = file.stem().string();
     const std::string prefix = stem.substr(0, 2);
     const std::string market = prefix == "sh" ? "SS" : prefix == "sz" ? "SZ" : "";
@@ -91,21 +89,8 @@ ImportTotals ImportTdxFile(const Database& db, const std::filesystem::path& file
 
 }  // namespace
 
-ImportTotals ImportTdx(const Database& db, const std::filesystem::path& path,
-                       const ImportLog& log) {
-    if (!std::filesystem::is_directory(path)) return ImportTdxFile(db, path, log);
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path))
-        if (entry.is_regular_file() && entry.path().extension() == ".day")
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    ImportTotals totals;
-    for (const auto& file : files) totals += ImportTdxFile(db, file, log);
-    if (files.empty()) {
-        log.problem(path.string() + ": no .day files");
-        ++totals.failed_files;
-    }
-    return totals;
+ImportTotals ImportTdx(Database& db, const std::filesystem::path& path, const ImportLog& log) {
+    return ImportFileOrFolder(db, path, ".day", /*recursive=*/true, log, ImportTdxFile);
 }
 
 }  // namespace server

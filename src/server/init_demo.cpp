@@ -47,7 +47,7 @@ int InitDemoCommand(const Words& words) {
         throw std::runtime_error(source.string() + " holds no stocks.csv and daily/ folder");
 
     std::printf("building %s from %s\n", DatabasePath(data_dir).c_str(), source.c_str());
-    const Database db = OpenServerDatabase(data_dir);
+    Database db = OpenServerDatabase(data_dir);
     const ImportLog log = ConsoleImportLog();
     ImportTotals totals = ImportStocksCsv(db, source / "stocks.csv", Today(), log);
     totals += ImportDailyCsv(db, source / "daily", log);

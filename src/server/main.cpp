@@ -13,8 +13,9 @@ namespace {
 using server::Command;
 
 const Command kCommands[] = {
-    {"serve", server::ServeCommand, "--data DIR [--listen HOST:PORT]",
-     "serve login.php, code.php, daily.php, divid.php and pool.php (default 127.0.0.1:18080)"},
+    {"serve", server::ServeCommand, "--data DIR [--listen HOST:PORT] [--cache-mb N]",
+     "serve login.php, code.php, daily.php, divid.php and pool.php (default 127.0.0.1:18080;\n"
+     "      replies are cached in up to N MB, default 64, 0 for none)"},
     {"import-csv", server::ImportCsvCommand,
      "--data DIR [--stocks FILE] [--daily PATH] [--dividend FILE] [--stamp DATE]",
      "import the stock list, daily bars (a file or a folder of MARKET_CODE.csv) and dividends"},

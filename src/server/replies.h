@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "server/sqlite.h"
+#include "server/checked_sql.h"
 
 namespace server {
 

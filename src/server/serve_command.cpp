@@ -8,6 +8,7 @@
 
 #include "server/commands.h"
 #include "server/data_server.h"
+#include "server/fields.h"
 #include "server/options.h"
 #include "server/replies.h"
 #include "server/server_database.h"
@@ -15,11 +16,18 @@
 namespace server {
 
 int ServeCommand(const Words& words) {
-    const Options options(words, {"data", "listen"});
+    const Options options(words, {"data", "listen", "cache-mb"});
     const std::string data_dir = options.Require("data");
     const std::string listen = options.Get("listen").value_or("127.0.0.1:18080");
     const std::optional<ListenAddress> address = ParseListenAddress(listen);
     if (!address) throw UsageError("--listen needs HOST:PORT, not '" + listen + "'");
+    size_t cache_bytes = kDefaultCacheBytes;
+    if (const auto cache_mb = options.Get("cache-mb")) {
+        const std::optional<int64_t> mb = ParseInteger(*cache_mb);
+        if (!mb || *mb < 0 || *mb > 1 << 20)
+            throw UsageError("--cache-mb needs a number of megabytes (0: no cache)");
+        cache_bytes = static_cast<size_t>(*mb) << 20;
+    }
 
     // The signals are taken by one thread with sigwait, which may call
     // DataServer::Stop (a handler could not). Blocking them before any
@@ -32,7 +40,7 @@ int ServeCommand(const Words& words) {
     signal(SIGPIPE, SIG_IGN);
 
     OpenServerDatabase(data_dir);  // creates an empty one on first use
-    DataServer server(data_dir, true);
+    DataServer server(data_dir, true, cache_bytes);
     if (Replies(data_dir).Dates().update == 0)
         std::fprintf(
             stderr,

@@ -49,28 +49,25 @@ std::filesystem::path DatabasePath(const std::filesystem::path& data_dir) {
 
 Database OpenServerDatabase(const std::filesystem::path& data_dir) {
     std::filesystem::create_directories(data_dir);
-    Database db(DatabasePath(data_dir).string(), true);
-    db.Exec(kSchema);
+    Database db = OpenDatabase(DatabasePath(data_dir).string(), OpenOptions{.one_thread = true});
+    Exec(db, kSchema);
     return db;
 }
 
-std::optional<std::string> GetSetting(const Database& db, std::string_view name) {
-    Statement select(db, "SELECT value FROM settings WHERE name = ?1");
-    select.Bind(1, name);
-    if (!select.Step()) return std::nullopt;
-    return std::string(select.Text(0));
+Database OpenServerDatabaseToRead(const std::filesystem::path& data_dir) {
+    return OpenDatabase(DatabasePath(data_dir).string(),
+                        OpenOptions{.read_only = true, .one_thread = true});
 }
 
-void SetSetting(const Database& db, std::string_view name, std::string_view value) {
-    Statement upsert(db,
-                     "INSERT INTO settings(name, value) VALUES(?1, ?2) "
-                     "ON CONFLICT(name) DO UPDATE SET value = excluded.value");
-    upsert.Bind(1, name).Bind(2, value).Run();
+void SetSetting(Database& db, std::string_view name, std::string_view value) {
+    Exec(db,
+         "INSERT INTO settings(name, value) VALUES(?1, ?2) "
+         "ON CONFLICT(name) DO UPDATE SET value = excluded.value",
+         {name, value});
 }
 
-void DeleteSetting(const Database& db, std::string_view name) {
-    Statement remove(db, "DELETE FROM settings WHERE name = ?1");
-    remove.Bind(1, name).Run();
+void DeleteSetting(Database& db, std::string_view name) {
+    Exec(db, "DELETE FROM settings WHERE name = ?1", {name});
 }
 
 }  // namespace server

@@ -3,11 +3,10 @@
 // stamp, daily bars, dividend and rights records, news, hosts, stock pools and
 // settings. Text columns hold GBK bytes, exactly as they are served.
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "server/sqlite.h"
+#include "server/checked_sql.h"
 
 namespace server {
 
@@ -15,14 +14,17 @@ inline constexpr const char* kDatabaseFileName = "korvel-server.db3";
 
 std::filesystem::path DatabasePath(const std::filesystem::path& data_dir);
 
-// Opens the database of `data_dir`, creating the folder, the file and any
-// missing table.
+// Opens the database of `data_dir` for one thread (an import, a command),
+// creating the folder, the file and any missing table.
 Database OpenServerDatabase(const std::filesystem::path& data_dir);
 
-// Settings are name/value text pairs; a missing name reads as nullopt.
-std::optional<std::string> GetSetting(const Database& db, std::string_view name);
-void SetSetting(const Database& db, std::string_view name, std::string_view value);
-void DeleteSetting(const Database& db, std::string_view name);
+// Opens the existing database of `data_dir` read-only for one thread at a
+// time (a request thread's connection).
+Database OpenServerDatabaseToRead(const std::filesystem::path& data_dir);
+
+// Settings are name/value text pairs (read by Replies::Dates).
+void SetSetting(Database& db, std::string_view name, std::string_view value);
+void DeleteSetting(Database& db, std::string_view name);
 
 // The setting holding a fixed cut date for the client's data cleanup; when
 // absent the cut date follows the data (see Replies::Login).

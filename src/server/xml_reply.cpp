@@ -64,10 +64,7 @@ XmlReply::XmlReply(std::string& buffer, std::string_view root) : root_(root), ou
     Put(">");
 }
 
-char* XmlReply::Room(size_t n) {
-    if (used_ + n > out_.size()) out_.resize(std::max(out_.size() * 2, used_ + n));
-    return out_.data() + used_;
-}
+void XmlReply::Grow(size_t n) { out_.resize(std::max(out_.size() * 2, used_ + n)); }
 
 void XmlReply::Put(std::string_view text) {
     std::memcpy(Room(text.size()), text.data(), text.size());

@@ -116,6 +116,55 @@ TEST(Database, ConnectionIsSharedByThreads) {
     EXPECT_EQ(db.GetTable("SELECT * FROM T")->RowCount(), size_t{kThreads * kRows});
 }
 
+TEST(Database, TransactionStoresOnlyWhatIsCommitted) {
+    TempDir dir;
+    Database db = OpenIn(dir);
+    ASSERT_TRUE(db.Exec("CREATE TABLE T (A int)"));
+    {
+        std::optional<Transaction> dropped = Transaction::Begin(db);
+        ASSERT_TRUE(dropped);
+        ASSERT_TRUE(db.Exec("INSERT INTO T VALUES(1)"));
+        // One transaction at a time on a connection.
+        EXPECT_FALSE(Transaction::Begin(db));
+        std::optional<Transaction> moved = std::move(dropped);
+    }
+    std::optional<Transaction> kept = Transaction::Begin(db);
+    ASSERT_TRUE(kept);
+    const int64_t changes = db.TotalChanges();
+    ASSERT_TRUE(db.Exec("INSERT INTO T VALUES(?)", {2}));
+    ASSERT_TRUE(db.Exec("INSERT INTO T VALUES(?)", {3}));
+    EXPECT_EQ(db.TotalChanges(), changes + 2);
+    EXPECT_TRUE(kept->Commit());
+    kept.reset();
+    EXPECT_EQ(db.GetTable("SELECT A FROM T ORDER BY A")->cells, (std::vector<std::string>{"2", "3"}));
+}
+
+// A per-thread reader of a WAL database another connection writes, as a
+// server's request threads use it.
+TEST(Database, ReadOnlyConnectionFollowsAnotherWriter) {
+    TempDir dir;
+    Database writer = OpenIn(dir);
+    ASSERT_TRUE(writer.Exec("PRAGMA journal_mode = WAL; CREATE TABLE T (NAME varchar(16));"));
+    const std::string gbk("\xC6\xD6\xB7\xA2\0\xD2\xF8", 7);
+    ASSERT_TRUE(writer.Exec("INSERT INTO T VALUES(?)", {gbk}));
+
+    const std::string path = (dir / "test.db3").string();
+    std::optional<Database> reader = Database::Open(path, OpenOptions{.read_only = true, .one_thread = true});
+    ASSERT_TRUE(reader) << Database::LastError();
+    std::optional<Statement> select = reader->Prepare("SELECT NAME FROM T ORDER BY rowid");
+    ASSERT_TRUE(select);
+    ASSERT_TRUE(select->Step());
+    EXPECT_EQ(select->ColumnTextView(0), gbk);
+    select->Reset();
+
+    ASSERT_TRUE(writer.Exec("INSERT INTO T VALUES('x')"));
+    EXPECT_EQ(reader->GetTable("SELECT COUNT(*) FROM T")->At(0, 0), "2");
+    EXPECT_FALSE(reader->Exec("INSERT INTO T VALUES('y')"));
+    EXPECT_NE(Database::LastError().find("readonly"), std::string::npos) << Database::LastError();
+    // Read-only never creates a file.
+    EXPECT_FALSE(Database::Open((dir / "missing.db3").string(), OpenOptions{.read_only = true}));
+}
+
 TEST(Database, OpenFailsForAMissingFolder) {
     TempDir dir;
     EXPECT_FALSE(Database::Open((dir / "no/such/folder/x.db3").string()));

@@ -25,9 +25,9 @@ using server_test::WriteFile;
 
 const std::filesystem::path kBundled = std::filesystem::path(KORVEL_SOURCE_DIR) / "data";
 
-int64_t Count(const server::Database& db, const char* sql) {
-    server::Statement count(db, sql);
-    return count.Step() ? count.Int(0) : -1;
+int64_t Count(Database& db, const char* sql) {
+    const std::optional<TextTable> count = db.GetTable(sql);
+    return count && count->RowCount() == 1 ? std::stoll(count->At(0, 0)) : -1;
 }
 
 // Every matching problem line, so a test can say what was reported where.
@@ -40,7 +40,7 @@ bool Reported(const CollectingLog& log, const std::string& needle) {
 class ImportTest : public testing::Test {
 protected:
     TempDir dir_;
-    server::Database db_ = server::OpenServerDatabase(dir_ / "db");
+    Database db_ = server::OpenServerDatabase(dir_ / "db");
     CollectingLog log_;
 };
 
@@ -114,10 +114,11 @@ TEST_F(ImportTest, StocksAreStoredAsGbkAndRestampedOnlyWhenChanged) {
     EXPECT_EQ(totals.skipped, 5);
     EXPECT_TRUE(Reported(log_, "s1.csv:4: name is not text GBK can hold"));
     EXPECT_TRUE(Reported(log_, "s1.csv:8: unbalanced quotes"));
-    server::Statement name(db_, "SELECT name, stamp FROM stocks WHERE code = '600000'");
-    ASSERT_TRUE(name.Step());
-    EXPECT_EQ(name.Text(0), text::Utf8ToGbk("浦发银行"));
-    EXPECT_EQ(name.Int(1), 20240101);
+    const std::optional<TextTable> name =
+        db_.GetTable("SELECT name, stamp FROM stocks WHERE code = '600000'");
+    ASSERT_TRUE(name && name->RowCount() == 1);
+    EXPECT_EQ(name->At(0, 0), text::Utf8ToGbk("浦发银行"));
+    EXPECT_EQ(name->At(0, 1), "20240101");
 
     WriteFile(dir_ / "s2.csv",
               "market,code,name,pinyin,type\nSS,600000,浦发银行,PFYH,1\nSS,600001,AB,AB,1\n");
@@ -160,9 +161,10 @@ TEST_F(ImportTest, NewsAndHostsReplaceTheWholeListInFileOrder) {
     server::ImportNews(db_, dir_ / "n.csv", log_.log());
     server::ImportNews(db_, dir_ / "n.csv", log_.log());
     EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM news"), 2);
-    server::Statement text(db_, "SELECT text FROM news ORDER BY position DESC");
-    ASSERT_TRUE(text.Step());
-    EXPECT_EQ(text.Text(0), "say \"hi\"");
+    const std::optional<TextTable> text =
+        db_.GetTable("SELECT text FROM news ORDER BY position DESC");
+    ASSERT_TRUE(text && text->RowCount() > 0);
+    EXPECT_EQ(text->At(0, 0), "say \"hi\"");
 
     WriteFile(dir_ / "h.csv", "nett,addr,cmnt\n1,a.example:80,甲\n1,bad host,乙\n2,b.example,丙\n");
     const server::ImportTotals totals = server::ImportHosts(db_, dir_ / "h.csv", log_.log());
@@ -223,7 +225,7 @@ TEST_F(ImportTest, TdxDayFilesServeTheSameRepliesAsTheCsvImport) {
     // 600016 has volumes beyond 2^31, 000001 in Shanghai is the index.
     const std::vector<std::pair<std::string, bool>> stocks = {
         {"600000", false}, {"600016", false}, {"000001", true}};
-    const server::Database csv_db = server::OpenServerDatabase(dir_ / "csvdb");
+    Database csv_db = server::OpenServerDatabase(dir_ / "csvdb");
     for (const auto& [code, index] : stocks) {
         const auto csv = kBundled / "daily" / ("SS_" + code + ".csv");
         WriteFile(dir_ / "vipdoc/sh/lday" / ("sh" + code + ".day"), TdxFromCsv(csv, index));
@@ -307,7 +309,7 @@ TEST_F(ImportTest, InitDemoBuildsTheBundledDataCleanly) {
     const CommandRun run = RunServer(dir_, "init-demo --data " + data);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    const server::Database db = server::OpenServerDatabase(data);
+    Database db = server::OpenServerDatabase(data);
     EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM stocks"), 13);
     EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM dividends"), 272);
     EXPECT_EQ(Count(db, "SELECT COUNT(DISTINCT code || market) FROM daily"), 13);

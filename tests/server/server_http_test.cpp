@@ -33,7 +33,7 @@ struct Reply {
 class ServerTest : public testing::Test {
 protected:
     void SetUp() override {
-        const server::Database db = server::OpenServerDatabase(dir_.path());
+        Database db = server::OpenServerDatabase(dir_.path());
         server_test::CollectingLog log;
         WriteFile(dir_ / "in/stocks.csv",
                   "market,code,name,pinyin,type\n"
@@ -153,7 +153,7 @@ TEST_F(ServerTest, LoginCarriesDatesNewsAndTheServersOwnAddress) {
 
 TEST_F(ServerTest, LoginFollowsConfiguredCutDateAndHosts) {
     {
-        const server::Database db = server::OpenServerDatabase(dir_.path());
+        Database db = server::OpenServerDatabase(dir_.path());
         server::SetSetting(db, server::kCleantoSetting, "20231229");
         WriteFile(dir_ / "in/hosts.csv",
                   "nett,addr,cmnt\n1,data.example.com:8080,主服务器\n2,10.0.0.5,备用\n");
@@ -170,7 +170,8 @@ TEST_F(ServerTest, LoginFollowsConfiguredCutDateAndHosts) {
     EXPECT_EQ(Child(hosts[1].node(), "cmnt"), text::Utf8ToGbk("备用"));
 
     // Back to the derived date, without restarting the server.
-    server::DeleteSetting(server::OpenServerDatabase(dir_.path()), server::kCleantoSetting);
+    Database db = server::OpenServerDatabase(dir_.path());
+    server::DeleteSetting(db, server::kCleantoSetting);
     doc = Xml("/login.php?from=1");
     EXPECT_EQ(Child(doc.document_element().child("auth"), "cleanto"), "20240104");
 }
@@ -249,8 +250,8 @@ TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
               "SZ,000002,万科A,WKA,1\n"
               "SZ,300059,东方财富,DFCF,1\n");
     server_test::CollectingLog log;
-    server::ImportStocksCsv(server::OpenServerDatabase(dir_.path()), dir_ / "in/stocks2.csv",
-                            20240105, log.log());
+    Database db = server::OpenServerDatabase(dir_.path());
+    server::ImportStocksCsv(db, dir_ / "in/stocks2.csv", 20240105, log.log());
     doc = Xml("/code.php?pdate=20240101");
     std::vector<std::string> changed;
     for (const auto& s : doc.document_element().select_nodes("child::*"))
