@@ -31,6 +31,8 @@ struct TradingRules {
     int32_t minTradeNums = 10;  // completed trades per 240 cases, inclusive bounds
     int32_t maxTradeNums = 20;
     int32_t caseCount = 0;  // fitness cases of the verification range
+
+    bool operator==(const TradingRules&) const = default;
 };
 
 // The rules of a run: the charges, the trade band and caseCount.
