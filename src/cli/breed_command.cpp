@@ -53,7 +53,7 @@ BreedOptions ReadOptions(const Args& args) {
         o.seed = static_cast<uint32_t>(IntInRange(args, "seed", 0, std::numeric_limits<uint32_t>::max()));
     // Both evaluations breed the same strategy; "reference" is there to show it.
     if (args.Has("evaluator")) {
-        const std::string& name = *args.Get("evaluator");
+        const std::string name = *args.Get("evaluator");
         if (name == "reference") o.evaluation = TraderEvaluation::kReference;
         else if (name != "fast") throw UsageError("unknown evaluator '" + name + "' (known: fast, reference)");
     }
