@@ -61,13 +61,14 @@ void FastEvaluator::evaluate(std::span<TraderIndividual* const> batch, const std
             continue;
         }
         trader->resetState();
-        if (const std::optional<double> fitness = cache_.find(held_.data())) {
+        if (const std::optional<double> fitness = cacheFitness_ ? cache_.find(held_.data()) : std::nullopt) {
             trader->setFitness(*fitness);
             continue;
         }
         ForEachEdge(signal_.data(), held_.data(), bits_->cases,
                     [&](size_t k, int32_t signal) { trader->tradeOnSignal(signal, cases[k]); });
-        cache_.insert(held_.data(), trader->computeFitness());
+        const double fitness = trader->computeFitness();
+        if (cacheFitness_) cache_.insert(held_.data(), fitness);
     }
     if (!byRecords_.empty()) GEP::Algorithm<TraderIndividual>::evaluateByRecords(byRecords_, cases);
 }

@@ -37,6 +37,9 @@
 
 class FastEvaluator {
 public:
+    // Without the cache every individual is traded out (for measurements).
+    explicit FastEvaluator(bool cacheFitness = true) : cacheFitness_(cacheFitness) {}
+
     // Scores every individual of the batch on `cases` (setFitness, pass
     // state reset): the Evaluator of GEP::Algorithm.
     void evaluate(std::span<TraderIndividual* const> batch, const std::vector<TradingRecord>& cases);
@@ -54,6 +57,7 @@ private:
     // Signal bits of the trader into signal_, held cases into held_.
     bool findSignal(const TraderIndividual& trader);
 
+    bool cacheFitness_;
     const TradingRecord* boundCases_ = nullptr;
     size_t boundCount_ = 0;
     std::optional<TradingRules> boundRules_;
