@@ -117,6 +117,16 @@ void PopulationFitness(benchmark::State& state, bool bitParallel) {
 BENCHMARK_CAPTURE(PopulationFitness, reference, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(PopulationFitness, fast, true)->Unit(benchmark::kMicrosecond);
 
+// The shares of the evaluations answered by the reading-frame cache, by the
+// held-series cache, and by either (a held series seen before).
+void CacheCounters(benchmark::State& state, const FastEvaluator::Counts& c) {
+    if (c.evaluations == 0) return;
+    const double n = static_cast<double>(c.evaluations);
+    state.counters["frame_hit_%"] = 100.0 * static_cast<double>(c.frameHits) / n;
+    state.counters["series_hit_%"] = 100.0 * static_cast<double>(c.seriesHits) / n;
+    state.counters["seen_%"] = 100.0 * static_cast<double>(c.frameHits + c.seriesHits) / n;
+}
+
 // (b) Generation after generation of seed 7 (the stall count is not checked,
 // so the population keeps evolving as in a long run).
 void Generation(benchmark::State& state, bool bitParallel) {
@@ -130,8 +140,7 @@ void Generation(benchmark::State& state, bool bitParallel) {
         else ReplayBest(*run.population.best(), cases, p);
         if (p.winRateHistory.size() > 10000) p.winRateHistory.clear();
     }
-    if (bitParallel && run.fast.cache().lookups() > 0)
-        state.counters["cache_hit_%"] = 100.0 * run.fast.cache().hits() / run.fast.cache().lookups();
+    if (bitParallel) CacheCounters(state, run.fast.counts());
 }
 BENCHMARK_CAPTURE(Generation, reference, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Generation, fast, true)->Unit(benchmark::kMicrosecond);
@@ -143,7 +152,8 @@ void Breed(benchmark::State& state, TraderEvaluation evaluation) {
     uint32_t& seed = seeds[evaluation == TraderEvaluation::kFast ? 0 : 1];
     DefaultParameters();
     CDataCenter& dc = *TheData().dc;
-    double generations = 0, lookups = 0, hits = 0;
+    double generations = 0;
+    FastEvaluator::Counts all;
     for (auto _ : state) {
         GEP::resetRandomSources();
         GEP::setClockSeedOverride(++seed);
@@ -159,12 +169,13 @@ void Breed(benchmark::State& state, TraderEvaluation evaluation) {
         const std::unique_ptr<GenerationRun> run = GenerationRun::Start(dc, std::move(hooks), {});
         run->Wait();
         generations += static_cast<double>(dc.Parameters().winRateHistory.size());
-        lookups += static_cast<double>(fast.cache().lookups());
-        hits += static_cast<double>(fast.cache().hits());
+        all.evaluations += fast.counts().evaluations;
+        all.frameHits += fast.counts().frameHits;
+        all.seriesHits += fast.counts().seriesHits;
     }
     GEP::setClockSeedOverride(std::nullopt);
     state.counters["generations"] = benchmark::Counter(generations, benchmark::Counter::kAvgIterations);
-    if (lookups > 0) state.counters["cache_hit_%"] = 100.0 * hits / lookups;
+    CacheCounters(state, all);
 }
 BENCHMARK_CAPTURE(Breed, fast, TraderEvaluation::kFast)
     ->Unit(benchmark::kMillisecond)

@@ -38,6 +38,9 @@ bool FastEvaluator::bind(const std::vector<TradingRecord>& cases) {
     formula_ = bits_ ? FormulaBits::ForCurrentEngine() : std::nullopt;
     const size_t words = bits_ ? bits_->words : 0;
     cache_.reset(words);
+    const size_t keyWords = formula_ ? formula_->keyWords() : 0;
+    frames_.reset(keyWords);
+    frameKey_.assign(keyWords, 0);
     signal_.assign(words, 0);
     held_.assign(words, 0);
     return bitParallel();
@@ -56,19 +59,33 @@ void FastEvaluator::evaluate(std::span<TraderIndividual* const> batch, const std
     }
     byRecords_.clear();
     for (TraderIndividual* trader : batch) {
+        const bool keyed = cacheFitness_ && formula_->frameKey(trader->chromosome().symbols(), frameKey_.data());
+        if (keyed) {
+            if (const std::optional<double> fitness = frames_.find(frameKey_.data())) {
+                ++counts_.evaluations;
+                ++counts_.frameHits;
+                trader->resetState();
+                trader->setFitness(*fitness);
+                continue;
+            }
+        }
         if (!findSignal(*trader)) {
             byRecords_.push_back(trader);
             continue;
         }
+        ++counts_.evaluations;
         trader->resetState();
-        if (const std::optional<double> fitness = cacheFitness_ ? cache_.find(held_.data()) : std::nullopt) {
+        std::optional<double> fitness = cacheFitness_ ? cache_.find(held_.data()) : std::nullopt;
+        if (fitness) {
+            ++counts_.seriesHits;
             trader->setFitness(*fitness);
-            continue;
+        } else {
+            ForEachEdge(signal_.data(), held_.data(), bits_->cases,
+                        [&](size_t k, int32_t signal) { trader->tradeOnSignal(signal, cases[k]); });
+            fitness = trader->computeFitness();
+            if (cacheFitness_) cache_.insert(held_.data(), *fitness);
         }
-        ForEachEdge(signal_.data(), held_.data(), bits_->cases,
-                    [&](size_t k, int32_t signal) { trader->tradeOnSignal(signal, cases[k]); });
-        const double fitness = trader->computeFitness();
-        if (cacheFitness_) cache_.insert(held_.data(), fitness);
+        if (keyed) frames_.insert(frameKey_.data(), *fitness);
     }
     if (!byRecords_.empty()) GEP::Algorithm<TraderIndividual>::evaluateByRecords(byRecords_, cases);
 }

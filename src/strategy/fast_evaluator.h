@@ -13,8 +13,10 @@
 //      recordOnSignal runs with the case's signal, so the double arithmetic
 //      is the same code in the same order (on every other case those steps
 //      do nothing);
-//   4. the fitness of a held-cases series already seen in this run comes from
-//      a SignalCache.
+//   4. the fitness of a formula whose genes' reading frames were already seen
+//      in this run, or of a held-cases series already seen, comes from a
+//      cache (SignalCache, exact keys): equal frames give equal signals, and
+//      equal held series give equal trades.
 //
 // Where the bits would not be exact (inputs other than 0/1, functions other
 // than "~", "&", "|", a gene that does not close) it evaluates record by
@@ -49,7 +51,16 @@ public:
 
     // Whether the bound cases are evaluated bit by bit.
     bool bitParallel() const { return bits_.has_value() && formula_.has_value(); }
-    const SignalCache& cache() const { return cache_; }
+
+    // How the individuals scored bit by bit since the evaluator was made got
+    // their fitness: from the reading-frame cache, from the held-series
+    // cache, or by trading the series out.
+    struct Counts {
+        uint64_t evaluations = 0;
+        uint64_t frameHits = 0;
+        uint64_t seriesHits = 0;
+    };
+    const Counts& counts() const { return counts_; }
 
 private:
     // Binds to the cases and rules of this call; true when bit-parallel.
@@ -63,8 +74,11 @@ private:
     std::optional<TradingRules> boundRules_;
     std::optional<ConditionBits> bits_;
     std::optional<FormulaBits> formula_;
-    SignalCache cache_;
+    SignalCache cache_;           // fitness by held-case series
+    SignalCache frames_;          // fitness by reading frames
+    std::vector<uint64_t> frameKey_;
     std::vector<uint64_t> signal_;
     std::vector<uint64_t> held_;
     std::vector<TraderIndividual*> byRecords_;
+    Counts counts_;
 };

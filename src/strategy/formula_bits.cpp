@@ -28,13 +28,18 @@ std::optional<FormulaBits> FormulaBits::ForCurrentEngine() {
         formula.linking_ = link->name() == "&" ? Op::kAnd : Op::kOr;
     }
     formula.oneArgCount_ = Chromosome::oneArgFunctions().size();
+    for (size_t at = 0; at < formula.arities_.size(); ++at) {
+        const int s = static_cast<int>(at) - kKeyOffset;
+        formula.arities_[at] = s >= 1 ? 0 : static_cast<size_t>(-s) < formula.oneArgCount_ ? 1 : 2;
+    }
     formula.terminalCount_ = Chromosome::terminalCount();
     formula.geneLength_ = Chromosome::geneLength();
     return formula;
 }
 
 // The walk of Chromosome::orfEnd, without its messages: the caller leaves a
-// gene that fails to the record-by-record evaluation, which prints them.
+// gene that does not close to the record-by-record evaluation, which
+// prints them.
 int FormulaBits::orfEnd(const GEP::Symbol* gene) const {
     const size_t end = geneLength_;
     int open = arity(gene[0]);
@@ -48,6 +53,24 @@ int FormulaBits::orfEnd(const GEP::Symbol* gene) const {
         if (next == end && open != 0) return -1;
     }
     return static_cast<int>(next - 1);
+}
+
+bool FormulaBits::frameKey(std::span<const GEP::Symbol> symbols, uint64_t* key) const {
+    if (symbols.size() < genes_ * geneLength_) return false;
+    std::fill_n(key, keyWords(), 0);
+    auto* bytes = reinterpret_cast<unsigned char*>(key);
+    unsigned outside = 0;  // non-zero when a symbol does not fit its byte
+    for (size_t g = 0; g < genes_; ++g) {
+        const GEP::Symbol* gene = symbols.data() + g * geneLength_;
+        const int e = orfEnd(gene);
+        if (e < 0) return false;
+        for (int p = 0; p <= e; ++p) {
+            const unsigned byte = static_cast<unsigned>(gene[p] + kKeyOffset);
+            outside |= byte - 1 > 254u;
+            bytes[g * geneLength_ + static_cast<size_t>(p)] = static_cast<unsigned char>(byte);
+        }
+    }
+    return outside == 0;
 }
 
 bool FormulaBits::evaluateGene(const GEP::Symbol* gene, const ConditionBits& bits, uint64_t* out) {

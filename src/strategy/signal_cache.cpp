@@ -6,6 +6,13 @@ namespace {
 
 constexpr size_t kFirstSlots = 1024;  // a power of two
 
+// Keys are a dozen words or so: a plain loop beats a call to memcmp.
+bool Equal(const uint64_t* a, const uint64_t* b, size_t words) {
+    uint64_t differ = 0;
+    for (size_t w = 0; w < words; ++w) differ |= a[w] ^ b[w];
+    return differ == 0;
+}
+
 }  // namespace
 
 SignalCache::SignalCache(size_t words, size_t maxEntries) : words_(words), maxEntries_(std::max<size_t>(maxEntries, 1)) {
@@ -33,7 +40,7 @@ size_t SignalCache::slotOf(const uint64_t* series, uint64_t h) const {
     for (size_t slot = h & mask;; slot = (slot + 1) & mask) {
         const uint32_t entry = slots_[slot];
         if (entry == 0) return slot;
-        if (std::equal(series, series + words_, keys_.data() + (entry - 1) * words_)) return slot;
+        if (Equal(series, keys_.data() + (entry - 1) * words_, words_)) return slot;
     }
 }
 

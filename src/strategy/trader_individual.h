@@ -66,7 +66,14 @@ public:
 
     // The two steps for a signal already known (a faster evaluator computes
     // the signals of many cases at once and feeds them here).
-    void tradeOnSignal(int32_t signal, const Record& record);
+    void tradeOnSignal(int32_t signal, const Record& record) {
+        if (signal != 0 && record.last == 0) {
+            if (!holding_) openPosition(record.price);
+        } else if (holding_) {
+            const double q = closePosition(record.price);
+            capital_ = capital_ * (1.0 + q);
+        }
+    }
     void recordOnSignal(int32_t signal, const Record& record, std::vector<TradeLogEntry>& log);
     // wins / (wins + losses), 0.0 without a completed trade.
     double winRatio() const;

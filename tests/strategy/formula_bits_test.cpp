@@ -3,6 +3,8 @@
 // the bits refuse.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "equivalence_fixture.h"
 #include "gep/functions.h"
 #include "strategy/condition_bits.h"
@@ -73,6 +75,63 @@ TEST_F(FormulaBitsTest, EveryCaseAsTheEngineUnderLogicalShapes) {
             if (HasFailure()) return;
         }
     }
+}
+
+// Symbols drawn at random for every position, tails included: genes that
+// do not close are refused exactly where the engine's walk refuses them,
+// and the others match the engine.
+TEST_F(FormulaBitsTest, AnySymbolsAsTheEngineOrRefused) {
+    SetUpTradingEngine();
+    SyntheticShape shape;
+    shape.cases = 70;
+    const std::vector<Record> cases = SyntheticCases(shape, 9);
+    std::mt19937 rng(4);
+    std::vector<TraderIndividual> closing;
+    size_t refused = 0;
+    std::optional<FormulaBits> formula = FormulaBits::ForCurrentEngine();
+    const std::optional<ConditionBits> bits = BuildConditionBits(cases, 21);
+    std::vector<uint64_t> signal(bits->words);
+    std::vector<uint64_t> key(formula->keyWords());
+    testing::internal::CaptureStdout();  // the engine's Karva messages
+    for (int i = 0; i < 2000; ++i) {
+        TraderIndividual t;
+        // Half functions, half terminals, at every position.
+        for (int16_t& s : t.chromosome().symbols())
+            s = static_cast<int16_t>(rng() % 2 ? -static_cast<int>(rng() % 3) : 1 + static_cast<int>(rng() % 21));
+        bool closes = true;
+        for (size_t g = 0; g < 3; ++g) closes = closes && t.chromosome().orfEnd(g) >= 0;
+        ASSERT_EQ(formula->evaluate(t.chromosome().symbols(), *bits, signal.data()), closes) << i;
+        ASSERT_EQ(formula->frameKey(t.chromosome().symbols(), key.data()), closes) << i;
+        if (closes) closing.push_back(t);
+        else ++refused;
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_GT(refused, 100u);
+    EXPECT_GT(closing.size(), 100u);
+    ExpectSignalsAsEngine(closing, cases, "random symbols");
+}
+
+// Equal reading frames give equal keys whatever lies past them.
+TEST_F(FormulaBitsTest, FrameKeysSeeOnlyTheReadingFrames) {
+    SetUpTradingEngine();
+    std::optional<FormulaBits> formula = FormulaBits::ForCurrentEngine();
+    ASSERT_TRUE(formula);
+    EXPECT_EQ(formula->keyWords(), 9u);
+    const auto key = [&](const std::vector<int16_t>& symbols) {
+        std::vector<uint64_t> k(formula->keyWords());
+        EXPECT_TRUE(formula->frameKey(symbols, k.data()));
+        return k;
+    };
+    std::vector<int16_t> a = strategy_test::ThreeGenes({-1, 1, 0, 2, 3});  // a & ~b in every gene, "c" unread
+    const std::vector<uint64_t> base = key(a);
+    a[4] = 5;  // past the frame of gene 0
+    a[23 + 20] = 7;
+    EXPECT_EQ(key(a), base);
+    a[3] = 4;  // inside it: a & ~d
+    EXPECT_NE(key(a), base);
+    a[3] = 2;
+    a[46] = -2;  // gene 2's root becomes "|"
+    EXPECT_NE(key(a), base);
 }
 
 TEST_F(FormulaBitsTest, OnlyLogicalEnginesAndBitInputs) {
