@@ -101,10 +101,12 @@ public:
     void ImportReal(const std::string& market, const std::string& code) {
         db_->Exec("BEGIN");
         for (const auto& f : ReadCsv("daily/" + market + "_" + code + ".csv"))
-            db_->Exec("INSERT INTO DAILY VALUES(?, ?, ?, ?, ?, ?, ?, ?)", {market, code, f[0], f[1], f[2], f[3], f[4], f[5]});
+            db_->Exec("INSERT INTO DAILY VALUES(?, ?, ?, ?, ?, ?, ?, ?)",
+                      {market, code, f[0], f[1], f[2], f[3], f[4], f[5]});
         for (const auto& f : ReadCsv("dividend.csv"))
             if (f[0] == market && f[1] == code)
-                db_->Exec("INSERT INTO DIVIDEND VALUES(?, ?, ?, ?, ?, ?, ?, ?)", {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]});
+                db_->Exec("INSERT INTO DIVIDEND VALUES(?, ?, ?, ?, ?, ?, ?, ?)",
+                          {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]});
         db_->Exec("COMMIT");
     }
 

@@ -15,7 +15,7 @@
 //      do nothing);
 //   4. the fitness of a formula whose genes' reading frames were already seen
 //      in this run, or of a held-cases series already seen, comes from a
-//      cache (SignalCache, exact keys): equal frames give equal signals, and
+//      cache (FitnessCache, exact keys): equal frames give equal signals, and
 //      equal held series give equal trades.
 //
 // Where the bits would not be exact (inputs other than 0/1, functions other
@@ -34,7 +34,7 @@
 #include "strategy/condition_bits.h"
 #include "strategy/formula_bits.h"
 #include "strategy/run_parameters.h"
-#include "strategy/signal_cache.h"
+#include "strategy/fitness_cache.h"
 #include "strategy/trader_individual.h"
 
 class FastEvaluator {
@@ -74,8 +74,8 @@ private:
     std::optional<TradingRules> boundRules_;
     std::optional<ConditionBits> bits_;
     std::optional<FormulaBits> formula_;
-    SignalCache cache_;           // fitness by held-case series
-    SignalCache frames_;          // fitness by reading frames
+    FitnessCache cache_;   // fitness by held-case series
+    FitnessCache frames_;  // fitness by reading frames
     std::vector<uint64_t> frameKey_;
     std::vector<uint64_t> signal_;
     std::vector<uint64_t> held_;

@@ -88,7 +88,8 @@ void GenerationRun::Breed(std::vector<TradingRecord> cases, std::vector<TradingR
     FastEvaluator fast;  // one per run: it keeps the run's bit series and fitness cache
     const bool bitParallel = hooks_.evaluation == TraderEvaluation::kFast;
     if (hooks_.evaluator) algorithm.setEvaluator(hooks_.evaluator);
-    else if (bitParallel) algorithm.setEvaluator([&fast](auto batch, const auto& cases) { fast.evaluate(batch, cases); });
+    else if (bitParallel)
+        algorithm.setEvaluator([&fast](auto batch, const auto& cases) { fast.evaluate(batch, cases); });
     algorithm.setProgressCallback([&](const GEP::GenerationReport<TraderIndividual>& report) {
         if (hooks_.replay) hooks_.replay(report.best, algorithm.trainingRecords(), p);
         else if (bitParallel) fast.replay(report.best, algorithm.trainingRecords(), p);

@@ -200,7 +200,8 @@ TEST_F(PufaCli, BothEvaluatorsStoreTheSameStrategy) {
     ASSERT_EQ(byBits.exitCode, 0) << byBits.err;
     EXPECT_EQ(byBits.out, byRecords.out);
 
-    const std::string secret = "SELECT MARKET, CODE, VRSN, NUMS, LENG, hex(GENE), CRPT, UDAY, INDI, DBGN, DEND FROM SECRET";
+    const std::string secret =
+        "SELECT MARKET, CODE, VRSN, NUMS, LENG, hex(GENE), CRPT, UDAY, INDI, DBGN, DEND FROM SECRET";
     const std::string trades = "SELECT * FROM TRADELOG ORDER BY MARKET, CODE, VRSN, DDATE";
     for (const std::string& sql : {secret, trades}) {
         const TextTable mine = Query(sql);
@@ -209,7 +210,8 @@ TEST_F(PufaCli, BothEvaluatorsStoreTheSameStrategy) {
         ASSERT_EQ(mine.RowCount(), theirs->RowCount()) << sql;
         ASSERT_GT(mine.RowCount(), 0u) << sql;
         for (size_t r = 0; r < mine.RowCount(); ++r)
-            for (size_t c = 0; c < mine.columns.size(); ++c) EXPECT_EQ(mine.At(r, c), theirs->At(r, c)) << sql << " row " << r;
+            for (size_t c = 0; c < mine.columns.size(); ++c)
+                EXPECT_EQ(mine.At(r, c), theirs->At(r, c)) << sql << " row " << r;
     }
 }
 

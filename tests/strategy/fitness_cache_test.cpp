@@ -3,12 +3,12 @@
 
 #include <random>
 
-#include "strategy/signal_cache.h"
+#include "strategy/fitness_cache.h"
 
 namespace {
 
-TEST(SignalCache, FindsExactlyTheSeriesStored) {
-    SignalCache cache(3);
+TEST(FitnessCache, FindsExactlyTheKeysStored) {
+    FitnessCache cache(3);
     const uint64_t a[] = {1, 2, 3};
     const uint64_t b[] = {1, 2, 4};  // differs in the last word only
     EXPECT_FALSE(cache.find(a));
@@ -22,11 +22,11 @@ TEST(SignalCache, FindsExactlyTheSeriesStored) {
     EXPECT_EQ(cache.hits(), 3u);
 }
 
-TEST(SignalCache, KeepsEverySeriesAcrossGrowthAndEmptiesAtItsBound) {
+TEST(FitnessCache, KeepsEveryKeyAcrossGrowthAndEmptiesAtItsBound) {
     std::mt19937_64 rng(3);
     std::vector<uint64_t> keys(5000 * 2);
     for (uint64_t& k : keys) k = rng() & 0xFF;  // few distinct words: many near-equal keys
-    SignalCache cache(2, 6000);
+    FitnessCache cache(2, 6000);
     for (size_t i = 0; i < 5000; ++i)
         if (!cache.find(&keys[2 * i])) cache.insert(&keys[2 * i], static_cast<double>(i));
     for (size_t i = 0; i < 5000; ++i) {
@@ -38,7 +38,7 @@ TEST(SignalCache, KeepsEverySeriesAcrossGrowthAndEmptiesAtItsBound) {
         EXPECT_EQ(*f, static_cast<double>(first));
     }
 
-    SignalCache small(1, 4);
+    FitnessCache small(1, 4);
     for (uint64_t k = 0; k < 4; ++k) small.insert(&k, 1.0);
     EXPECT_EQ(small.size(), 4u);
     const uint64_t fifth = 4;
