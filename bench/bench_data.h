@@ -77,19 +77,24 @@ inline int32_t NextTradingDay(int32_t date) {
 
 class BenchDatabase {
 public:
+    // In a new temporary folder, removed with the database.
     BenchDatabase() {
         std::string pattern = (std::filesystem::temp_directory_path() / "korvel-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        dir_ = pattern;
-        std::optional<Database> db = OpenDatabase(dir_, {});
-        if (!db) throw std::runtime_error("cannot create the benchmark database");
-        db_.emplace(std::move(*db));
-        ImportStockList();
+        Open(pattern);
+        temporary_ = true;
+    }
+    // A new database in `dir`, which stays (an older one there is replaced).
+    explicit BenchDatabase(const std::filesystem::path& dir) {
+        std::filesystem::create_directories(dir);
+        std::filesystem::remove(dir / "thedb.db3");
+        std::filesystem::remove(dir / "korvel.db3");
+        Open(dir);
     }
     ~BenchDatabase() {
         db_.reset();
         std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
+        if (temporary_) std::filesystem::remove_all(dir_, ignored);
     }
     BenchDatabase(const BenchDatabase&) = delete;
     BenchDatabase& operator=(const BenchDatabase&) = delete;
@@ -139,6 +144,14 @@ public:
 private:
     static double Round2(double x) { return std::round(x * 100.0) / 100.0; }
 
+    void Open(const std::filesystem::path& dir) {
+        dir_ = dir;
+        std::optional<Database> db = OpenDatabase(dir_, {});
+        if (!db) throw std::runtime_error("cannot create the benchmark database in " + dir_.string());
+        db_.emplace(std::move(*db));
+        ImportStockList();
+    }
+
     void ImportStockList() {
         db_->Exec("BEGIN");
         for (const auto& f : ReadCsv("stocks.csv"))
@@ -148,6 +161,7 @@ private:
     }
 
     std::filesystem::path dir_;
+    bool temporary_ = false;
     std::optional<Database> db_;
 };
 

@@ -7,7 +7,7 @@ set -eu
 BUILD=${1:-build/release}
 OUT="$BUILD/bench-results"
 mkdir -p "$OUT"
-rm -f "$OUT"/*.json "$OUT"/*.log
+rm -rf "$OUT"/*.json "$OUT"/*.log "$OUT"/cli-db
 
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 found=0
@@ -22,11 +22,18 @@ for bench in "$BUILD"/bench/bench_*; do
     fi
 done
 [ "$found" -eq 1 ] || { echo "no benchmarks built"; exit 1; }
+# The CLI once more with hyperfine, where it is installed.
+CLI_COMMAND="$BUILD/korvel-cli --dir $OUT/cli-db breed SS 600000 --seed 7"
+if command -v hyperfine >/dev/null 2>&1 && [ -x "$BUILD/bench/bench_cli_breed" ]; then
+    echo "running hyperfine ..."
+    "$BUILD/bench/bench_cli_breed" --make-database "$OUT/cli-db"
+    hyperfine -N --warmup 3 --runs 30 --export-json "$OUT/hyperfine.json" "$CLI_COMMAND" >/dev/null
+fi
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # Flatten every result to "name|key|value" (times in microseconds), then
 # look the figures up by name.
-for f in "$OUT"/*.json; do
+for f in "$OUT"/bench_*.json; do
     awk '
         /^    \{/ { delete kv }
         /^      "[^"]+": / {
@@ -75,5 +82,12 @@ done | awk -F'|' '
         row("korvel-cli breed SS 600000, median of 20 runs", t(get(f "_median", "real_us")),
             "target < 0.3 s; --evaluator reference " t(get(r "_median", "real_us")) ", ratio " ratio(get(r "_median", "real_us"), get(f "_median", "real_us")))
     }'
+if [ -f "$OUT/hyperfine.json" ]; then
+    # hyperfine's times are in seconds.
+    figure() { grep -m1 "\"$1\"" "$OUT/hyperfine.json" | sed 's/.*: *//; s/,$//'; }
+    awk -v median="$(figure median)" -v mean="$(figure mean)" -v sd="$(figure stddev)" 'BEGIN {
+        printf "%-48s %12s   %s\n", "korvel-cli breed ... --seed 7, hyperfine", sprintf("%.1f ms", median * 1000),
+               sprintf("median of 30; mean %.1f ms +- %.1f ms", mean * 1000, sd * 1000) }'
+fi
 echo
 echo "full results: $OUT/*.json"
