@@ -27,7 +27,7 @@ CLI_COMMAND="$BUILD/korvel-cli --dir $OUT/cli-db breed SS 600000 --seed 7"
 if command -v hyperfine >/dev/null 2>&1 && [ -x "$BUILD/bench/bench_cli_breed" ]; then
     echo "running hyperfine ..."
     "$BUILD/bench/bench_cli_breed" --make-database "$OUT/cli-db"
-    hyperfine -N --warmup 3 --runs 30 --export-json "$OUT/hyperfine.json" "$CLI_COMMAND" >/dev/null
+    hyperfine -N --warmup 3 --runs 30 --export-json "$OUT/hyperfine.json" "$CLI_COMMAND" >/dev/null 2>"$OUT/hyperfine.log"
 fi
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 
