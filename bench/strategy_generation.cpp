@@ -1,20 +1,24 @@
-// The trading run on the real history of SS 600000 (bundled data): one
-// generation as the run performs it (breeding, the record-by-record
-// evaluation of 100 traders, the replay of the best) over the 479 cases of
-// the default database settings and the 959 of the built-in 960 days, and
-// a whole breed as `korvel-cli breed SS 600000 --seed 7` runs it.
+// The trading run on the real history of SS 600000 (bundled data, the newest
+// 1200 bars) with a fresh program's run parameters: 960 days (959 fitness
+// cases), population 100, archive 5, depth 50, trade band 10..20, charges
+// 0.1 % and 0.2 %.
+//   (a) PopulationFitness: one mid-run population of 100 scored by the
+//       record-by-record evaluation and by the bit-parallel one (its fitness
+//       cache off, so every individual is traded out);
+//   (b) Generation: one generation end to end as the run performs it:
+//       breeding, scoring every individual, replaying the best;
+//   (c) Breed: a complete breed through GenerationRun (worker thread, the
+//       per-bar signals at the end), one seed per repetition; the counters
+//       give the generations and the fitness cache's hit rate.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
+#include <memory>
 
+#include "bench_data.h"
 #include "datastore/data_center.h"
-#include "datastore/open_database.h"
 #include "gep/algorithm.h"
 #include "gep/random.h"
+#include "strategy/fast_evaluator.h"
 #include "strategy/fitness_cases.h"
 #include "strategy/generation_run.h"
 #include "strategy/time_range.h"
@@ -22,58 +26,16 @@
 
 namespace {
 
-std::vector<std::string> Split(const std::string& line) {
-    std::vector<std::string> fields;
-    std::stringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ',')) fields.push_back(field);
-    return fields;
-}
+using Algorithm = GEP::Algorithm<TraderIndividual>;
 
-void Import(Database& db, const std::string& file, const char* sql, size_t columns, bool onlyPufa) {
-    std::ifstream in(std::string(KORVEL_SOURCE_DIR) + "/data/" + file);
-    if (!in) throw std::runtime_error("cannot read data/" + file);
-    std::string line;
-    std::getline(in, line);
-    db.Exec("BEGIN");
-    while (std::getline(in, line)) {
-        const std::vector<std::string> f = Split(line);
-        if (f.size() != columns || (onlyPufa && (f[0] != "SS" || f[1] != "600000"))) continue;
-        if (columns == 6) db.Exec(sql, {f[0], f[1], f[2], f[3], f[4], f[5]});
-        else db.Exec(sql, {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]});
-    }
-    db.Exec("COMMIT");
-}
-
-// A database holding SS 600000 in a temporary folder, loaded once.
 struct Pufa {
-    std::filesystem::path dir;
-    std::optional<Database> db;
+    bench_data::BenchDatabase data;
     std::unique_ptr<CDataCenter> dc;
 
     Pufa() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "korvel-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        dir = pattern;
-        db = OpenDatabase(dir, {});
-        std::ifstream daily(std::string(KORVEL_SOURCE_DIR) + "/data/daily/SS_600000.csv");
-        std::string line;
-        std::getline(daily, line);
-        db->Exec("BEGIN");
-        while (std::getline(daily, line)) {
-            const std::vector<std::string> f = Split(line);
-            db->Exec("INSERT INTO DAILY VALUES('SS', '600000', ?, ?, ?, ?, ?, ?)", {f[0], f[1], f[2], f[3], f[4], f[5]});
-        }
-        db->Exec("COMMIT");
-        Import(*db, "dividend.csv", "INSERT INTO DIVIDEND VALUES(?, ?, ?, ?, ?, ?, ?, ?)", 8, true);
-        dc = std::make_unique<CDataCenter>(*db);
+        data.ImportReal("SS", "600000");
+        dc = std::make_unique<CDataCenter>(data.db());
         if (!dc->LoadStock("600000", "SS")) throw std::runtime_error("cannot load SS 600000");
-    }
-    ~Pufa() {
-        dc.reset();
-        db.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
     }
 };
 
@@ -82,61 +44,149 @@ Pufa& TheData() {
     return pufa;
 }
 
-// The run's parameters for `days` days with the default database settings.
-RunParameters& Parameters(int32_t days) {
+// The parameters a fresh program starts with, and the verification range.
+RunParameters& DefaultParameters() {
     RunParameters& p = TheData().dc->Parameters();
-    p.evoluteDays = days;
-    p.evoluteSteps = 60;
-    p.minTradeNums = 1;
-    p.maxTradeNums = 250;
-    p.buyCharge = 0.002f;
-    p.sellCharge = 0.003f;
+    p.evoluteDays = 960;
+    p.evoluteSteps = 50;
+    p.minTradeNums = 10;
+    p.maxTradeNums = 20;
+    p.buyCharge = 0.001f;
+    p.sellCharge = 0.002f;
+    p.populationSize = 100;
+    p.archiveSize = 5;
     ComputeVerificationRange(p, TheData().dc->Dates());
     return p;
 }
 
-void ReferenceGeneration(benchmark::State& state) {
-    RunParameters& p = Parameters(static_cast<int32_t>(state.range(0)));
-    const std::vector<TradingRecord> cases = BuildFitnessCases(*TheData().dc, p.rangeBegin, p.rangeEnd);
-    p.caseCount = static_cast<int32_t>(cases.size());
+// Seeds the random sources, fixes the rules and returns the run's cases.
+std::vector<TradingRecord> PrepareRun(uint32_t seed) {
     GEP::resetRandomSources();
-    GEP::setClockSeedOverride(7);
-    SetUpTradingEngine();
+    GEP::setClockSeedOverride(seed);
+    RunParameters& p = DefaultParameters();
+    std::vector<TradingRecord> cases = BuildFitnessCases(*TheData().dc, p.rangeBegin, p.rangeEnd);
+    p.caseCount = static_cast<int32_t>(cases.size());
     TraderIndividual::setRules(RulesFrom(p));
-    GEP::Population<TraderIndividual> population(100, 5);
-    population.setProbabilities({0.1, 0.2, 0.0, 0.1, 0.1, 0.3, 0.3, 0.3});
-    population.setInversionLength(4);
-    population.setTransposonLength(3);
-    GEP::Algorithm<TraderIndividual> algorithm(population, cases);
-    population.generate();
-    algorithm.evaluateAll();
-    for (auto _ : state) {
-        population.runGeneration(GEP::kEliteSimple);
-        algorithm.evaluateAll();
-        ReplayBest(*population.best(), cases, p);
-    }
-    state.counters["cases"] = static_cast<double>(cases.size());
-    GEP::Chromosome::releaseFunctions();
-    GEP::setClockSeedOverride(std::nullopt);
+    return cases;
 }
-BENCHMARK(ReferenceGeneration)->Arg(480)->Arg(960)->Unit(benchmark::kMicrosecond);
 
-// The whole search of `korvel-cli breed SS 600000 --seed 7` (480 days,
-// depth 60), without the database work around it.
-void ReferenceBreed(benchmark::State& state) {
-    Parameters(480);
-    size_t generations = 0;
+// The engine, population and driver of a run, set up as GenerationRun does,
+// with a first random population scored.
+struct Run {
+    TradingEngineScope engine;
+    std::vector<TradingRecord> cases;
+    GEP::Population<TraderIndividual> population{100, 5};
+    Algorithm algorithm{population, cases};
+    FastEvaluator fast;
+
+    explicit Run(uint32_t seed, bool bitParallel) : cases(PrepareRun(seed)) {
+        population.setProbabilities({0.1, 0.2, 0.0, 0.1, 0.1, 0.3, 0.3, 0.3});
+        population.setInversionLength(4);
+        population.setTransposonLength(3);
+        if (bitParallel) algorithm.setEvaluator([this](auto batch, const auto& c) { fast.evaluate(batch, c); });
+        GEP::reseedSymbolSource();
+        population.generate();
+        algorithm.evaluateAll();
+    }
+    ~Run() { GEP::setClockSeedOverride(std::nullopt); }
+
+    std::vector<TraderIndividual*> batch() {
+        std::vector<TraderIndividual*> all;
+        for (size_t i = 0; i < population.size(); ++i) all.push_back(&population[i]);
+        return all;
+    }
+};
+
+// (a) The population after 20 generations of seed 7.
+void PopulationFitness(benchmark::State& state, bool bitParallel) {
+    Run run(7, true);
+    for (int g = 0; g < 20; ++g) {
+        run.population.runGeneration(GEP::kEliteSimple);
+        run.algorithm.evaluateAll();
+    }
+    const std::vector<TraderIndividual*> batch = run.batch();
+    FastEvaluator uncached(false);
+    uncached.evaluate(batch, run.cases);  // builds the bit series once, as a run does
+    for (auto _ : state) {
+        if (bitParallel) uncached.evaluate(batch, run.cases);
+        else Algorithm::evaluateByRecords(batch, run.cases);
+        benchmark::DoNotOptimize(batch[0]->fitness());
+    }
+    state.counters["cases"] = static_cast<double>(run.cases.size());
+}
+BENCHMARK_CAPTURE(PopulationFitness, reference, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(PopulationFitness, fast, true)->Unit(benchmark::kMicrosecond);
+
+// The shares of the evaluations answered by the reading-frame cache, by the
+// held-series cache, and by either (a held series seen before).
+void CacheCounters(benchmark::State& state, const FastEvaluator::Counts& c) {
+    if (c.evaluations == 0) return;
+    const double n = static_cast<double>(c.evaluations);
+    state.counters["frame_hit_%"] = 100.0 * static_cast<double>(c.frameHits) / n;
+    state.counters["series_hit_%"] = 100.0 * static_cast<double>(c.seriesHits) / n;
+    state.counters["seen_%"] = 100.0 * static_cast<double>(c.frameHits + c.seriesHits) / n;
+}
+
+// (b) Generation after generation of seed 7 (the stall count is not checked,
+// so the population keeps evolving as in a long run).
+void Generation(benchmark::State& state, bool bitParallel) {
+    Run run(7, bitParallel);
+    RunParameters& p = TheData().dc->Parameters();
+    for (auto _ : state) {
+        run.population.runGeneration(GEP::kEliteSimple);
+        run.algorithm.evaluateAll();
+        const std::vector<TradingRecord>& cases = run.algorithm.trainingRecords();
+        if (bitParallel) run.fast.replay(*run.population.best(), cases, p);
+        else ReplayBest(*run.population.best(), cases, p);
+        if (p.winRateHistory.size() > 10000) p.winRateHistory.clear();
+    }
+    if (bitParallel) CacheCounters(state, run.fast.counts());
+}
+BENCHMARK_CAPTURE(Generation, reference, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Generation, fast, true)->Unit(benchmark::kMicrosecond);
+
+// (c) Whole breeds; repetition r uses seed r (1, 2, ...), so the median is
+// over different searches of different lengths.
+void Breed(benchmark::State& state, TraderEvaluation evaluation) {
+    static uint32_t seeds[2] = {0, 0};
+    uint32_t& seed = seeds[evaluation == TraderEvaluation::kFast ? 0 : 1];
+    DefaultParameters();
+    CDataCenter& dc = *TheData().dc;
+    double generations = 0;
+    FastEvaluator::Counts all;
     for (auto _ : state) {
         GEP::resetRandomSources();
-        GEP::setClockSeedOverride(7);
-        std::unique_ptr<GenerationRun> run = GenerationRun::Start(*TheData().dc, {}, {});
+        GEP::setClockSeedOverride(++seed);
+        FastEvaluator fast;
+        GenerationHooks hooks;
+        hooks.evaluation = evaluation;
+        if (evaluation == TraderEvaluation::kFast) {
+            hooks.evaluator = [&fast](auto batch, const auto& cases) { fast.evaluate(batch, cases); };
+            hooks.replay = [&fast](TraderIndividual& best, const auto& cases, RunParameters& p) {
+                fast.replay(best, cases, p);
+            };
+        }
+        const std::unique_ptr<GenerationRun> run = GenerationRun::Start(dc, std::move(hooks), {});
         run->Wait();
-        generations = TheData().dc->Parameters().winRateHistory.size();
+        generations += static_cast<double>(dc.Parameters().winRateHistory.size());
+        all.evaluations += fast.counts().evaluations;
+        all.frameHits += fast.counts().frameHits;
+        all.seriesHits += fast.counts().seriesHits;
     }
-    state.counters["generations"] = static_cast<double>(generations);
     GEP::setClockSeedOverride(std::nullopt);
+    state.counters["generations"] = benchmark::Counter(generations, benchmark::Counter::kAvgIterations);
+    CacheCounters(state, all);
 }
-BENCHMARK(ReferenceBreed)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(Breed, fast, TraderEvaluation::kFast)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(Breed, reference, TraderEvaluation::kReference)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -1,5 +1,5 @@
 // korvel-cli breed MARKET CODE [--style N] [--days N] [--depth N] [--seed N]
-// [--evaluator reference] [--save]: breeds a trading strategy for one stock
+// [--evaluator fast|reference] [--save]: breeds a trading strategy for one stock
 // as the strategy wizard does (verification range, generation run, report)
 // and optionally saves it. Ctrl-C ends the search early, as the wizard's stop
 // button does, and the best strategy found so far is reported.
@@ -31,6 +31,7 @@ struct BreedOptions {
     std::optional<int32_t> days;
     std::optional<int32_t> depth;
     std::optional<uint32_t> seed;
+    TraderEvaluation evaluation = TraderEvaluation::kFast;
     bool save = false;
 };
 
@@ -50,10 +51,12 @@ BreedOptions ReadOptions(const Args& args) {
     if (args.Has("depth")) o.depth = static_cast<int32_t>(IntInRange(args, "depth", 1, kIntMax));
     if (args.Has("seed"))
         o.seed = static_cast<uint32_t>(IntInRange(args, "seed", 0, std::numeric_limits<uint32_t>::max()));
-    // The record-by-record evaluation is the only one so far; the choice
-    // stays on the command line so results can be compared once there are more.
-    if (args.Has("evaluator") && *args.Get("evaluator") != "reference")
-        throw UsageError("unknown evaluator '" + *args.Get("evaluator") + "' (known: reference)");
+    // Both evaluations breed the same strategy; "reference" is there to show it.
+    if (args.Has("evaluator")) {
+        const std::string name = *args.Get("evaluator");
+        if (name == "reference") o.evaluation = TraderEvaluation::kReference;
+        else if (name != "fast") throw UsageError("unknown evaluator '" + name + "' (known: fast, reference)");
+    }
     o.save = args.Has("save");
     return o;
 }
@@ -85,9 +88,10 @@ void PrintProgress(const GenerationProgress& g) {
 }
 
 // Runs the search to its end; false after the message when it cannot start.
-bool Breed(CDataCenter& dc) {
+bool Breed(CDataCenter& dc, TraderEvaluation evaluation) {
     GenerationHooks hooks;
     hooks.progress = PrintProgress;
+    hooks.evaluation = evaluation;
     std::unique_ptr<GenerationRun> run = GenerationRun::Start(dc, std::move(hooks), FailureSink(kCommand));
     if (!run) return false;
     runningFlag = &dc.Parameters().running;
@@ -116,7 +120,7 @@ int RunBreed(const Context& context, const Words& words) {
     ComputeVerificationRange(params, dc.Dates());
     if (options.seed) GEP::setClockSeedOverride(*options.seed);
 
-    if (!Breed(dc)) return 1;
+    if (!Breed(dc, options.evaluation)) return 1;
     if (params.winRateHistory.empty()) {
         PrintFailure(kCommand, "the search was stopped before its first generation; no strategy");
         return 1;

@@ -48,7 +48,7 @@ const Command kCommands[] = {
     {"watch", RunWatch, "[add MARKET CODE | rm MARKET CODE]",
      "the watch list rows (tab-separated, the view's columns) / add a stock / delete a stock with its data"},
     {"breed", RunBreed,
-     "MARKET CODE [--style N] [--days N] [--depth N] [--seed N] [--evaluator reference] [--save]",
+     "MARKET CODE [--style N] [--days N] [--depth N] [--seed N] [--evaluator fast|reference] [--save]",
      "breed a strategy for the stock: one line per generation, then the report and the strategy text; "
      "--save stores it"},
     {"pool", RunPool, "MODEL [--add CODES|all]",

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "gep/population.h"
+#include "strategy/fast_evaluator.h"
 #include "strategy/strategy_signals.h"
 #include "strategy/trading_engine.h"
 
@@ -84,9 +85,14 @@ void GenerationRun::Breed(std::vector<TradingRecord> cases, std::vector<TradingR
     algorithm.setEliteMode(GEP::kEliteSimple);
     algorithm.setOutputFileName("./output.dat");
     algorithm.setRunFlag(&p.running);
+    FastEvaluator fast;  // one per run: it keeps the run's bit series and fitness cache
+    const bool bitParallel = hooks_.evaluation == TraderEvaluation::kFast;
     if (hooks_.evaluator) algorithm.setEvaluator(hooks_.evaluator);
+    else if (bitParallel)
+        algorithm.setEvaluator([&fast](auto batch, const auto& cases) { fast.evaluate(batch, cases); });
     algorithm.setProgressCallback([&](const GEP::GenerationReport<TraderIndividual>& report) {
         if (hooks_.replay) hooks_.replay(report.best, algorithm.trainingRecords(), p);
+        else if (bitParallel) fast.replay(report.best, algorithm.trainingRecords(), p);
         else ReplayBest(report.best, algorithm.trainingRecords(), p);
         p.generation = report.stallCount;
         if (!hooks_.progress) return;

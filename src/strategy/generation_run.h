@@ -42,15 +42,21 @@ struct GenerationProgress {
     float winRatio;        // of the best, the newest winRateHistory entry
 };
 
+// How the traders of a run are scored: bit-parallel (FastEvaluator, the
+// default) or record by record (the trader's own processRecord and
+// ReplayBest). Both give identical results; the second is the reference
+// the first is checked against.
+enum class TraderEvaluation { kFast, kReference };
+
 struct GenerationHooks {
     std::function<void(const GenerationProgress&)> progress;
     std::function<void()> finished;
-    // Scores a batch of individuals; empty for the record-by-record
-    // evaluation of the trader individual. Any other evaluator must give
-    // identical fitness values.
+    TraderEvaluation evaluation = TraderEvaluation::kFast;
+    // Scores a batch of individuals in place of `evaluation`'s; any other
+    // evaluator must give identical fitness values.
     GEP::Algorithm<TraderIndividual>::Evaluator evaluator;
-    // Replays the best after a generation (tradeLog, winRateHistory); empty
-    // for ReplayBest, record by record. Any other must record the same.
+    // Replays the best after a generation (tradeLog, winRateHistory) in
+    // place of `evaluation`'s; any other must record the same.
     std::function<void(TraderIndividual& best, const std::vector<TradingRecord>& cases, RunParameters& params)>
         replay;
 };

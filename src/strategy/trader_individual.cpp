@@ -11,15 +11,6 @@ int32_t TraderIndividual::signal() { return GEP::truncToInt32(chromosome_.value(
 
 void TraderIndividual::processRecord(const Record& record, int /*flag*/) { tradeOnSignal(signal(), record); }
 
-void TraderIndividual::tradeOnSignal(int32_t x, const Record& record) {
-    if (x != 0 && record.last == 0) {
-        if (!holding_) openPosition(record.price);
-    } else if (holding_) {
-        const double q = closePosition(record.price);
-        capital_ = capital_ * (1.0 + q);
-    }
-}
-
 double TraderIndividual::fitnessOf(double capital, int32_t completedTrades) {
     // Completed trades per 240 trading days; with no case at all this is not
     // a number and fails both bounds.

@@ -31,6 +31,8 @@ struct TradingRules {
     int32_t minTradeNums = 10;  // completed trades per 240 cases, inclusive bounds
     int32_t maxTradeNums = 20;
     int32_t caseCount = 0;  // fitness cases of the verification range
+
+    bool operator==(const TradingRules&) const = default;
 };
 
 // The rules of a run: the charges, the trade band and caseCount.
@@ -64,7 +66,14 @@ public:
 
     // The two steps for a signal already known (a faster evaluator computes
     // the signals of many cases at once and feeds them here).
-    void tradeOnSignal(int32_t signal, const Record& record);
+    void tradeOnSignal(int32_t signal, const Record& record) {
+        if (signal != 0 && record.last == 0) {
+            if (!holding_) openPosition(record.price);
+        } else if (holding_) {
+            const double q = closePosition(record.price);
+            capital_ = capital_ * (1.0 + q);
+        }
+    }
     void recordOnSignal(int32_t signal, const Record& record, std::vector<TradeLogEntry>& log);
     // wins / (wins + losses), 0.0 without a completed trade.
     double winRatio() const;

@@ -183,6 +183,38 @@ TEST_F(PufaCli, BreedSaveAndReadBackAgreeAndTheSeedRepeatsTheRun) {
     EXPECT_EQ(again.out + "\nsaved SS 600000\n", bred.out);
 }
 
+// The same seed stores the same strategy with either evaluator: report,
+// code string, genes, advice and every trade.
+TEST_F(PufaCli, BothEvaluatorsStoreTheSameStrategy) {
+    strategy_test::Store other;
+    strategy_test::ImportPufa(other.db());
+    const std::vector<std::string> breed = {"breed", "SS", "600000", "--days", "480", "--depth", "20", "--seed", "5",
+                                            "--save"};
+    std::vector<std::string> reference = breed;
+    reference.insert(reference.end(), {"--evaluator", "reference"});
+    std::vector<std::string> fast = breed;
+    fast.insert(fast.end(), {"--evaluator", "fast"});
+    const ProcessResult byRecords = Cli(other, reference);
+    const ProcessResult byBits = Cli(store_, fast);
+    ASSERT_EQ(byRecords.exitCode, 0) << byRecords.err;
+    ASSERT_EQ(byBits.exitCode, 0) << byBits.err;
+    EXPECT_EQ(byBits.out, byRecords.out);
+
+    const std::string secret =
+        "SELECT MARKET, CODE, VRSN, NUMS, LENG, hex(GENE), CRPT, UDAY, INDI, DBGN, DEND FROM SECRET";
+    const std::string trades = "SELECT * FROM TRADELOG ORDER BY MARKET, CODE, VRSN, DDATE";
+    for (const std::string& sql : {secret, trades}) {
+        const TextTable mine = Query(sql);
+        const std::optional<TextTable> theirs = other.db().GetTable(sql);
+        ASSERT_TRUE(theirs);
+        ASSERT_EQ(mine.RowCount(), theirs->RowCount()) << sql;
+        ASSERT_GT(mine.RowCount(), 0u) << sql;
+        for (size_t r = 0; r < mine.RowCount(); ++r)
+            for (size_t c = 0; c < mine.columns.size(); ++c)
+                EXPECT_EQ(mine.At(r, c), theirs->At(r, c)) << sql << " row " << r;
+    }
+}
+
 class StrategyCli : public ::testing::Test {
 protected:
     strategy_test::Store store_;
@@ -197,7 +229,7 @@ TEST_F(StrategyCli, ClearFailures) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("验证区间内没有可用于生成策略的交易日！"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(Cli(store_, {"breed", "SS", "600001", "--evaluator", "fast"}).exitCode, 2);
+    EXPECT_EQ(Cli(store_, {"breed", "SS", "600001", "--evaluator", "quick"}).exitCode, 2);
     EXPECT_EQ(Cli(store_, {"breed", "SS", "600001", "--style", "5"}).exitCode, 2);
     EXPECT_EQ(Cli(store_, {"breed", "SS", "600001", "--days", "0"}).exitCode, 2);
     EXPECT_EQ(Cli(store_, {"breed", "SS"}).exitCode, 2);

@@ -1,0 +1,169 @@
+// The signal bits of a formula against the engine's own value, case by case,
+// under the trading shape and other logical shapes; which engines and inputs
+// the bits refuse.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "equivalence_fixture.h"
+#include "gep/functions.h"
+#include "strategy/condition_bits.h"
+#include "strategy/formula_bits.h"
+#include "strategy/trading_engine.h"
+#include "strategy_fixture.h"
+
+namespace {
+
+using strategy_test::RandomTraders;
+using strategy_test::Record;
+using strategy_test::SyntheticCases;
+using strategy_test::SyntheticShape;
+
+class FormulaBitsTest : public strategy_test::EngineTest {
+protected:
+    static void SetShape(const char* linking, const char* oneArg, const char* twoArg, uint16_t head, uint16_t genes) {
+        GEP::Chromosome::setTerminals(std::vector<double>(21, 0.0));
+        GEP::Chromosome::setLinkingFunction(linking);
+        GEP::Chromosome::setOneArgFunctions(oneArg);
+        GEP::Chromosome::setTwoArgFunctions(twoArg);
+        GEP::Chromosome::setHeadLength(head);
+        GEP::Chromosome::setNumGenes(genes);
+    }
+
+    // Every case's bit against the truncated value of the chromosome.
+    static void ExpectSignalsAsEngine(std::vector<TraderIndividual>& traders, const std::vector<Record>& cases,
+                                      const std::string& what) {
+        const std::optional<ConditionBits> bits = BuildConditionBits(cases, 21);
+        ASSERT_TRUE(bits);
+        std::optional<FormulaBits> formula = FormulaBits::ForCurrentEngine();
+        ASSERT_TRUE(formula) << what;
+        std::vector<uint64_t> signal(bits->words);
+        for (size_t i = 0; i < traders.size(); ++i) {
+            ASSERT_TRUE(formula->evaluate(traders[i].chromosome().symbols(), *bits, signal.data()));
+            for (size_t k = 0; k < cases.size(); ++k) {
+                GEP::Chromosome::assignInputs(cases[k].inputs);
+                const int32_t engine = GEP::truncToInt32(traders[i].chromosome().value());
+                const int32_t bit = static_cast<int32_t>((signal[k / 64] >> (k % 64)) & 1);
+                ASSERT_EQ(bit, engine) << what << ", trader " << i << ", case " << k << "\n"
+                                       << traders[i].chromosome().toString();
+            }
+        }
+    }
+};
+
+TEST_F(FormulaBitsTest, EveryCaseAsTheEngineUnderLogicalShapes) {
+    SyntheticShape shape;
+    shape.cases = 130;
+    shape.nanShare = 0.05;
+    shape.fractionShare = 0.05;
+    const std::vector<Record> cases = SyntheticCases(shape, 5);
+    const struct {
+        const char *linking, *oneArg, *twoArg;
+        uint16_t head, genes;
+    } shapes[] = {
+        {"&", "~", "& |", 11, 3},  // the trading shape
+        {"|", "~", "| &", 6, 4},   // other order, or-linked
+        {"&", "", "& |", 8, 2},    // no "~"
+        {"", "~ ~", "|", 20, 1},   // one deep gene, no linking
+    };
+    uint32_t seed = 1;
+    for (const auto& s : shapes) {
+        SetShape(s.linking, s.oneArg, s.twoArg, s.head, s.genes);
+        for (const double p : {0.7, 1.0, 0.0}) {
+            std::vector<TraderIndividual> traders = RandomTraders(60, p, seed++);
+            ExpectSignalsAsEngine(traders, cases, std::string(s.twoArg) + " head " + std::to_string(s.head));
+            if (HasFailure()) return;
+        }
+    }
+}
+
+// Symbols drawn at random for every position, tails included: genes that
+// do not close are refused exactly where the engine's walk refuses them,
+// and the others match the engine.
+TEST_F(FormulaBitsTest, AnySymbolsAsTheEngineOrRefused) {
+    SetUpTradingEngine();
+    SyntheticShape shape;
+    shape.cases = 70;
+    const std::vector<Record> cases = SyntheticCases(shape, 9);
+    std::mt19937 rng(4);
+    std::vector<TraderIndividual> closing;
+    size_t refused = 0;
+    std::optional<FormulaBits> formula = FormulaBits::ForCurrentEngine();
+    const std::optional<ConditionBits> bits = BuildConditionBits(cases, 21);
+    std::vector<uint64_t> signal(bits->words);
+    std::vector<uint64_t> key(formula->keyWords());
+    testing::internal::CaptureStdout();  // the engine's Karva messages
+    for (int i = 0; i < 2000; ++i) {
+        TraderIndividual t;
+        // Half functions, half terminals, at every position.
+        for (int16_t& s : t.chromosome().symbols())
+            s = static_cast<int16_t>(rng() % 2 ? -static_cast<int>(rng() % 3) : 1 + static_cast<int>(rng() % 21));
+        bool closes = true;
+        for (size_t g = 0; g < 3; ++g) closes = closes && t.chromosome().orfEnd(g) >= 0;
+        ASSERT_EQ(formula->evaluate(t.chromosome().symbols(), *bits, signal.data()), closes) << i;
+        ASSERT_EQ(formula->frameKey(t.chromosome().symbols(), key.data()), closes) << i;
+        if (closes) closing.push_back(t);
+        else ++refused;
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_GT(refused, 100u);
+    EXPECT_GT(closing.size(), 100u);
+    ExpectSignalsAsEngine(closing, cases, "random symbols");
+}
+
+// Equal reading frames give equal keys whatever lies past them.
+TEST_F(FormulaBitsTest, FrameKeysSeeOnlyTheReadingFrames) {
+    SetUpTradingEngine();
+    std::optional<FormulaBits> formula = FormulaBits::ForCurrentEngine();
+    ASSERT_TRUE(formula);
+    EXPECT_EQ(formula->keyWords(), 9u);
+    const auto key = [&](const std::vector<int16_t>& symbols) {
+        std::vector<uint64_t> k(formula->keyWords());
+        EXPECT_TRUE(formula->frameKey(symbols, k.data()));
+        return k;
+    };
+    std::vector<int16_t> a = strategy_test::ThreeGenes({-1, 1, 0, 2, 3});  // a & ~b in every gene, "c" unread
+    const std::vector<uint64_t> base = key(a);
+    a[4] = 5;  // past the frame of gene 0
+    a[23 + 20] = 7;
+    EXPECT_EQ(key(a), base);
+    a[3] = 4;  // inside it: a & ~d
+    EXPECT_NE(key(a), base);
+    a[3] = 2;
+    a[46] = -2;  // gene 2's root becomes "|"
+    EXPECT_NE(key(a), base);
+}
+
+TEST_F(FormulaBitsTest, OnlyLogicalEnginesAndBitInputs) {
+    SetShape("&", "~", "& |", 11, 3);
+    EXPECT_TRUE(FormulaBits::ForCurrentEngine());
+    SetShape("+", "~", "& |", 11, 3);
+    EXPECT_FALSE(FormulaBits::ForCurrentEngine());
+    SetShape("&", "~ sqrt", "& |", 11, 3);
+    EXPECT_FALSE(FormulaBits::ForCurrentEngine());
+    SetShape("&", "~", "& *", 11, 3);
+    EXPECT_FALSE(FormulaBits::ForCurrentEngine());
+    SetShape("", "~", "& |", 11, 3);  // genes without a linking function
+    EXPECT_FALSE(FormulaBits::ForCurrentEngine());
+
+    // NaN, 0.7 and -0.9 truncate to 0 and 1.9 to 1; -1 and 2 are no bits.
+    std::vector<std::vector<float>> conditions(2, std::vector<float>(70, 0.0f));
+    conditions[0][0] = NAN;
+    conditions[0][1] = 0.7f;
+    conditions[0][2] = -0.9f;
+    conditions[0][3] = 1.9f;
+    conditions[1][69] = 1.0f;
+    std::optional<ConditionBits> bits = BuildConditionBits(conditions, 70);
+    ASSERT_TRUE(bits);
+    EXPECT_EQ(bits->words, 2u);
+    EXPECT_EQ(bits->terminal(0)[0], 0b1000u);
+    EXPECT_EQ(bits->terminal(1)[1], uint64_t{1} << 5);
+    EXPECT_EQ(bits->holdable[1], (uint64_t{1} << 6) - 1);
+    conditions[1][5] = -1.0f;
+    EXPECT_FALSE(BuildConditionBits(conditions, 70));
+    conditions[1][5] = 2.0f;
+    EXPECT_FALSE(BuildConditionBits(conditions, 70));
+    EXPECT_FALSE(BuildConditionBits(conditions, 71));  // series shorter than the bars
+}
+
+}  // namespace
