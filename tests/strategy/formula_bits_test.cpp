@@ -21,13 +21,9 @@ using strategy_test::SyntheticShape;
 
 class FormulaBitsTest : public strategy_test::EngineTest {
 protected:
+    // A shape over the 21 condition inputs.
     static void SetShape(const char* linking, const char* oneArg, const char* twoArg, uint16_t head, uint16_t genes) {
-        GEP::Chromosome::setTerminals(std::vector<double>(21, 0.0));
-        GEP::Chromosome::setLinkingFunction(linking);
-        GEP::Chromosome::setOneArgFunctions(oneArg);
-        GEP::Chromosome::setTwoArgFunctions(twoArg);
-        GEP::Chromosome::setHeadLength(head);
-        GEP::Chromosome::setNumGenes(genes);
+        testing_support::SetUpEngine(21, linking, oneArg, twoArg, head, genes);
     }
 
     // Every case's bit against the truncated value of the chromosome.
