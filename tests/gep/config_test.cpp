@@ -1,27 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <string>
 
+#include "../support/file_content.h"
+#include "../support/temp_dir.h"
 #include "gep/config.h"
 #include "gep/enum_texts.h"
 
 namespace {
 
+// A configuration file with `text`, in a folder of its own that goes with it.
 class ConfigFile {
 public:
-    explicit ConfigFile(const std::string& text)
-        : path_(std::filesystem::temp_directory_path() /
-                ("korvel_gep_config_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".cfg")) {
-        std::ofstream(path_) << text;
-    }
-    ~ConfigFile() { std::filesystem::remove(path_); }
-    std::string path() const { return path_.string(); }
+    explicit ConfigFile(const std::string& text) { testing_support::WriteFile(dir_ / "engine.cfg", text); }
+    std::string path() const { return (dir_ / "engine.cfg").string(); }
 
 private:
-    std::filesystem::path path_;
+    testing_support::TempDir dir_;
 };
 
 TEST(EngineConfigReading, KeysCommentsAndBlanks) {

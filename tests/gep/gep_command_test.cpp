@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 
-#include "run_process.h"
+#include "../support/run_process.h"
+#include "../support/temp_dir.h"
 
 namespace {
+
+using testing_support::ProcessResult;
+using testing_support::RunProcess;
 
 const std::string kCli = KORVEL_CLI_PATH;
 const std::string kData = std::string(KORVEL_SOURCE_DIR) + "/data/gep/";
@@ -16,8 +19,8 @@ std::string Ending(const std::string& text) { return text.substr(text.size() > 3
 
 TEST(GepCommand, FindsTheExclusiveOrReproducibly) {
     const std::vector<std::string> command{kCli, "gep", kData + "xor.cfg", kData + "xor.csv", "--classify", "--seed", "7"};
-    const gep_test::ProcessResult first = gep_test::RunProcess(command);
-    ASSERT_EQ(first.status, 0) << first.err;
+    const ProcessResult first = RunProcess(command);
+    ASSERT_EQ(first.exitCode, 0) << first.err;
     EXPECT_EQ(first.out.rfind("Chromosome:: HeadLength:6; NumGenes:3; Terminals:5; OneArgs:~; TwoArgs:& |; Linked:&;", 0), 0u)
         << first.out;
     EXPECT_NE(first.out.find("\ngeneration 1 best "), std::string::npos);
@@ -29,40 +32,38 @@ TEST(GepCommand, FindsTheExclusiveOrReproducibly) {
     EXPECT_EQ(std::count(tail.begin(), tail.end(), '\n'), 1 + 2 + 4);
     // The run ends once the best has not improved for Generations (30) generations.
     EXPECT_NE(first.out.find(" stall 30\nClassification Individual"), std::string::npos);
-    EXPECT_EQ(gep_test::RunProcess(command).out, first.out);
+    EXPECT_EQ(RunProcess(command).out, first.out);
 }
 
 TEST(GepCommand, FunctionIndividualsFitAQuadratic) {
-    const gep_test::ProcessResult r =
-        gep_test::RunProcess({kCli, "gep", kData + "quadratic.cfg", kData + "quadratic.csv", "--seed", "7"});
-    ASSERT_EQ(r.status, 0) << r.err;
+    const ProcessResult r =
+        RunProcess({kCli, "gep", kData + "quadratic.cfg", kData + "quadratic.csv", "--seed", "7"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     // 21 cases, each worth 10 when exact.
     EXPECT_NE(r.out.find("Function Individual: Fitness = 210\n"), std::string::npos) << Ending(r.out);
 }
 
 TEST(GepCommand, BadInputIsReported) {
-    const auto dir = std::filesystem::temp_directory_path() / "korvel_gep_cli_test";
-    std::filesystem::create_directories(dir);
+    const testing_support::TempDir dir;
     const std::string cases = (dir / "bad.csv").string();
     std::ofstream(cases) << "a,b,target\n1,0,1\n1,x,0\n";
-    gep_test::ProcessResult r = gep_test::RunProcess({kCli, "gep", kData + "xor.cfg", cases, "--classify"});
-    EXPECT_EQ(r.status, 1);
+    ProcessResult r = RunProcess({kCli, "gep", kData + "xor.cfg", cases, "--classify"});
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("bad.csv line 3: 'x' is not a number"), std::string::npos) << r.err;
 
     std::ofstream(cases) << "1,0,1\n0,0,0\n";  // two inputs, the configuration says five
-    r = gep_test::RunProcess({kCli, "gep", kData + "xor.cfg", cases, "--classify"});
-    EXPECT_EQ(r.status, 1);
+    r = RunProcess({kCli, "gep", kData + "xor.cfg", cases, "--classify"});
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Terminals is 5 but the cases have 2 input columns"), std::string::npos) << r.err;
 
-    r = gep_test::RunProcess({kCli, "gep", (dir / "missing.cfg").string(), cases});
-    EXPECT_EQ(r.status, 1);
+    r = RunProcess({kCli, "gep", (dir / "missing.cfg").string(), cases});
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("cannot open the configuration file"), std::string::npos) << r.err;
 
-    r = gep_test::RunProcess({kCli, "gep", kData + "xor.cfg"});
-    EXPECT_EQ(r.status, 2);
-    r = gep_test::RunProcess({kCli, "gep", kData + "xor.cfg", cases, "--seed", "-1"});
-    EXPECT_EQ(r.status, 2);
-    std::filesystem::remove_all(dir);
+    r = RunProcess({kCli, "gep", kData + "xor.cfg"});
+    EXPECT_EQ(r.exitCode, 2);
+    r = RunProcess({kCli, "gep", kData + "xor.cfg", cases, "--seed", "-1"});
+    EXPECT_EQ(r.exitCode, 2);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include "server/importers.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -11,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "../support/run_process.h"
+#include "../support/test_store.h"
 #include "server/csv.h"
 #include "server/replies.h"
 #include "server/server_database.h"
@@ -22,13 +23,11 @@ namespace {
 using server_test::CollectingLog;
 using server_test::TempDir;
 using server_test::WriteFile;
+using testing_support::Count;
+using testing_support::ProcessResult;
+using testing_support::RunServerCommand;
 
 const std::filesystem::path kBundled = std::filesystem::path(KORVEL_SOURCE_DIR) / "data";
-
-int64_t Count(Database& db, const char* sql) {
-    const std::optional<TextTable> count = db.GetTable(sql);
-    return count && count->RowCount() == 1 ? std::stoll(count->At(0, 0)) : -1;
-}
 
 // Every matching problem line, so a test can say what was reported where.
 bool Reported(const CollectingLog& log, const std::string& needle) {
@@ -264,41 +263,26 @@ TEST_F(ImportTest, TdxRecordsThatDoNotFitAreReportedByNumber) {
 
 // --- the commands ---------------------------------------------------------
 
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CommandRun RunServer(const TempDir& dir, const std::string& args) {
-    const std::string out = (dir / "cmd.out").string(), err = (dir / "cmd.err").string();
-    const int status = std::system(
-        (std::string(KORVEL_SERVER_PATH) + " " + args + " >" + out + " 2>" + err).c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, server_test::ReadFile(out),
-            server_test::ReadFile(err)};
-}
-
 TEST_F(ImportTest, CommandsReportSkippedLinesInTheirExitStatus) {
     WriteFile(dir_ / "in/SS_600000.csv",
               "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\nbad\n");
     const std::string data = (dir_ / "served").string();
-    CommandRun run =
-        RunServer(dir_, "import-csv --data " + data + " --daily " + (dir_ / "in").string());
-    EXPECT_EQ(run.status, 1);
+    ProcessResult run = RunServerCommand({"import-csv", "--data", data, "--daily", (dir_ / "in").string()});
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("SS_600000.csv:3: 1 fields, expected 6"), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("SS_600000.csv: 2 records, 1 written, 1 skipped"), std::string::npos)
         << run.out;
 
-    EXPECT_EQ(RunServer(dir_, "import-csv --data " + data).status, 2);
-    EXPECT_EQ(RunServer(dir_, "import-csv --data " + data + " --daily").status, 2);
-    EXPECT_EQ(RunServer(dir_, "import-csv --data " + data + " --stocks x --stamp 2024").status, 2);
-    EXPECT_EQ(RunServer(dir_, "serve --data " + data + " --listen localhost").status, 2);
-    EXPECT_EQ(RunServer(dir_, "frobnicate").status, 2);
+    EXPECT_EQ(RunServerCommand({"import-csv", "--data", data}).exitCode, 2);
+    EXPECT_EQ(RunServerCommand({"import-csv", "--data", data, "--daily"}).exitCode, 2);
+    EXPECT_EQ(RunServerCommand({"import-csv", "--data", data, "--stocks", "x", "--stamp", "2024"}).exitCode, 2);
+    EXPECT_EQ(RunServerCommand({"serve", "--data", data, "--listen", "localhost"}).exitCode, 2);
+    EXPECT_EQ(RunServerCommand({"frobnicate"}).exitCode, 2);
 
-    run = RunServer(dir_, "config --data " + data + " --cleanto 20231229");
-    EXPECT_EQ(run.status, 0);
+    run = RunServerCommand({"config", "--data", data, "--cleanto", "20231229"});
+    EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("cleanto   20231229 (fixed)"), std::string::npos) << run.out;
-    run = RunServer(dir_, "config --data " + data + " --cleanto auto");
+    run = RunServerCommand({"config", "--data", data, "--cleanto", "auto"});
     EXPECT_NE(run.out.find("cleanto   20240102 (five trading days before update)"),
               std::string::npos)
         << run.out;
@@ -306,8 +290,8 @@ TEST_F(ImportTest, CommandsReportSkippedLinesInTheirExitStatus) {
 
 TEST_F(ImportTest, InitDemoBuildsTheBundledDataCleanly) {
     const std::string data = (dir_ / "demo").string();
-    const CommandRun run = RunServer(dir_, "init-demo --data " + data);
-    ASSERT_EQ(run.status, 0) << run.err;
+    const ProcessResult run = RunServerCommand({"init-demo", "--data", data});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     Database db = server::OpenServerDatabase(data);
     EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM stocks"), 13);
@@ -329,8 +313,8 @@ TEST_F(ImportTest, InitDemoBuildsTheBundledDataCleanly) {
     EXPECT_NE(replies.Codes(0).find(text::Utf8ToGbk("<abbr>万科Ａ</abbr>")), std::string::npos);
 
     // A second run leaves the data as it was.
-    const CommandRun again = RunServer(dir_, "init-demo --data " + data);
-    EXPECT_EQ(again.status, 0);
+    const ProcessResult again = RunServerCommand({"init-demo", "--data", data});
+    EXPECT_EQ(again.exitCode, 0);
     EXPECT_NE(again.out.find("SS_600000.csv: 5259 records, 0 written, 0 skipped"),
               std::string::npos);
 }

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "../support/run_process.h"
 #include "server/data_server.h"
 #include "server/importers.h"
 #include "server/server_database.h"
@@ -199,10 +200,9 @@ TEST_F(CachedServerTest, AnImportShowsInTheVeryNextReply) {
     // An import by the korvel-server program itself, another process.
     WriteFile(dir_ / "in/SS_600000.csv",
               "date,open,high,low,close,volume\n20240128,99.5,99.5,99.5,99.5,1\n");
-    const std::string command = std::string(KORVEL_SERVER_PATH) + " import-csv --data " +
-                                dir_.path().string() + " --daily " +
-                                (dir_ / "in/SS_600000.csv").string() + " >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    const testing_support::ProcessResult import = testing_support::RunServerCommand(
+        {"import-csv", "--data", dir_.path().string(), "--daily", (dir_ / "in/SS_600000.csv").string()});
+    ASSERT_EQ(import.exitCode, 0) << import.err;
     EXPECT_NE(server.Get(target).find("<close>99.5</close>"), std::string::npos);
 }
 

@@ -20,7 +20,7 @@ namespace {
 
 using server_test::TempDir;
 using server_test::WriteFile;
-using test_support::ServerProcess;
+using testing_support::ServerProcess;
 
 const std::string kPufaGbk = "\xC6\xD6\xB7\xA2\xD2\xF8\xD0\xD0";  // 浦发银行
 

@@ -15,20 +15,11 @@
 
 namespace {
 
+using testing_support::Lines;
 using testing_support::ProcessResult;
-using testing_support::RunProcess;
 
-ProcessResult Cli(const strategy_test::Store& store, std::vector<std::string> words) {
-    words.insert(words.begin(), {KORVEL_CLI_PATH, "--dir", store.dir().path().string()});
-    return RunProcess(words);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
+ProcessResult Cli(const strategy_test::Store& store, const std::vector<std::string>& words) {
+    return testing_support::RunCli(store.dir().path(), words);
 }
 
 std::vector<std::string> Fields(const std::string& line) {

@@ -1,6 +1,7 @@
 #pragma once
 // Runs a program to the end and captures what it printed, for end-to-end
-// tests of the command-line programs. Header-only so any test program can
+// tests of the command-line programs: any program, korvel-cli on a client
+// folder, or a korvel-server command. Header-only so any test program can
 // include it.
 #include <fcntl.h>
 #include <poll.h>
@@ -8,6 +9,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -85,6 +88,29 @@ inline ProcessResult RunProcess(const std::vector<std::string>& argv, const std:
     }
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
+}
+
+// korvel-cli with `words` on the client folder `dir` (its --dir option).
+inline ProcessResult RunCli(const std::filesystem::path& dir, const std::vector<std::string>& words) {
+    std::vector<std::string> argv = {KORVEL_CLI_PATH, "--dir", dir.string()};
+    argv.insert(argv.end(), words.begin(), words.end());
+    return RunProcess(argv);
+}
+
+// korvel-server with `words`, e.g. {"import-csv", "--data", folder, ...}.
+inline ProcessResult RunServerCommand(const std::vector<std::string>& words) {
+    std::vector<std::string> argv = {KORVEL_SERVER_PATH};
+    argv.insert(argv.end(), words.begin(), words.end());
+    return RunProcess(argv);
+}
+
+// What a program printed, line by line, without the line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
 }
 
 }  // namespace testing_support

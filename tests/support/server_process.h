@@ -20,7 +20,7 @@
 
 extern char** environ;
 
-namespace test_support {
+namespace testing_support {
 
 class ServerProcess {
 public:
@@ -103,4 +103,4 @@ private:
     int port_ = 0;
 };
 
-}  // namespace test_support
+}  // namespace testing_support

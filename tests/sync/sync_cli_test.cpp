@@ -21,11 +21,7 @@ protected:
         SetHost(server_.host());
     }
 
-    ProcessResult Cli(const std::vector<std::string>& args) {
-        std::vector<std::string> argv = {KORVEL_CLI_PATH, "--dir", dir_.path().string()};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return testing_support::RunProcess(argv);
-    }
+    ProcessResult Cli(const std::vector<std::string>& args) { return testing_support::RunCli(dir_.path(), args); }
 
     void SetHost(const std::string& host) {
         const ProcessResult set = Cli({"settings", "set", "HOST", host});

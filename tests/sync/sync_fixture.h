@@ -12,7 +12,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -21,9 +20,11 @@
 #include <thread>
 #include <vector>
 
+#include "../support/file_content.h"
 #include "../support/run_process.h"
 #include "../support/server_process.h"
 #include "../support/temp_dir.h"
+#include "../support/test_store.h"
 #include "datastore/database.h"
 #include "sync/server_requests.h"
 #include "sync/sync_report.h"
@@ -32,26 +33,15 @@
 
 namespace sync_test {
 
-inline void WriteFile(const std::filesystem::path& path, const std::string& content) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out << content;
-}
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using testing_support::Count;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
 
 inline std::string Gbk(const char* utf8) { return text::Utf8ToGbk(utf8); }
 
 // Runs korvel-server with the arguments; fails the test unless it succeeds.
 inline void ServerCommand(const std::vector<std::string>& args) {
-    std::vector<std::string> argv = {KORVEL_SERVER_PATH};
-    argv.insert(argv.end(), args.begin(), args.end());
-    const testing_support::ProcessResult result = testing_support::RunProcess(argv);
+    const testing_support::ProcessResult result = testing_support::RunServerCommand(args);
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
 }
 
@@ -119,7 +109,7 @@ public:
 
     std::string data() const { return (dir_ / "data").string(); }
 
-    void Start() { process_ = std::make_unique<test_support::ServerProcess>(data(), LogPath()); }
+    void Start() { process_ = std::make_unique<testing_support::ServerProcess>(data(), LogPath()); }
     void Stop() { process_.reset(); }
 
     std::string host() const { return process_->host(); }
@@ -167,7 +157,7 @@ private:
 
     testing_support::TempDir dir_;
     std::filesystem::path in_ = dir_ / "daily";
-    std::unique_ptr<test_support::ServerProcess> process_;
+    std::unique_ptr<testing_support::ServerProcess> process_;
     int imports_ = 0;
 };
 
@@ -299,11 +289,6 @@ inline std::string DumpAll(Database& db) {
     for (const char* table : {"DAILY", "DIVIDEND", "STOCKCODE", "SECRET", "TRADELOG", "APPSET", "HOST"})
         out += std::string(table) + ":" + Dump(db, table) + "\n";
     return out;
-}
-
-inline int Count(Database& db, const std::string& sql) {
-    const std::optional<TextTable> rows = db.GetTable(sql);
-    return rows && rows->RowCount() ? std::stoi(rows->At(0, 0)) : -1;
 }
 
 }  // namespace sync_test
