@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "../support/run_process.h"
 #include "store_fixture.h"
@@ -14,18 +13,11 @@ using testing_support::ProcessResult;
 using testing_support::RunProcess;
 using testing_support::TempDir;
 
-ProcessResult Cli(const TempDir& dir, std::vector<std::string> words) {
-    words.insert(words.begin(), {KORVEL_CLI_PATH, "--dir", dir.path().string()});
-    return RunProcess(words);
+ProcessResult Cli(const TempDir& dir, const std::vector<std::string>& words) {
+    return testing_support::RunCli(dir.path(), words);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-}
+using testing_support::Lines;
 
 TEST(StoreCli, InitCreatesTheDefaultDatabase) {
     TempDir dir;
