@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "equivalence_fixture.h"
 #include "gep/functions.h"
@@ -131,16 +132,14 @@ TEST_F(FormulaBitsTest, FrameKeysSeeOnlyTheReadingFrames) {
 }
 
 TEST_F(FormulaBitsTest, OnlyLogicalEnginesAndBitInputs) {
-    SetShape("&", "~", "& |", 11, 3);
-    EXPECT_TRUE(FormulaBits::ForCurrentEngine());
-    SetShape("+", "~", "& |", 11, 3);
-    EXPECT_FALSE(FormulaBits::ForCurrentEngine());
-    SetShape("&", "~ sqrt", "& |", 11, 3);
-    EXPECT_FALSE(FormulaBits::ForCurrentEngine());
-    SetShape("&", "~", "& *", 11, 3);
-    EXPECT_FALSE(FormulaBits::ForCurrentEngine());
-    SetShape("", "~", "& |", 11, 3);  // genes without a linking function
-    EXPECT_FALSE(FormulaBits::ForCurrentEngine());
+    // The last: genes without a linking function.
+    using Shape = std::tuple<const char*, const char*, const char*, bool>;
+    for (const auto& [linking, oneArg, twoArg, ok] :
+         std::vector<Shape>{{"&", "~", "& |", true}, {"+", "~", "& |", false}, {"&", "~ sqrt", "& |", false},
+                            {"&", "~", "& *", false}, {"", "~", "& |", false}}) {
+        SetShape(linking, oneArg, twoArg, 11, 3);
+        EXPECT_EQ(FormulaBits::ForCurrentEngine().has_value(), ok) << linking << oneArg << twoArg;
+    }
 
     // NaN, 0.7 and -0.9 truncate to 0 and 1.9 to 1; -1 and 2 are no bits.
     std::vector<std::vector<float>> conditions(2, std::vector<float>(70, 0.0f));
