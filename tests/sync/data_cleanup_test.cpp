@@ -43,22 +43,6 @@ TEST_F(DataCleanupTest, ListsStocksWithBarsByTypeWithTheirNewestDate) {
     EXPECT_FALSE(LoadCleanupList(db_));
 }
 
-TEST_F(DataCleanupTest, DeletesOnlyDailyRowsAfterTheCutDate) {
-    const std::vector<CleanupStock> chosen = {{"SS", "600000", Gbk("浦发银行"), 20240110},
-                                              {"SZ", "000002", Gbk("万科Ａ"), 20240103}};
-    sync_test::Reports reports;
-    EXPECT_TRUE(RunDataCleanup(db_, 20240105, chosen, reports.receiver()));
-    EXPECT_EQ(reports.Texts(), (std::vector<std::string>{"开始进行数据清理...", "准备清理 600000 浦发银行...",
-                                                         "成功清理 600000 浦发银行...", "准备清理 000002 万科Ａ...",
-                                                         "成功清理 000002 万科Ａ...", "数据清理结束."}));
-    EXPECT_EQ(reports.Last().result, SyncReport::kSucceeded);
-    EXPECT_EQ(sync_test::Count(db_, "SELECT MAX(DDATE) FROM DAILY WHERE CODE = '600000'"), 20240105);
-    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY WHERE CODE = '000002'"), 3);  // none after the cut
-    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY WHERE CODE = '000001'"), 5);  // not chosen
-    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DIVIDEND"), 1);
-    EXPECT_EQ(sync_test::Count(db_, "SELECT UDAY FROM SECRET"), 20240110);
-}
-
 TEST_F(DataCleanupTest, AFailedDeleteIsLoggedAndTheRunGoesOn) {
     db_.Exec("CREATE TRIGGER refuse BEFORE DELETE ON DAILY WHEN OLD.CODE = '600000' BEGIN SELECT RAISE(ABORT, 'no'); END");
     const std::vector<CleanupStock> chosen = {{"SS", "600000", Gbk("浦发银行"), 0}, {"SS", "000001", Gbk("上证指数"), 0}};
