@@ -34,10 +34,6 @@ std::vector<Record> Cases(const std::vector<int>& signals, const std::vector<flo
     return cases;
 }
 
-std::vector<Record> FlatCases(const std::vector<int>& signals) {
-    return Cases(signals, std::vector<float>(signals.size(), 10.0f));
-}
-
 class TraderTest : public strategy_test::EngineTest {
 protected:
     void SetUp() override {
