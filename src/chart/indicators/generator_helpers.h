@@ -46,7 +46,8 @@ std::array<float*, Count> Outputs(std::vector<Series>& list, size_t n) {
 
 // A condition's value on a bar: 1.0 where it holds, 0.0 elsewhere.
 // Comparisons with a NaN are false, so a NaN operand gives 0.
-inline float Flag(bool holds) { return holds ? 1.0f : 0.0f; }
+// Converted, not selected, so no branch can mispredict.
+inline float Flag(bool holds) { return static_cast<float>(holds); }
 
 // MA1..MA3 = MA(x, periods[0..2]) into means[0..2], with the conditions
 // x > MA1; MA1 > MA2; MA2 > MA3 (the MA and VOL indicators). The three

@@ -1,5 +1,9 @@
 #include <cassert>
 
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
 #include "chart/indicators.h"
 #include "chart/indicators/generator_helpers.h"
 
@@ -7,11 +11,19 @@ using namespace indicators;
 
 namespace {
 
-// Clamps to 0..100; a NaN stays NaN (both comparisons are false). Selects,
-// not branches: J leaves the range often and unpredictably.
+// Clamps to 0..100; a NaN stays NaN (both comparisons are false).
+// J leaves the range often and unpredictably, and compilers keep the plain
+// form as branches, so on x86 it is spelt as the max/min instructions: MAXSS
+// a, b gives a > b ? a : b and MINSS a, b gives a < b ? a : b, the second
+// operand whenever one is NaN, which is exactly the rule above.
 float Clamp100(float v) {
+#if defined(__SSE__)
+    const __m128 atLeast0 = _mm_max_ss(_mm_set_ss(0.0f), _mm_set_ss(v));
+    return _mm_cvtss_f32(_mm_min_ss(_mm_set_ss(100.0f), atLeast0));
+#else
     v = v < 0.0f ? 0.0f : v;
     return v > 100.0f ? 100.0f : v;
+#endif
 }
 
 }  // namespace
