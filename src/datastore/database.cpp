@@ -1,5 +1,6 @@
 #include "datastore/database.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -64,6 +65,10 @@ bool Statement::BindAll(std::initializer_list<SqlValue> values) {
 
 bool Statement::Step() {
     ConnectionLock lock(mutex_);
+    return StepHoldingConnection();
+}
+
+bool Statement::StepHoldingConnection() {
     const int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) return true;
     failed_ = rc != SQLITE_DONE;
@@ -145,15 +150,47 @@ std::optional<Statement> Database::Prepare(std::string_view sql) {
     return Statement(db_.get(), raw);
 }
 
+Database::CachedStatement* Database::TakeCachedStatement(std::string_view sql) {
+    for (const auto& cached : statements_) {
+        if (!cached->inUse && cached->sql == sql) {
+            cached->inUse = true;
+            return cached.get();
+        }
+    }
+    std::optional<Statement> stmt = Prepare(sql);
+    if (!stmt) return nullptr;
+    if (statements_.size() >= kMaxCachedStatements) {
+        // Drops the oldest free one; those in use stay where they are.
+        const auto free = std::find_if(statements_.begin(), statements_.end(),
+                                       [](const auto& cached) { return !cached->inUse; });
+        if (free != statements_.end()) statements_.erase(free);
+    }
+    statements_.push_back(std::make_unique<CachedStatement>(std::string(sql), std::move(*stmt), true));
+    return statements_.back().get();
+}
+
 bool Database::ForEachRow(std::string_view sql, std::initializer_list<SqlValue> values,
                           const std::function<void(const Statement& row)>& row) {
     // The whole read runs under the connection's mutex, as sqlite3_get_table
-    // does, so no other thread's write lands between two rows.
+    // does, so no other thread's write lands between two rows; the same mutex
+    // guards the cached statements.
     ConnectionLock lock(db_.get());
-    std::optional<Statement> stmt = Prepare(sql);
-    if (!stmt || !stmt->BindAll(values)) return false;
-    while (stmt->Step()) row(*stmt);
-    return !stmt->Failed();
+    CachedStatement* cached = TakeCachedStatement(sql);
+    if (cached == nullptr) return false;
+    // Whatever happens, the statement is left reset (ending its read), unbound
+    // and free for the next read.
+    struct Release {
+        CachedStatement& cached;
+        ~Release() {
+            cached.statement.Reset();
+            sqlite3_clear_bindings(cached.statement.stmt_.get());
+            cached.inUse = false;
+        }
+    } release{*cached};
+    Statement& stmt = cached->statement;
+    if (!stmt.BindAll(values)) return false;
+    while (stmt.StepHoldingConnection()) row(stmt);
+    return !stmt.Failed();
 }
 
 std::optional<TextTable> Database::GetTable(std::string_view sql, std::initializer_list<SqlValue> values) {

@@ -95,9 +95,17 @@ public:
         return {text, static_cast<size_t>(sqlite3_column_bytes(stmt_.get(), column))};
     }
     std::vector<unsigned char> ColumnBlob(int column) const;
+    // The cell as SQLite holds it, valid until the statement steps or is
+    // reset: one call into SQLite (one pass through the connection's mutex),
+    // after which sqlite3_value_type / _double / _int64 read it directly.
+    // Those readers need the connection's mutex held, so use it only on the
+    // rows ForEachRow hands over, which run under that mutex.
+    sqlite3_value* ColumnValue(int column) const { return sqlite3_column_value(stmt_.get(), column); }
 
 private:
     friend class Database;
+    // Step() for a caller that holds the connection's mutex already.
+    bool StepHoldingConnection();
     struct Finalizer {
         void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
     };
@@ -143,9 +151,10 @@ public:
     std::optional<TextTable> GetTable(std::string_view sql,
                                       std::initializer_list<SqlValue> values = {});
 
-    // Runs a query and hands each row to `row`, holding the connection for
-    // the whole read as GetTable does; false when the query fails (rows
-    // handed over before the failure stay handed over).
+    // Runs a query and hands each row to `row`, holding the connection (its
+    // mutex) for the whole read as GetTable does; false when the query fails
+    // (rows handed over before the failure stay handed over). The prepared
+    // statement is kept for the next read of the same text.
     bool ForEachRow(std::string_view sql, std::initializer_list<SqlValue> values,
                     const std::function<void(const Statement& row)>& row);
 
@@ -165,8 +174,25 @@ private:
     Database(std::unique_ptr<sqlite3, Closer> db, std::string path)
         : db_(std::move(db)), path_(std::move(path)) {}
 
+    // A statement ForEachRow prepared, kept for the next read of the same
+    // text: a stock load runs the same two queries every time, and preparing
+    // one costs about as much as reading a hundred rows. Reset after each
+    // read, so it holds no read transaction between reads.
+    struct CachedStatement {
+        std::string sql;
+        Statement statement;
+        bool inUse = false;  // a row callback may start another read
+    };
+    static constexpr size_t kMaxCachedStatements = 16;
+    // A free cached statement for `sql`, prepared when there is none, marked
+    // in use; nothing when preparing fails. Call with the connection held.
+    CachedStatement* TakeCachedStatement(std::string_view sql);
+
     std::unique_ptr<sqlite3, Closer> db_;
     std::string path_;
+    // Touched only under the connection's mutex. Declared after db_, so the
+    // statements are finalized before the connection closes.
+    std::vector<std::unique_ptr<CachedStatement>> statements_;
 };
 
 // An explicit transaction: "BEGIN" when made, "ROLLBACK" when it goes away

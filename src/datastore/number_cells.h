@@ -8,6 +8,10 @@
 
 #include "datastore/database.h"
 
+// Both take the rows Database::ForEachRow hands over: they read the cell
+// once through Statement::ColumnValue, which needs the connection's mutex
+// held, as ForEachRow holds it.
+//
 // The float that parsing the cell's text as a real number gives.
 float CellAsFloat(const Statement& row, int column);
 // The integer that parsing the cell's text as an integer gives.

@@ -4,18 +4,22 @@
 
 namespace {
 
-// Each price and volume is computed in double from the float inputs and
-// rounded to float once, when stored.
-void AdjustBar(const DividendRecord& r, size_t i, PriceSeries& s) {
+// Adjusts bars 0..count-1 for one record. Each price and volume is computed
+// in double from the float inputs and rounded to float once, when stored.
+// One series at a time, with the record's terms computed once: the elements
+// are independent, so the loops vectorise.
+void AdjustBars(const DividendRecord& r, size_t count, PriceSeries& s) {
     const double cash = r.cash / 10.0;
     const double rightsCost = static_cast<double>(r.rightsPrice) * r.rights / 10.0;
     const double divisor = 1.0 + r.bonus / 10.0 + r.conversion / 10.0 + r.rights / 10.0;
-    for (std::vector<float>* price : {&s.open, &s.high, &s.low, &s.close}) {
-        float& old = (*price)[i];
-        old = static_cast<float>((old - cash + rightsCost) / divisor);
+    for (std::vector<float>* series : {&s.open, &s.high, &s.low, &s.close}) {
+        float* price = series->data();
+        for (size_t i = 0; i < count; ++i) price[i] = static_cast<float>((price[i] - cash + rightsCost) / divisor);
     }
     const double shares = static_cast<double>(r.bonus) + r.conversion + r.rights;
-    s.volume[i] = static_cast<float>(s.volume[i] * (1.0 + shares / 10.0));
+    const double factor = 1.0 + shares / 10.0;
+    float* volume = s.volume.data();
+    for (size_t i = 0; i < count; ++i) volume[i] = static_cast<float>(volume[i] * factor);
 }
 
 }  // namespace
@@ -38,6 +42,9 @@ void AdjustPrices(const std::vector<int32_t>& dates, const std::vector<DividendR
                   PriceSeries& series) {
     // The walk stops before the newest bar, so an empty series changes nothing.
     const size_t last = dates.empty() ? 0 : dates.size() - 1;
-    for (const DividendRecord& record : records)
-        for (size_t i = 0; i < last && dates[i] < record.date; ++i) AdjustBar(record, i, series);
+    for (const DividendRecord& record : records) {
+        size_t count = 0;  // the bars from the oldest up to the first not dated before the record
+        while (count < last && dates[count] < record.date) ++count;
+        AdjustBars(record, count, series);
+    }
 }

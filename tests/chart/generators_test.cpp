@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "chart/indicators.h"
@@ -381,6 +382,62 @@ TEST(Boundaries, EqualValuesAgainstStrictAndInclusiveComparisons) {
     ASSERT_EQ(rsi.lines[0], (Series{100, 20, 80}));
     EXPECT_EQ(rsi.conditions[0], (Series{0, 0, 0}));  // equal lines are not greater
     EXPECT_EQ(rsi.conditions[2], (Series{0, 1, 1}));  // 20 <= RSI1 <= 80
+}
+
+// Each generator advances its recurrences (three MAs, two or three EMAs,
+// K and D, six SMAs) together in one loop and overwrites its previous
+// outputs in place. Whatever the periods (in any order, equal, 1, longer
+// than the series, 0 where a period may be 0) and values (infinities, NaN,
+// sums that overflow, subnormals), every line must still equal the
+// reference that computes each series on its own, and a generator reused
+// across lengths must leave nothing of a longer earlier run behind.
+TEST(Generators, InterleavedRecurrencesMatchSeparateOnesOnAdversarialInput) {
+    const DailyBars real = LoadDailyBars("SZ_300059", 300);
+    const DailyBars wild = [&real] {
+        DailyBars bars = real;
+        const float inf = std::numeric_limits<float>::infinity();
+        bars.close[40] = inf;
+        bars.high[41] = inf;
+        bars.low[90] = -inf;
+        bars.close[150] = kNaN;
+        bars.volume[60] = bars.volume[61] = 3e38f;  // their float sum overflows
+        bars.volume[200] = 1e-40f;
+        bars.close[201] = 1e-40f;
+        bars.close[202] = -bars.close[202];
+        return bars;
+    }();
+    const auto prefix = [](const DailyBars& bars, size_t n) {
+        const auto head = [n](const Series& s) { return Series(s.begin(), s.begin() + n); };
+        return DailyBars{head(bars.close), head(bars.high), head(bars.low), head(bars.volume)};
+    };
+
+    struct Case {
+        std::unique_ptr<CIndicatorDataGenerator> generator;
+        std::vector<Series> params;
+    };
+    const std::vector<Series> threePeriods = {{30, 5, 10}, {10, 10, 10}, {0, 1, 301}, {300, 299, 2}, {1, 0.5f, 400}};
+    std::vector<Case> cases;
+    cases.push_back({std::make_unique<CMaDataGenerator>(), threePeriods});
+    cases.push_back({std::make_unique<CVolDataGenerator>(), threePeriods});
+    cases.push_back({std::make_unique<CMacdDataGenerator>(), threePeriods});
+    cases.push_back({std::make_unique<CRsiDataGenerator>(), threePeriods});
+    cases.push_back({std::make_unique<CKdjDataGenerator>(),
+                     {{1, 1, 1}, {300, 2, 1}, {9, 301, 3}, {9, 3, 301}, {9, 0, 3}, {301, 3, 3}}});
+    cases.push_back({std::make_unique<CCciDataGenerator>(), {{1}, {2}, {297}, {298}, {300}, {301}}});
+    cases.push_back({std::make_unique<CBollDataGenerator>(), {{1, 2}, {5, -1.5f}, {297, 2}, {300, 2}, {301, 2}}});
+
+    for (Case& c : cases) {
+        for (const Series& params : c.params) {
+            c.generator->params = params;
+            for (const DailyBars* bars : {&real, &wild}) {
+                for (const size_t n : {size_t{300}, size_t{3}, size_t{298}, size_t{0}, size_t{1}, size_t{300}}) {
+                    EXPECT_TRUE(MatchesReference(*c.generator, prefix(*bars, n)))
+                        << c.generator->GetName() << " params " << ::testing::PrintToString(params) << " n " << n
+                        << (bars == &wild ? " wild" : " real");
+                }
+            }
+        }
+    }
 }
 
 TEST(NaNInput, GivesZeroConditionsOnThatBar) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -158,6 +160,84 @@ TEST(Database, ReadOnlyConnectionFollowsAnotherWriter) {
     EXPECT_NE(Database::LastError().find("readonly"), std::string::npos) << Database::LastError();
     // Read-only never creates a file.
     EXPECT_FALSE(Database::Open((dir / "missing.db3").string(), OpenOptions{.read_only = true}));
+}
+
+// Every value of column A that ForEachRow reads for `sql`; -1 marks a failure.
+std::vector<int64_t> ReadAll(Database& db, std::string_view sql, std::initializer_list<SqlValue> values = {}) {
+    std::vector<int64_t> read;
+    if (!db.ForEachRow(sql, values, [&](const Statement& row) { read.push_back(row.ColumnInt64(0)); }))
+        read.push_back(-1);
+    return read;
+}
+
+// ForEachRow keeps its prepared statements: a repeated read must still see
+// every write, get its new bindings, survive failures and nested reads, and
+// hold nothing between reads that would keep another connection waiting.
+TEST(Database, ForEachRowReusesStatementsSafely) {
+    TempDir dir;
+    Database db = OpenIn(dir);
+    ASSERT_TRUE(db.Exec("CREATE TABLE T (A int, B int)"));
+    const std::string_view select = "SELECT A FROM T WHERE B = ? ORDER BY A";
+    EXPECT_EQ(ReadAll(db, select, {1}), std::vector<int64_t>{});
+    ASSERT_TRUE(db.Exec("INSERT INTO T VALUES(5, 1), (6, 2), (7, 1)"));
+    EXPECT_EQ(ReadAll(db, select, {1}), (std::vector<int64_t>{5, 7}));
+    EXPECT_EQ(ReadAll(db, select, {2}), (std::vector<int64_t>{6}));
+    EXPECT_EQ(ReadAll(db, select, {std::string_view("x"), 2}), std::vector<int64_t>{-1});  // no 2nd parameter
+    EXPECT_EQ(ReadAll(db, select, {2}), (std::vector<int64_t>{6}));
+
+    // The same text read again from inside a row of the first read.
+    std::vector<int64_t> nested;
+    ASSERT_TRUE(db.ForEachRow(select, {1}, [&](const Statement& row) {
+        for (const int64_t v : ReadAll(db, select, {2})) nested.push_back(row.ColumnInt64(0) * 10 + v);
+    }));
+    EXPECT_EQ(nested, (std::vector<int64_t>{56, 76}));
+
+    // A callback that throws leaves the statement free and the file unlocked:
+    // another connection can take an exclusive lock at once.
+    EXPECT_THROW(db.ForEachRow(select, {1}, [](const Statement&) { throw std::runtime_error("stop"); }),
+                 std::runtime_error);
+    Database other = OpenIn(dir);
+    ASSERT_TRUE(other.Exec("BEGIN EXCLUSIVE")) << Database::LastError();
+    ASSERT_TRUE(other.Exec("COMMIT"));
+    EXPECT_EQ(ReadAll(db, select, {1}), (std::vector<int64_t>{5, 7}));
+
+    // More texts than are kept, then a changed schema.
+    for (int k = 0; k < 40; ++k) {
+        const std::string sql = "SELECT A + " + std::to_string(k) + " FROM T WHERE B = 2";
+        ASSERT_EQ(ReadAll(db, sql), std::vector<int64_t>{6 + k});
+    }
+    ASSERT_TRUE(other.Exec("DROP TABLE T"));
+    EXPECT_EQ(ReadAll(db, select, {1}), std::vector<int64_t>{-1});
+    ASSERT_TRUE(other.Exec("CREATE TABLE T (B int, A int)"));
+    ASSERT_TRUE(other.Exec("INSERT INTO T VALUES(1, 9)"));
+    EXPECT_EQ(ReadAll(db, select, {1}), std::vector<int64_t>{9});
+}
+
+// Threads reading the same text at once each get whole, correct results.
+TEST(Database, ForEachRowIsSharedByThreads) {
+    TempDir dir;
+    Database db = OpenIn(dir);
+    ASSERT_TRUE(db.Exec("CREATE TABLE T (THREAD int, I int)"));
+    constexpr int kThreads = 4;
+    std::vector<int> failures(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 100; ++i) {
+                if (!db.Exec("INSERT INTO T VALUES(?, ?)", {t, i})) ++failures[t];
+                std::vector<int64_t> expected(i + 1);
+                for (int k = 0; k <= i; ++k) expected[k] = k;
+                if (ReadAll(db, "SELECT I FROM T WHERE THREAD = ? ORDER BY I", {t}) != expected) ++failures[t];
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(failures, std::vector<int>(kThreads, 0));
+}
+
+TEST(Database, OpenFailsForAMissingFolder) {
+    TempDir dir;
+    EXPECT_FALSE(Database::Open((dir / "no/such/folder/x.db3").string()));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "chart/indicators.h"
 #include "chart/indicators/generator_helpers.h"
-#include "chart/simple_indicator.h"
 
 using namespace indicators;
 
@@ -13,14 +12,23 @@ void CBollDataGenerator::Generate(const IndicatorInput& input) {
     const size_t n = close.size();
     const int period = Period(params, 0);
     const double width = params.at(1);
-    Series mid = CSimpleIndicator::MA(close, period);
-    const Series deviation = CSimpleIndicator::STD(close, period);
-    Series upper = PerBar(n, [&](size_t i) { return mid[i] + width * deviation[i]; });
-    Series lower = PerBar(n, [&](size_t i) { return mid[i] - width * deviation[i]; });
 
-    conditions = SeriesList(
-        Condition(n, [&](size_t i) { return close[i] > upper[i]; }),
-        Condition(n, [&](size_t i) { return close[i] > mid[i]; }),
-        Condition(n, [&](size_t i) { return close[i] < lower[i]; }));
-    lines = SeriesList(std::move(upper), std::move(mid), std::move(lower));
+    // The deviation goes into UPPER first and is replaced there bar by bar,
+    // while MA's running sum advances.
+    const auto [upper, mid, lower] = Outputs<3>(lines, n);
+    series::StandardDeviation(close, period, upper);
+    series::RunningMean mean(close, period);
+    const auto [aboveUpper, aboveMid, belowLower] = Outputs<3>(conditions, n);
+    for (size_t i = 0; i < n; ++i) {
+        const float m = mean.Next(i);
+        const double band = width * upper[i];
+        const auto up = static_cast<float>(m + band);
+        const auto down = static_cast<float>(m - band);
+        upper[i] = up;
+        mid[i] = m;
+        lower[i] = down;
+        aboveUpper[i] = Flag(close[i] > up);
+        aboveMid[i] = Flag(close[i] > m);
+        belowLower[i] = Flag(close[i] < down);
+    }
 }

@@ -2,7 +2,6 @@
 
 #include "chart/indicators.h"
 #include "chart/indicators/generator_helpers.h"
-#include "chart/simple_indicator.h"
 
 using namespace indicators;
 
@@ -22,19 +21,24 @@ void CCciDataGenerator::Generate(const IndicatorInput& input) {
     const Series& close = input.close;
     const size_t n = close.size();
     assert(input.high.size() == n && input.low.size() == n);
-    const Series tp = PerBar(n, [&](size_t i) {
-        return (static_cast<double>(input.high[i]) + input.low[i] + close[i]) / 3.0;
-    });
     const int period = Period(params, 0);
-    const Series mean = CSimpleIndicator::MA(tp, period);
-    const Series deviation = CSimpleIndicator::AVEDEV(tp, period);
-    Series cci = PerBar(n, [&](size_t i) {
-        return (static_cast<double>(tp[i]) - mean[i]) / (static_cast<double>(deviation[i]) * kMeanDeviationScale);
-    });
+    Series tp(n);
+    for (size_t i = 0; i < n; ++i)
+        tp[i] = static_cast<float>((static_cast<double>(input.high[i]) + input.low[i] + close[i]) / 3.0);
 
-    conditions = SeriesList(
-        Condition(n, [&](size_t i) { return cci[i] < -100.0f; }),
-        Condition(n, [&](size_t i) { return cci[i] > 100.0f; }),
-        Condition(n, [&](size_t i) { return cci[i] > 0.0f; }));
-    lines = SeriesList(std::move(cci));
+    // The mean deviation goes into the CCI line first and is replaced there
+    // bar by bar, while MA's running sum advances.
+    const auto [cci] = Outputs<1>(lines, n);
+    series::MeanDeviation(tp, period, cci);
+    series::RunningMean mean(tp, period);
+    const auto [below, above, positive] = Outputs<3>(conditions, n);
+    for (size_t i = 0; i < n; ++i) {
+        const float m = mean.Next(i);
+        const auto value = static_cast<float>((static_cast<double>(tp[i]) - m) /
+                                              (static_cast<double>(cci[i]) * kMeanDeviationScale));
+        cci[i] = value;
+        below[i] = Flag(value < -100.0f);
+        above[i] = Flag(value > 100.0f);
+        positive[i] = Flag(value > 0.0f);
+    }
 }

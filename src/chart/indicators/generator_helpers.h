@@ -1,11 +1,12 @@
 #pragma once
-// Small pieces every generator uses: reading a period from `params`, building
-// a series element by element, and building a 0/1 condition series.
+// Small pieces every generator uses: reading a period from `params`, sizing
+// the output series in place, and the 0/1 value of a condition.
+#include <array>
 #include <cstddef>
-#include <utility>
 #include <vector>
 
 #include "chart/indicator_generator.h"
+#include "chart/series_steps.h"
 
 namespace indicators {
 
@@ -19,31 +20,56 @@ inline int Period(const Series& params, size_t index) {
     return static_cast<int>(value);
 }
 
-// A series of n elements, each computed in double by value(i) and rounded to
-// single precision once, when stored.
-template <typename Value>
-Series PerBar(size_t n, Value value) {
-    Series out(n);
-    for (size_t i = 0; i < n; ++i) out[i] = static_cast<float>(value(i));
+// The periods at params[0..Count-1], read before any output is touched, so a
+// missing parameter fails with the previous outputs intact.
+template <size_t Count>
+std::array<int, Count> Periods(const Series& params) {
+    std::array<int, Count> periods;
+    for (size_t k = 0; k < Count; ++k) periods[k] = Period(params, k);
+    return periods;
+}
+
+// Sizes `list` to Count series of n elements and returns where each one's
+// elements start. The series keep the storage they already hold: the data
+// center recomputes every generator on each load and toggle, and readers
+// hold the data lock, so overwriting in place is safe and allocates nothing.
+template <size_t Count>
+std::array<float*, Count> Outputs(std::vector<Series>& list, size_t n) {
+    list.resize(Count);
+    std::array<float*, Count> out;
+    for (size_t k = 0; k < Count; ++k) {
+        list[k].resize(n);
+        out[k] = list[k].data();
+    }
     return out;
 }
 
-// 1.0 on the bars where holds(i) is true, 0.0 elsewhere. Comparisons with a
-// NaN are false, so a NaN operand gives 0.
-template <typename Holds>
-Series Condition(size_t n, Holds holds) {
-    Series out(n);
-    for (size_t i = 0; i < n; ++i) out[i] = holds(i) ? 1.0f : 0.0f;
-    return out;
-}
+// A condition's value on a bar: 1.0 where it holds, 0.0 elsewhere.
+// Comparisons with a NaN are false, so a NaN operand gives 0.
+// Converted, not selected, so no branch can mispredict.
+inline float Flag(bool holds) { return static_cast<float>(holds); }
 
-// Moves the given series into a new list, in order (a braced list would copy).
-template <typename... Lines>
-std::vector<Series> SeriesList(Lines&&... series) {
-    std::vector<Series> list;
-    list.reserve(sizeof...(series));
-    (list.push_back(std::forward<Lines>(series)), ...);
-    return list;
+// MA1..MA3 = MA(x, periods[0..2]) into means[0..2], with the conditions
+// x > MA1; MA1 > MA2; MA2 > MA3 (the MA and VOL indicators). The three
+// running sums advance together, one bar at a time.
+inline void ThreeMeans(const Series& x, const std::array<int, 3>& periods, const std::array<float*, 3>& means,
+                       std::vector<Series>& conditions) {
+    series::RunningMean mean1(x, periods[0]);
+    series::RunningMean mean2(x, periods[1]);
+    series::RunningMean mean3(x, periods[2]);
+    const size_t n = x.size();
+    const auto [above, rising12, rising23] = Outputs<3>(conditions, n);
+    for (size_t i = 0; i < n; ++i) {
+        const float ma1 = mean1.Next(i);
+        const float ma2 = mean2.Next(i);
+        const float ma3 = mean3.Next(i);
+        means[0][i] = ma1;
+        means[1][i] = ma2;
+        means[2][i] = ma3;
+        above[i] = Flag(x[i] > ma1);
+        rising12[i] = Flag(ma1 > ma2);
+        rising23[i] = Flag(ma2 > ma3);
+    }
 }
 
 }  // namespace indicators

@@ -2,7 +2,6 @@
 
 #include "chart/indicators.h"
 #include "chart/indicators/generator_helpers.h"
-#include "chart/simple_indicator.h"
 
 using namespace indicators;
 
@@ -11,31 +10,35 @@ using namespace indicators;
 // bar 0, even when a forward-adjusted first close is 0 or negative, so every
 // RSI line whose period fits into the bars is 100 there (NaN for a zero close).
 // Conditions: RSI1 > RSI2; RSI2 > RSI3; 20 <= RSI1 <= 80.
+// The six recursions advance together, one bar at a time.
 void CRsiDataGenerator::Generate(const IndicatorInput& input) {
     const Series& close = input.close;
     const size_t n = close.size();
-    const auto change = [&](size_t i) { return static_cast<double>(close[i]) - close[i - 1]; };
-    const Series up = PerBar(n, [&](size_t i) {
-        if (i == 0) return close[0] / 10.0;
-        const double d = change(i);
-        return d > 0.0 ? d : 0.0;
-    });
-    const Series moves = PerBar(n, [&](size_t i) { return i == 0 ? close[0] / 10.0 : std::abs(change(i)); });
-
-    std::vector<Series> rsi;
-    for (size_t k = 0; k < 3; ++k) {
-        const int period = Period(params, k);
-        const Series rises = CSimpleIndicator::SMA(up, period, 1);
-        const Series all = CSimpleIndicator::SMA(moves, period, 1);
-        rsi.push_back(PerBar(n, [&](size_t i) { return static_cast<double>(rises[i]) / all[i] * 100.0; }));
+    const auto periods = Periods<3>(params);
+    series::Recursion rises[3] = {series::Recursion::Sma(periods[0], 1, n), series::Recursion::Sma(periods[1], 1, n),
+                                  series::Recursion::Sma(periods[2], 1, n)};
+    series::Recursion moves[3] = {series::Recursion::Sma(periods[0], 1, n), series::Recursion::Sma(periods[1], 1, n),
+                                  series::Recursion::Sma(periods[2], 1, n)};
+    const auto rsi = Outputs<3>(lines, n);
+    const auto [rising12, rising23, midRange] = Outputs<3>(conditions, n);
+    for (size_t i = 0; i < n; ++i) {
+        float up, all;
+        if (i == 0) {
+            up = all = static_cast<float>(close[0] / 10.0);
+        } else {
+            const double change = static_cast<double>(close[i]) - close[i - 1];
+            up = static_cast<float>(change > 0.0 ? change : 0.0);
+            all = static_cast<float>(std::abs(change));
+        }
+        float value[3];
+        for (size_t k = 0; k < 3; ++k) {
+            const float rise = rises[k].Next(up);
+            const float move = moves[k].Next(all);
+            value[k] = static_cast<float>(static_cast<double>(rise) / move * 100.0);
+            rsi[k][i] = value[k];
+        }
+        rising12[i] = Flag(value[0] > value[1]);
+        rising23[i] = Flag(value[1] > value[2]);
+        midRange[i] = Flag((value[0] >= 20.0f) & (value[0] <= 80.0f));  // no branch to mispredict
     }
-
-    const Series& rsi1 = rsi[0];
-    const Series& rsi2 = rsi[1];
-    const Series& rsi3 = rsi[2];
-    conditions = SeriesList(
-        Condition(n, [&](size_t i) { return rsi1[i] > rsi2[i]; }),
-        Condition(n, [&](size_t i) { return rsi2[i] > rsi3[i]; }),
-        Condition(n, [&](size_t i) { return rsi1[i] >= 20.0f && rsi1[i] <= 80.0f; }));
-    lines = std::move(rsi);
 }
