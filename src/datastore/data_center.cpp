@@ -67,6 +67,9 @@ bool CDataCenter::LoadStock(const std::string& code, const std::string& market) 
                             CellAsFloat(row, 4), CellAsInt(row, 5)});
         });
     if (!read) return false;
+    // The dividend records are read before the lock too: a paint never waits
+    // for the database.
+    const std::vector<DividendRecord> dividends = LoadDividends(*db_, market, code);
 
     const std::lock_guard lock(dataLock_);
     FillBars(bars);
@@ -77,7 +80,7 @@ bool CDataCenter::LoadStock(const std::string& code, const std::string& market) 
     code_ = code;
     market_ = market;
     displayName_ = ToUpperGbk(code + "." + market);
-    AdjustPrices(dates_, LoadDividends(*db_, market, code), adjusted_);
+    AdjustPrices(dates_, dividends, adjusted_);
 
     for (const StockInfo& info : stockList_) {
         if (info.code == code && info.market == market) {
