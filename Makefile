@@ -20,7 +20,7 @@ $(TESTBUILD)/build.ninja:
 	      -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKORVEL_SANITIZE=ON -DKORVEL_TESTS=ON
 
 build: deps $(RELEASE)/build.ninja
-	cmake --build $(RELEASE) -j $(JOBS) --target korvel-cli korvel-server
+	cmake --build $(RELEASE) -j $(JOBS) --target korvel-cli korvel-server korvel
 
 test: deps $(TESTBUILD)/build.ninja
 	cmake --build $(TESTBUILD) -j $(JOBS)

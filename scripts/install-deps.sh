@@ -16,6 +16,11 @@ libcpp-httplib-dev
 libgtest-dev
 libgmock-dev
 libbenchmark-dev
+qt6-base-dev
+libgl-dev
+fonts-noto-cjk
+xvfb
+xauth
 "
 
 missing=""
