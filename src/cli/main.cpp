@@ -27,6 +27,8 @@ int RunSync(const Context&, const Words&);
 int RunOpen(const Context&, const Words&);
 int RunPool(const Context&, const Words&);
 int RunCleanup(const Context&, const Words&);
+// chart_command.cpp
+int RunChart(const Context&, const Words&);
 
 const Command kCommands[] = {
     {"help", nullptr, "", "show this help"},
@@ -60,6 +62,11 @@ const Command kCommands[] = {
     {"report", RunReport, "MARKET CODE", "the stored report and trade log of the stock's strategy"},
     {"signals", RunSignals, "MARKET CODE",
      "the stored strategy's signal and action letter on every bar, then the current advice"},
+    {"chart", RunChart,
+     "MARKET CODE --png FILE [--size WxH] [--main MA|BOLL] [--sub VOL|KDJ|MACD|CCI|RSI] [--first N] [--count N] "
+     "[--adjusted] [--cursor N]",
+     "draw the stock's K-line chart as the window does into a PNG (default 1280x800, the newest 100 bars, VOL "
+     "and the stored strategy's marks, the cross-hair on the newest bar)"},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 
