@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <cstdio>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,7 +13,7 @@
 #include "chart/paint/chart.h"
 #include "chart/paint/chart_navigation.h"
 #include "chart/paint/chinese_fonts.h"
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/strategy_cli.h"
 #include "strategy/strategy_record.h"
@@ -36,54 +35,16 @@ struct ChartRequest {
 constexpr int kMinSide = 100;
 constexpr int kMaxSide = 8000;
 
+// "WIDTHxHEIGHT" with each side from kMinSide to kMaxSide pixels.
 void ParseSize(const std::string& text, ChartRequest& request) {
-    const size_t x = text.find('x');
     int width = 0;
     int height = 0;
     char rest = 0;
-    if (x == std::string::npos || std::sscanf(text.c_str(), "%dx%d%c", &width, &height, &rest) != 2 ||
-        width < kMinSide || height < kMinSide || width > kMaxSide || height > kMaxSide)
+    if (std::sscanf(text.c_str(), "%dx%d%c", &width, &height, &rest) != 2 || width < kMinSide ||
+        height < kMinSide || width > kMaxSide || height > kMaxSide)
         throw UsageError("--size needs WIDTHxHEIGHT, each from 100 to 8000 pixels, not '" + text + "'");
     request.width = width;
     request.height = height;
-}
-
-std::string OneOf(const Args& args, const std::string& name, std::initializer_list<const char*> keys,
-                  const std::string& fallback) {
-    const std::optional<std::string> value = args.Get(name);
-    if (!value) return fallback;
-    for (const char* key : keys)
-        if (*value == key) return *value;
-    std::string choices;
-    for (const char* key : keys) choices += (choices.empty() ? "" : ", ") + std::string(key);
-    throw UsageError("--" + name + " takes one of " + choices + ", not '" + *value + "'");
-}
-
-int AtLeast(const Args& args, const std::string& name, long long least, int fallback) {
-    const std::optional<long long> value = args.GetInt(name);
-    if (!value) return fallback;
-    if (*value < least || *value > 1000000)
-        throw UsageError("--" + name + " needs a number from " + std::to_string(least) + " to 1000000");
-    return static_cast<int>(*value);
-}
-
-ChartRequest ParseChartRequest(const Words& words) {
-    const Args args = ParseArgs(words, {"png", "size", "main", "sub", "first", "count", "cursor"}, {"adjusted"});
-    if (args.positional.size() != 2) throw UsageError("chart needs MARKET and CODE");
-    ChartRequest request;
-    request.market = args.positional[0];
-    request.code = args.positional[1];
-    const std::optional<std::string> png = args.Get("png");
-    if (!png || png->empty()) throw UsageError("chart needs --png FILE");
-    request.png = *png;
-    if (const std::optional<std::string> size = args.Get("size")) ParseSize(*size, request);
-    request.state.mainIndicator = OneOf(args, "main", {"MA", "BOLL"}, "");
-    request.state.subIndicator = OneOf(args, "sub", {"VOL", "KDJ", "MACD", "CCI", "RSI"}, "VOL");
-    request.state.requestedCount = AtLeast(args, "count", 1, 100);
-    request.state.firstVisible = AtLeast(args, "first", 0, -1);
-    request.state.cursorBar = AtLeast(args, "cursor", 0, -1);
-    request.adjusted = args.Has("adjusted");
-    return request;
 }
 
 // The Qt application the drawing needs, on the offscreen platform whatever
@@ -138,6 +99,29 @@ int DrawChart(const Context& context, const ChartRequest& request) {
 
 }  // namespace
 
-int RunChart(const Context& context, const Words& words) { return DrawChart(context, ParseChartRequest(words)); }
+Runner SetUpChart(CLI::App& command, const Context& context) {
+    auto stock = std::make_shared<StockArgs>();
+    auto request = std::make_shared<ChartRequest>();
+    auto size = std::make_shared<std::string>();
+    AddStockArguments(command, *stock);
+    command.add_option("--png", request->png, "the PNG file to write")->required();
+    command.add_option("--size", *size, "WIDTHxHEIGHT in pixels (default 1280x800)");
+    command.add_option("--main", request->state.mainIndicator, "main-chart indicator")
+        ->check(CLI::IsMember({"MA", "BOLL"}));
+    command.add_option("--sub", request->state.subIndicator, "sub-chart indicator (default VOL)")
+        ->check(CLI::IsMember({"VOL", "KDJ", "MACD", "CCI", "RSI"}));
+    command.add_option("--first", request->state.firstVisible, "first visible bar (default: the newest bars)")
+        ->check(CLI::Range(0, 1000000));
+    command.add_option("--count", request->state.requestedCount, "bars shown, the zoom (default 100)")
+        ->check(CLI::Range(1, 1000000));
+    command.add_option("--cursor", request->state.cursorBar, "bar under the cross-hair")->check(CLI::Range(0, 1000000));
+    command.add_flag("--adjusted", request->adjusted, "candles from the adjusted prices");
+    return [&context, stock, request, size] {
+        request->market = stock->market;
+        request->code = stock->code;
+        if (!size->empty()) ParseSize(*size, *request);
+        return DrawChart(context, *request);
+    };
+}
 
 }  // namespace cli
