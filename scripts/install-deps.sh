@@ -18,6 +18,7 @@ libgtest-dev
 libgmock-dev
 libbenchmark-dev
 qt6-base-dev
+libxcb1-dev
 libgl-dev
 fonts-noto-cjk
 xvfb
