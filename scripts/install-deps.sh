@@ -14,6 +14,7 @@ libcurl4-openssl-dev
 libpugixml-dev
 libcpp-httplib-dev
 libcli11-dev
+libboost-dev
 libgtest-dev
 libgmock-dev
 libbenchmark-dev
