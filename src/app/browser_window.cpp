@@ -15,7 +15,7 @@
 BrowserWindow::BrowserWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser) {
     setWindowTitle(QStringLiteral("Korvel"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(760, 640);
+    resize(900, 680);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

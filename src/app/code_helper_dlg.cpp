@@ -81,6 +81,9 @@ CCodeHelperDlg::~CCodeHelperDlg() = default;
 void CCodeHelperDlg::OpenWith(const QString& typed) {
     typed_ = typed.toUpper();
     show();
+    // Showing a dialog may focus its first field as if by Tab, which selects
+    // its text: the text is put there after that.
+    Present();
     raise();
     activateWindow();
 }
@@ -98,6 +101,10 @@ int CCodeHelperDlg::SelectedRow() const {
 
 void CCodeHelperDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    Present();
+}
+
+void CCodeHelperDlg::Present() {
     const QPoint corner = anchor_->mapToGlobal(anchor_->rect().bottomRight());
     move(corner - QPoint(frameGeometry().width() - 1, frameGeometry().height() - 1));
     edit_->setFocus();

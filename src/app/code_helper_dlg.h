@@ -39,6 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Present();
     void Filter(const QString& text);
     void SelectRow(int row);
     void ChooseRow(int row);

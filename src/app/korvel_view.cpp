@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTableView>
 
 #include <algorithm>
@@ -32,6 +33,7 @@ CKorvelView::CKorvelView(Session& session, const FrameActions& actions, QWidget*
     FillList();
     if (dc_.StockList().empty()) dc_.LoadStockList();
     codeSearch_ = new CCodeHelperDlg(this, BuildCandidates(dc_.StockList()), [this](const CodeCandidate& c) {
+        window()->activateWindow();  // the keys come back here once the search has closed
         if (c.market == kIndicatorMarket) {
             SelectIndicator(QString::fromStdString(c.code));
             return;
@@ -59,6 +61,11 @@ void CKorvelView::SetUpList() {
     palette.setColor(QPalette::Window, kListBackground);
     palette.setColor(QPalette::Text, kDefaultText);
     list_->setPalette(palette);
+    QPalette bars = list_->verticalScrollBar()->palette();  // dark, to go with the list
+    bars.setColor(QPalette::Window, QColor(24, 24, 24));
+    bars.setColor(QPalette::Button, QColor(64, 64, 64));
+    list_->verticalScrollBar()->setPalette(bars);
+    list_->horizontalScrollBar()->setPalette(bars);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -51,6 +51,11 @@ QWidget* CMainFrame::CreateCentre(Session& session) {
     tabs_ = new QTabBar;
     tabs_->setFixedHeight(20);
     tabs_->setShape(QTabBar::RoundedSouth);
+    tabs_->setExpanding(false);
+    tabs_->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { height: 18px; padding: 0px 16px; border: 1px solid #a0a0a0; border-top: none;"
+        " background: #dcdcdc; margin-right: -1px; }"
+        "QTabBar::tab:selected { background: #ffffff; }"));
     tabs_->addTab(QStringLiteral("自选股"));
     tabs_->addTab(QStringLiteral("走势图"));
     layout->addWidget(tabs_);

@@ -71,7 +71,7 @@ int RenderScreenshots(CKorvelApp& app, const QString& folder) {
         ok = Save(page.grab(), folder + QStringLiteral("/start-page.png")) && ok;
     }
     CMainFrame frame(app.GetSession());
-    frame.resize(1180, 640);
+    frame.resize(1240, 600);
     frame.show();
     CKorvelView& view = *frame.View();
     WaitFor([&view] { return view.Jobs().Running() == 0; });

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -77,6 +79,9 @@ std::unique_ptr<EmbeddedServer> EmbeddedServer::StartIfNeeded(const std::string&
     std::unique_ptr<EmbeddedServer> server(new EmbeddedServer);
     QProcess& process = server->process_;
     process.setStandardErrorFile(QString::fromStdString(dir / "serve.log"), QIODevice::Append);
+    // Should the program end without stopping it (killed, crashed), the
+    // server ends too instead of holding the port.
+    process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process.start(ServerProgram(), {QStringLiteral("serve"), QStringLiteral("--data"), QString::fromStdString(dir),
                                     QStringLiteral("--listen"), QString::fromStdString(defaultHost)});
     // It is ready once it says where it listens.
