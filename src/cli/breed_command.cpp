@@ -16,9 +16,9 @@
 #include "cli/strategy_cli.h"
 #include "gep/random.h"
 #include "strategy/generation_run.h"
-#include "strategy/run_parameters.h"
 #include "strategy/strategy_record.h"
 #include "strategy/strategy_report.h"
+#include "strategy/strategy_style.h"
 #include "strategy/time_range.h"
 #include "text/format.h"
 
