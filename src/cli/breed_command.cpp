@@ -1,39 +1,18 @@
-// korvel-cli breed MARKET CODE [--style N] [--days N] [--depth N] [--seed N]
-// [--evaluator fast|reference] [--save]: breeds a trading strategy for one stock
-// as the strategy wizard does (verification range, generation run, report)
-// and optionally saves it. Ctrl-C ends the search early, as the wizard's stop
-// button does, and the best strategy found so far is reported.
-#include <atomic>
-#include <csignal>
-#include <cstdint>
+// korvel-cli breed: reads the command line and runs one of the two jobs of
+// breed.h. One stock: MARKET CODE [--style N] [--days N] [--depth N]
+// [--seed N] [--evaluator fast|reference] [--holdout N] [--summary]
+// [--save]; the watch list: --watch-list [--jobs N] with the same options
+// but --holdout and --summary.
 #include <limits>
-#include <optional>
 #include <string>
+#include <thread>
 
 #include "cli/args.h"
-#include "cli/commands.h"
-#include "cli/strategy_cli.h"
-#include "gep/random.h"
-#include "strategy/generation_run.h"
-#include "strategy/run_parameters.h"
-#include "strategy/strategy_record.h"
-#include "strategy/strategy_report.h"
-#include "strategy/time_range.h"
+#include "cli/breed.h"
 #include "text/format.h"
 
 namespace cli {
 namespace {
-
-constexpr const char* kCommand = "breed";
-
-struct BreedOptions {
-    std::optional<StrategyStyle> style;
-    std::optional<int32_t> days;
-    std::optional<int32_t> depth;
-    std::optional<uint32_t> seed;
-    TraderEvaluation evaluation = TraderEvaluation::kFast;
-    bool save = false;
-};
 
 int64_t IntInRange(const Args& args, const std::string& name, int64_t low, int64_t high) {
     const int64_t n = *args.GetInt(name);
@@ -57,83 +36,32 @@ BreedOptions ReadOptions(const Args& args) {
         if (name == "reference") o.evaluation = TraderEvaluation::kReference;
         else if (name != "fast") throw UsageError("unknown evaluator '" + name + "' (known: fast, reference)");
     }
+    // One held-out day would be the last case only, which never opens a trade.
+    if (args.Has("holdout")) o.holdout = static_cast<int32_t>(IntInRange(args, "holdout", 2, kIntMax));
+    o.summary = args.Has("summary");
     o.save = args.Has("save");
     return o;
 }
 
-// The style is applied even when it is the one the parameters already name
-// (a fresh program starts at style 0): on the command line it asks for the
-// preset itself, where the wizard's menu ignores re-choosing a style.
-void ApplyOptions(RunParameters& params, const BreedOptions& o, const SettingsMap& settings) {
-    if (o.style) {
-        params.style = static_cast<StrategyStyle>(-1);
-        SetStrategyStyle(params, *o.style, settings);
-    }
-    if (o.days) params.evoluteDays = *o.days;
-    if (o.depth) params.evoluteSteps = *o.depth;
-}
-
-std::atomic<bool>* runningFlag = nullptr;
-
-// The first Ctrl-C stops the search; a second one ends the program.
-void StopOnInterrupt(int) {
-    if (runningFlag != nullptr) runningFlag->store(false);
-    std::signal(SIGINT, SIG_DFL);
-}
-
-void PrintProgress(const GenerationProgress& g) {
-    Print(text::Format("generation %zu  depth %u  fitness %.6f  win rate %.2f%%\n", g.generations, g.stallCount,
-                       g.bestFitness, static_cast<double>(g.winRatio) * 100));
-    std::fflush(stdout);
-}
-
-// Runs the search to its end; false after the message when it cannot start.
-bool Breed(CDataCenter& dc, TraderEvaluation evaluation) {
-    GenerationHooks hooks;
-    hooks.progress = PrintProgress;
-    hooks.evaluation = evaluation;
-    std::unique_ptr<GenerationRun> run = GenerationRun::Start(dc, std::move(hooks), FailureSink(kCommand));
-    if (!run) return false;
-    runningFlag = &dc.Parameters().running;
-    std::signal(SIGINT, StopOnInterrupt);
-    run->Wait();
-    std::signal(SIGINT, SIG_DFL);
-    runningFlag = nullptr;
-    return true;
+size_t ReadJobs(const Args& args) {
+    if (args.Has("jobs")) return static_cast<size_t>(IntInRange(args, "jobs", 1, 256));
+    return std::max(1u, std::thread::hardware_concurrency());
 }
 
 }  // namespace
 
 int RunBreed(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {"style", "days", "depth", "seed", "evaluator"}, {"save"});
-    if (args.positional.size() != 2) throw UsageError("breed needs MARKET and CODE");
+    const Args args = ParseArgs(words, {"style", "days", "depth", "seed", "evaluator", "holdout", "jobs"},
+                                {"save", "summary", "watch-list"});
     const BreedOptions options = ReadOptions(args);
-    const std::string& market = args.positional[0];
-    const std::string& code = args.positional[1];
-
-    const auto store = OpenStrategyStore(context, kCommand);
-    if (!store) return 1;
-    CDataCenter& dc = TheDataCenter();
-    if (!LoadStockWithBars(dc, market, code, kCommand)) return 1;
-    RunParameters& params = dc.Parameters();
-    ApplyOptions(params, options, store->settings);
-    ComputeVerificationRange(params, dc.Dates());
-    if (options.seed) GEP::setClockSeedOverride(*options.seed);
-
-    if (!Breed(dc, options.evaluation)) return 1;
-    if (params.winRateHistory.empty()) {
-        PrintFailure(kCommand, "the search was stopped before its first generation; no strategy");
-        return 1;
+    if (args.Has("watch-list")) {
+        if (!args.positional.empty()) throw UsageError("--watch-list breeds the watched stocks: give no MARKET CODE");
+        if (options.holdout || options.summary) throw UsageError("--holdout and --summary breed one stock");
+        return BreedWatchedStocks(context, options, ReadJobs(args));
     }
-    const ReportPage page = PrepareReportPage(dc);
-    // As it is stored: the report, two blank lines, the strategy text.
-    std::string out = "\n";
-    out += ForTerminal(page.report + "\r\n\r\n\r\n" + page.strategyText) + "\n";
-    Print(out);
-    if (!options.save) return 0;
-    if (!SaveStrategy(store->database, dc, page.report, FailureSink(kCommand))) return 1;
-    Print("\nsaved " + market + " " + code + "\n");
-    return 0;
+    if (args.Has("jobs")) throw UsageError("--jobs goes with --watch-list");
+    if (args.positional.size() != 2) throw UsageError("breed needs MARKET and CODE, or --watch-list");
+    return BreedStock(context, args.positional[0], args.positional[1], options);
 }
 
 }  // namespace cli

@@ -48,9 +48,13 @@ const Command kCommands[] = {
     {"watch", RunWatch, "[add MARKET CODE | rm MARKET CODE]",
      "the watch list rows (tab-separated, the view's columns) / add a stock / delete a stock with its data"},
     {"breed", RunBreed,
-     "MARKET CODE [--style N] [--days N] [--depth N] [--seed N] [--evaluator fast|reference] [--save]",
+     "MARKET CODE|--watch-list [--style N] [--days N] [--depth N] [--seed N] [--evaluator fast|reference] "
+     "[--holdout N] [--summary] [--jobs N] [--save]",
      "breed a strategy for the stock: one line per generation, then the report and the strategy text; "
-     "--save stores it"},
+     "--save stores it; --holdout N breeds without the newest N days and then reports the strategy on them "
+     "(样本外检验) beside buying and holding; --summary prints only one tab-separated line (summary, fitness, "
+     "trades, win rate, accumulated profit, advice); --watch-list breeds every watched stock, --jobs N at a "
+     "time (default: the number of cores), and ends with a table sorted by accumulated profit"},
     {"pool", RunPool, "MODEL [--add CODES|all]",
      "fetch the stock pool of a model (vpool, vpick, gpool, gpick) and list it; --add puts the given codes "
      "(CODE or MARKET:CODE, comma-separated) or all on the watch list"},
