@@ -86,8 +86,14 @@ std::optional<double> Breed(CDataCenter& dc, TraderEvaluation evaluation, bool q
 // the held-out days.
 void PrintReport(const std::string& report, const std::string& strategyText, const std::optional<HoldoutCheck>& check,
                  const CDataCenter& dc) {
-    std::string out = "\n" + ForTerminal(report + "\r\n\r\n\r\n" + strategyText) + "\n";
-    if (check) out += "\n" + ForTerminal(BuildHoldoutReport(*check, dc.Dates())) + "\n";
+    std::string out = "\n";
+    out += ForTerminal(report + "\r\n\r\n\r\n" + strategyText);
+    out += '\n';
+    if (check) {
+        out += '\n';
+        out += ForTerminal(BuildHoldoutReport(*check, dc.Dates()));
+        out += '\n';
+    }
     Print(out);
 }
 

@@ -101,7 +101,8 @@ int BreedWatchedStocks(const Context& context, const BreedOptions& options, size
                                   stopRequested);
     }
     SortByAccumulatedProfit(outcomes);
-    std::string table = "\n" + TabLine(BatchTableHeader());
+    std::string table = "\n";
+    table += TabLine(BatchTableHeader());
     size_t failed = 0;
     for (const BreedOutcome& o : outcomes) {
         table += TabLine(BatchTableCells(o));
