@@ -23,7 +23,7 @@ field() { dpkg-deb -f "$DEB" "$1"; }
 [ "$(field Architecture)" = amd64 ] || fail "Architecture is $(field Architecture)"
 DEPENDS=$(field Depends)
 # What the programs link, as dpkg-shlibdeps found it, and the fonts.
-for dep in libc6 libstdc++6 libsqlite3-0 libcurl4 libpugixml1v5 libcpp-httplib0.11 libqt6widgets6 fonts-noto-cjk; do
+for dep in libc6 libstdc++6 libsqlite3-0 libcurl4 libpugixml1v5 libqt6widgets6 fonts-noto-cjk; do
     echo "$DEPENDS" | grep -q "$dep" || fail "Depends lacks $dep: $DEPENDS"
 done
 
@@ -35,11 +35,15 @@ for f in usr/bin/korvel usr/bin/korvel-cli usr/bin/korvel-server \
          usr/share/korvel/data/stocks.csv usr/share/korvel/data/daily/SS_600000.csv usr/share/doc/korvel/README.md; do
     [ -e "$ROOT/$f" ] || fail "missing /$f"
 done
+if [ -f "$(dirname "$0")/../docs/user-guide.md" ]; then
+    [ -e "$ROOT/usr/share/doc/korvel/user-guide.md" ] || fail "missing /usr/share/doc/korvel/user-guide.md"
+fi
 zcat "$ROOT/usr/share/man/man1/korvel-cli.1.gz" | grep -q 'watch\\-list' || fail "the korvel-cli man page lacks breed --watch-list"
 grep -q '^Exec=korvel$' "$ROOT/usr/share/applications/korvel.desktop" || fail "desktop entry without Exec=korvel"
 
 BIN="$ROOT/usr/bin"
 "$BIN/korvel-cli" --help | grep -q '^  breed ' || fail "korvel-cli --help does not list breed"
+QT_QPA_PLATFORM=offscreen "$BIN/korvel" --help | grep -q 'Korvel' || fail "korvel --help failed"
 "$BIN/korvel-server" --help | grep -q '^  init-demo ' || fail "korvel-server --help does not list init-demo"
 
 WORK="$SCRATCH/work"

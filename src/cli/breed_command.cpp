@@ -1,67 +1,79 @@
-// korvel-cli breed: reads the command line and runs one of the two jobs of
-// breed.h. One stock: MARKET CODE [--style N] [--days N] [--depth N]
+// korvel-cli breed: declares the command line and runs one of the two jobs
+// of breed.h. One stock: MARKET CODE [--style N] [--days N] [--depth N]
 // [--seed N] [--evaluator fast|reference] [--holdout N] [--summary]
 // [--save]; the watch list: --watch-list [--jobs N] with the same options
 // but --holdout and --summary.
+#include <algorithm>
 #include <limits>
+#include <memory>
 #include <string>
 #include <thread>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/breed.h"
-#include "text/format.h"
 
 namespace cli {
 namespace {
 
-int64_t IntInRange(const Args& args, const std::string& name, int64_t low, int64_t high) {
-    const int64_t n = *args.GetInt(name);
-    if (n < low || n > high)
-        throw UsageError(text::Format("--%s must lie between %lld and %lld", name.c_str(), static_cast<long long>(low),
-                                      static_cast<long long>(high)));
-    return n;
-}
+struct BreedArgs {
+    StockArgs stock;
+    std::optional<int32_t> style;
+    std::string evaluator = "fast";
+    bool watchList = false;
+    std::optional<size_t> jobs;
+    BreedOptions options;
+};
 
-BreedOptions ReadOptions(const Args& args) {
-    BreedOptions o;
-    constexpr int64_t kIntMax = std::numeric_limits<int32_t>::max();
-    if (args.Has("style")) o.style = static_cast<StrategyStyle>(IntInRange(args, "style", 0, 4));
-    if (args.Has("days")) o.days = static_cast<int32_t>(IntInRange(args, "days", 1, kIntMax));
-    if (args.Has("depth")) o.depth = static_cast<int32_t>(IntInRange(args, "depth", 1, kIntMax));
-    if (args.Has("seed"))
-        o.seed = static_cast<uint32_t>(IntInRange(args, "seed", 0, std::numeric_limits<uint32_t>::max()));
+// Declares the options on `command`, bound to `a`.
+void AddOptions(CLI::App& command, BreedArgs& a) {
+    constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
+    BreedOptions& o = a.options;
+    CLI::Option* market = command.add_option("MARKET", a.stock.market, "market code: SS (Shanghai) or SZ (Shenzhen)")
+                              ->check(StockFieldValidator());
+    command.add_option("CODE", a.stock.code, "stock code, e.g. 600000")->check(StockFieldValidator());
+    command.add_option("--style", a.style, "apply a style preset first: 0 auto, 1 short, 2 medium, 3 long, 4 custom")
+        ->check(CLI::Range(0, 4));
+    command.add_option("--days", o.days, "trading days bred on (default: EVOLUTE_DAYS)")->check(CLI::Range(1, kIntMax));
+    command.add_option("--depth", o.depth, "generations without improvement that end the search (default: EVOLUTE_STEPS)")
+        ->check(CLI::Range(1, kIntMax));
+    command.add_option("--seed", o.seed, "seed replacing the clock, so the same command breeds the same strategy");
     // Both evaluations breed the same strategy; "reference" is there to show it.
-    if (args.Has("evaluator")) {
-        const std::string name = *args.Get("evaluator");
-        if (name == "reference") o.evaluation = TraderEvaluation::kReference;
-        else if (name != "fast") throw UsageError("unknown evaluator '" + name + "' (known: fast, reference)");
-    }
+    command.add_option("--evaluator", a.evaluator, "fast (default) or reference")
+        ->check(CLI::IsMember({"fast", "reference"}));
+    command.add_flag("--save", o.save, "store the strategy and its trade log (and the advice)");
     // One held-out day would be the last case only, which never opens a trade.
-    if (args.Has("holdout")) o.holdout = static_cast<int32_t>(IntInRange(args, "holdout", 2, kIntMax));
-    o.summary = args.Has("summary");
-    o.save = args.Has("save");
-    return o;
+    CLI::Option* holdout =
+        command.add_option("--holdout", o.holdout,
+                           "breed without the newest N trading days, then trade the strategy over them (样本外检验) "
+                           "beside buying and holding")
+            ->check(CLI::Range(2, kIntMax));
+    CLI::Option* summary = command.add_flag(
+        "--summary", o.summary,
+        "print only one line: summary, fitness, trades, win rate, accumulated profit, advice (tab-separated)");
+    CLI::Option* watchList = command.add_flag(
+        "--watch-list", a.watchList,
+        "breed every watched stock, each in a process of its own, and end with a table sorted by accumulated profit");
+    command.add_option("--jobs", a.jobs, "with --watch-list: processes at a time (default: the number of cores)")
+        ->check(CLI::Range(1, 256))
+        ->needs(watchList);
+    watchList->excludes(market)->excludes(holdout)->excludes(summary);
 }
 
-size_t ReadJobs(const Args& args) {
-    if (args.Has("jobs")) return static_cast<size_t>(IntInRange(args, "jobs", 1, 256));
-    return std::max(1u, std::thread::hardware_concurrency());
+int RunBreed(const Context& context, BreedArgs& a) {
+    BreedOptions& o = a.options;
+    if (a.style) o.style = static_cast<StrategyStyle>(*a.style);
+    o.evaluation = a.evaluator == "reference" ? TraderEvaluation::kReference : TraderEvaluation::kFast;
+    if (a.watchList) return BreedWatchedStocks(context, o, a.jobs.value_or(std::max(1u, std::thread::hardware_concurrency())));
+    if (a.stock.market.empty() || a.stock.code.empty()) throw UsageError("breed needs MARKET and CODE, or --watch-list");
+    return BreedStock(context, a.stock.market, a.stock.code, o);
 }
 
 }  // namespace
 
-int RunBreed(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {"style", "days", "depth", "seed", "evaluator", "holdout", "jobs"},
-                                {"save", "summary", "watch-list"});
-    const BreedOptions options = ReadOptions(args);
-    if (args.Has("watch-list")) {
-        if (!args.positional.empty()) throw UsageError("--watch-list breeds the watched stocks: give no MARKET CODE");
-        if (options.holdout || options.summary) throw UsageError("--holdout and --summary breed one stock");
-        return BreedWatchedStocks(context, options, ReadJobs(args));
-    }
-    if (args.Has("jobs")) throw UsageError("--jobs goes with --watch-list");
-    if (args.positional.size() != 2) throw UsageError("breed needs MARKET and CODE, or --watch-list");
-    return BreedStock(context, args.positional[0], args.positional[1], options);
+Runner SetUpBreed(CLI::App& command, const Context& context) {
+    auto args = std::make_shared<BreedArgs>();
+    AddOptions(command, *args);
+    return [&context, args] { return RunBreed(context, *args); };
 }
 
 }  // namespace cli

@@ -155,12 +155,4 @@ TEST_F(WatchListBreed, CtrlCStopsTheChildrenAndKeepsWhatWasSaved) {
               static_cast<int64_t>(bred));
 }
 
-TEST_F(WatchListBreed, OptionsThatDoNotGoTogetherAreUsageErrors) {
-    const auto dir = Client();
-    for (const std::vector<std::string>& words :
-         {std::vector<std::string>{"breed", "--watch-list", "SS", "600000"}, {"breed", "--watch-list", "--holdout", "5"},
-          {"breed", "SS", "600000", "--jobs", "2"}, {"breed", "--watch-list", "--jobs", "0"}})
-        EXPECT_EQ(RunCli(dir->path(), words).exitCode, 2) << words.back();
-}
-
 }  // namespace
