@@ -24,6 +24,8 @@ libgl-dev
 fonts-noto-cjk
 xvfb
 xauth
+dpkg-dev
+help2man
 "
 
 missing=""
