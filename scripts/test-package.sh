@@ -43,7 +43,7 @@ grep -q '^Exec=korvel$' "$ROOT/usr/share/applications/korvel.desktop" || fail "d
 
 BIN="$ROOT/usr/bin"
 "$BIN/korvel-cli" --help | grep -q '^  breed ' || fail "korvel-cli --help does not list breed"
-QT_QPA_PLATFORM=offscreen "$BIN/korvel" --help | grep -q 'Korvel' || fail "korvel --help failed"
+QT_QPA_PLATFORM=offscreen "$BIN/korvel" --help 2>/dev/null | grep -q 'Korvel' || fail "korvel --help failed"
 "$BIN/korvel-server" --help | grep -q '^  init-demo ' || fail "korvel-server --help does not list init-demo"
 
 WORK="$SCRATCH/work"
