@@ -132,18 +132,6 @@ TEST_F(AlgorithmTest, TheRunFlagStopsOnlyTheGenerations) {
     for (size_t i = 0; i < q.size(); ++i) EXPECT_TRUE(q[i].valid()) << i;
 }
 
-TEST_F(AlgorithmTest, EveryTestRunStartsAfresh) {
-    GEP::Population<ProbeIndividual> p(6, 1);
-    GEP::Algorithm<ProbeIndividual> algorithm(p, Records({1}));
-    algorithm.setTestRuns(2);
-    algorithm.setStopLimit(2);
-    std::vector<std::pair<uint32_t, uint32_t>> reports;
-    algorithm.setProgressCallback([&](const auto& r) { reports.emplace_back(r.testRun, r.generation); });
-    algorithm.run();
-    const std::vector<std::pair<uint32_t, uint32_t>> expected{{1, 1}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}};
-    EXPECT_EQ(reports, expected);
-}
-
 TEST_F(AlgorithmTest, RefusesToRunWithoutRecordsOrTerminals) {
     GEP::Population<Ind> p(4, 1);
     GEP::Algorithm<Ind> empty(p, {});

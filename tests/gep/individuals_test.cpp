@@ -90,16 +90,4 @@ TEST_F(IndividualsTest, FunctionScores) {
     EXPECT_DOUBLE_EQ(f.computeFitness(), 9.5 + 10.0);
 }
 
-TEST_F(IndividualsTest, BaseTextAndDeepCopies) {
-    GEP::Individual<> base;
-    base.setFitness(2.5);
-    EXPECT_EQ(base.toString(), "Individual: Fitness = 2.5\n> 1 Genes linked by: &\n0)  H: ~. T: a.a..");
-    auto original = Make<GEP::ClassificationIndividual<>>();
-    Feed(original, 1.0, 1.0);
-    GEP::ClassificationIndividual<> copy = original;
-    copy.chromosome().symbols()[0] = 0;
-    EXPECT_EQ(original.chromosome().symbols()[0], 1);
-    EXPECT_EQ(copy.truePositives(), 1.0);
-}
-
 }  // namespace

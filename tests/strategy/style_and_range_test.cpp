@@ -1,32 +1,12 @@
-// Style presets and the verification range.
+// Style presets.
 #include <gtest/gtest.h>
 
 #include "strategy/strategy_style.h"
-#include "strategy/time_range.h"
 
 namespace {
 
-std::vector<int32_t> Dates(int count) {
-    std::vector<int32_t> dates;
-    for (int i = 0; i < count; ++i) dates.push_back(20000000 + i);
-    return dates;
-}
-
-TEST(VerificationRange, TheNewestDaysOrTheWholeHistory) {
-    RunParameters params;
-    params.evoluteDays = 960;
-    ASSERT_TRUE(ComputeVerificationRange(params, Dates(300)));
-    EXPECT_EQ(params.rangeBegin, 20000000);
-    EXPECT_EQ(params.rangeEnd, 20000299);
-
-    params.evoluteDays = 480;
-    ASSERT_TRUE(ComputeVerificationRange(params, Dates(1200)));
-    EXPECT_EQ(params.rangeBegin, 20000720);
-    EXPECT_EQ(params.rangeEnd, 20001199);
-    EXPECT_FALSE(ComputeVerificationRange(params, {}));
-    EXPECT_EQ(params.rangeBegin, 20000720);
-}
-
+// The verification range is checked through korvel-cli breed --days
+// (strategy_cli_test.cpp).
 TEST(StrategyStyle, ChoosingAStyleAgainChangesNothingAndChargesFallBack) {
     SettingsMap settings = {{"BUY_CHARGE", "0.0025"}, {"SELL_CHARGE", "0"}};
     RunParameters params;
