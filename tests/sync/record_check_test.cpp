@@ -1,0 +1,72 @@
+// The checks a server's bars and dividend records pass before they are
+// stored: every kind of impossible record is refused, every real one kept.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../support/bundled_data.h"
+#include "sync/record_check.h"
+
+namespace {
+
+RecordFields Fields(const std::vector<std::string>& texts) {
+    RecordFields fields;
+    for (size_t i = 0; i < fields.size() && i < texts.size(); ++i)
+        if (texts[i] != "NULL") fields[i] = texts[i];
+    return fields;
+}
+
+constexpr int32_t kLatest = 20240105;
+
+TEST(RecordCheck, RefusesEveryKindOfImpossibleRecord) {
+    const struct {
+        std::vector<std::string> bar;
+        bool possible;
+    } bars[] = {
+        {{"20240104", "10", "11", "9", "10.5", "1000"}, true},
+        {{"20240105", "10", "11", "9", "10.5", "NULL"}, true},  // tomorrow; no volume
+        {{"20240104", "12", "11", "9", "8", "0"}, true},        // open above high, close below low: a vendor's bar
+        {{"20000229", "1e-3", "1e-3", "1e-3", "1e-3", "0"}, true},
+        {{"20240106", "10", "11", "9", "10", "1"}, false},  // beyond tomorrow
+        {{"99999999", "10", "11", "9", "10", "1"}, false},
+        {{"20230229", "10", "11", "9", "10", "1"}, false},  // not a leap year
+        {{"20240431", "10", "11", "9", "10", "1"}, false},
+        {{"20240100", "10", "11", "9", "10", "1"}, false},
+        {{"18991231", "10", "11", "9", "10", "1"}, false},
+        {{"20240104.5", "10", "11", "9", "10", "1"}, false},
+        {{"NULL", "10", "11", "9", "10", "1"}, false},
+        {{"20240104", "0", "11", "9", "10", "1"}, false},
+        {{"20240104", "10", "11", "-9", "10", "1"}, false},
+        {{"20240104", "10", "1e308", "9", "10", "1"}, false},  // no float holds it
+        {{"20240104", "10", "11", "9", "1e999", "1"}, false},
+        {{"20240104", "NULL", "11", "9", "10", "1"}, false},
+        {{"20240104", "10", "9", "11", "10", "1"}, false},  // high below low
+        {{"20240104", "10", "11", "9", "10", "-1"}, false},
+        {{"20240104", "10", "11", "9", "10", "1e39"}, false},
+    };
+    for (const auto& c : bars) EXPECT_EQ(IsPossibleBar(Fields(c.bar), kLatest), c.possible) << c.bar[0] << c.bar[2];
+
+    EXPECT_TRUE(IsPossibleDividend(Fields({"20991231", "1", "0", "2.5", "0", "0"})));  // ex-date still ahead
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"20240104", "-1", "0", "0", "0", "0"}, {"20240104", "0", "0", "0", "0", "-0.5"},
+          {"20240104", "0", "0", "1e308", "0", "0"}, {"99999999", "0", "0", "1", "0", "0"},
+          {"20240104", "0", "NULL", "1", "0", "0"}})
+        EXPECT_FALSE(IsPossibleDividend(Fields(bad))) << bad[1] << bad[5];
+}
+
+TEST(RecordCheck, EveryBundledRecordPasses) {
+    const int32_t latest = LatestBarDate();
+    EXPECT_GT(latest, 20240000);
+    size_t bars = 0;
+    for (const auto& file : std::filesystem::directory_iterator(testing_support::DataFile("daily"))) {
+        for (const std::vector<std::string>& row : testing_support::CsvRows("daily/" + file.path().filename().string(), 6)) {
+            EXPECT_TRUE(IsPossibleBar(Fields(row), latest)) << file.path().filename() << " " << row[0];
+            ++bars;
+        }
+    }
+    EXPECT_GT(bars, 10000u);
+    for (const std::vector<std::string>& row : testing_support::CsvRows("dividend.csv", 8))
+        EXPECT_TRUE(IsPossibleDividend(Fields({row.begin() + 2, row.end()}))) << row[0] << row[1] << row[2];
+}
+
+}  // namespace
