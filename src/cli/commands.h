@@ -54,6 +54,8 @@ Runner SetUpSync(CLI::App&, const Context&);
 Runner SetUpOpen(CLI::App&, const Context&);
 Runner SetUpPool(CLI::App&, const Context&);
 Runner SetUpCleanup(CLI::App&, const Context&);
+// chart_command.cpp
+Runner SetUpChart(CLI::App&, const Context&);
 
 // The table of every command, in help order; defined in command_table.cpp.
 extern const Command kCommands[];

@@ -15,16 +15,14 @@ namespace {
 
 bool HasThreeDecimals(int32_t securityType) { return securityType >= 11 && securityType <= 14; }
 
-// The stock's trade log of this version replaced in one transaction.
-// Failures of single rows are ignored; a failure of the database rolls the
-// transaction back and is returned.
+// The stock's trade log of this version replaced, inside the save's
+// transaction. Failures of single rows are ignored; a failure of the
+// database is returned.
 std::optional<WriteFailure> WriteTradeLog(Database& db, const CDataCenter& dc) {
     const char* format = HasThreeDecimals(dc.SecurityType())
         ? "INSERT INTO TRADELOG(MARKET, CODE, VRSN, DDATE, BS, PRICE, PROFIT) VALUES(?,?, %d, %d, %d, %.3f, %.2f)"
         : "INSERT INTO TRADELOG(MARKET, CODE, VRSN, DDATE, BS, PRICE, PROFIT) VALUES(?,?, %d, %d, %d, %.2f, %.2f)";
-    std::optional<Transaction> transaction = Transaction::Begin(db);
-    if (!transaction ||
-        !db.Exec(text::Format("DELETE FROM TRADELOG WHERE MARKET = ? AND CODE = ? AND VRSN = %d", version::kNumber),
+    if (!db.Exec(text::Format("DELETE FROM TRADELOG WHERE MARKET = ? AND CODE = ? AND VRSN = %d", version::kNumber),
                  {dc.Market(), dc.Code()}))
         return FailedWrite(db);
     for (const TradeLogEntry& trade : dc.Parameters().tradeLog) {
@@ -35,7 +33,6 @@ std::optional<WriteFailure> WriteTradeLog(Database& db, const CDataCenter& dc) {
             continue;
         if (std::optional<WriteFailure> failure = DatabaseWriteFailure(db)) return failure;
     }
-    if (!transaction->Commit()) return FailedWrite(db);
     return std::nullopt;
 }
 
@@ -153,14 +150,29 @@ std::string BuildStrategyCode(const RunParameters& params) {
     return code;
 }
 
+namespace {
+
+// One transaction for the whole strategy, so a program killed while saving
+// leaves the previous strategy whole rather than half of the new one. A
+// single trade-log row's own failure is skipped; a failure of the database
+// rolls the whole save back.
+std::optional<WriteFailure> WriteStrategy(Database& db, const CDataCenter& dc, const std::string& stored) {
+    std::optional<Transaction> transaction = Transaction::Begin(db);
+    if (!transaction) return FailedWrite(db);
+    if (std::optional<WriteFailure> failure = WriteTradeLog(db, dc)) return failure;
+    if (std::optional<WriteFailure> failure = WriteSecretRow(db, dc, stored, CurrentAdvice(dc), NewestDate(dc)))
+        return failure;
+    if (!WriteGenes(db, dc) || !transaction->Commit()) return FailedWrite(db);
+    return std::nullopt;
+}
+
+}  // namespace
+
 bool SaveStrategy(Database& db, CDataCenter& dc, const std::string& reportText, const MessageSink& show) {
     RunParameters& p = dc.Parameters();
     const std::string stored =
         reportText + "\r\n\r\n\r\n" + BuildStrategyHeader(dc) + "\r\n" + BuildStrategyCode(p);
-    std::optional<WriteFailure> failure = WriteTradeLog(db, dc);
-    if (!failure) failure = WriteSecretRow(db, dc, stored, CurrentAdvice(dc), NewestDate(dc));
-    if (!failure && !WriteGenes(db, dc)) failure = FailedWrite(db);
-    if (failure) {
+    if (const std::optional<WriteFailure> failure = WriteStrategy(db, dc, stored)) {
         if (show) show("数据库写入异常，破译报告无法保存！\n" + text::GbkToUtf8(failure->text));
         return false;
     }

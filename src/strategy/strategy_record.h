@@ -6,8 +6,9 @@
 // genes as letters.
 //
 // Texts are GBK. Every value from outside (market, code, report, advice) is
-// bound as a parameter; numbers are written into the statements in the
-// documented forms, so the stored values are exactly the documented ones.
+// bound as a parameter; numbers the program produces are written into the
+// statement text in fixed forms ("%.3f" prices, "%.2f" profits), so a
+// stored value reads back exactly as that text.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,16 +32,15 @@ std::string BuildStrategyHeader(const CDataCenter& dc);
 // ('A' not, 'B' and, 'C' or). Empty without a chromosome or gene count.
 std::string BuildStrategyCode(const RunParameters& params);
 
-// Saves the current result for the current stock: its trade log replaces
-// the stock's TRADELOG rows of this version in one transaction, the SECRET
+// Saves the current result for the current stock in one transaction: its
+// trade log replaces the stock's TRADELOG rows of this version, the SECRET
 // row is inserted or updated (report text + "\r\n\r\n\r\n" + header + "\r\n"
 // + code string, the current advice and the newest bar's date, the range),
 // then the genes are written. When a write fails for the database (not for
 // a single trade-log row), shows "数据库写入异常，破译报告无法保存！" with the
-// cause on a second line and returns false: a trade log whose transaction
-// failed is rolled back, rows of steps that completed before stay. On
-// success sets reportText, resultSaved and savedInWizard and recomputes the
-// per-bar signals.
+// cause on a second line and returns false with the whole save rolled back.
+// On success sets reportText, resultSaved and savedInWizard and recomputes
+// the per-bar signals.
 bool SaveStrategy(Database& db, CDataCenter& dc, const std::string& reportText, const MessageSink& show);
 
 // Loads the current stock's stored strategy of this version into the run

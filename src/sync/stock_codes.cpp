@@ -18,10 +18,10 @@ StockRecord ReadRecord(const XmlElement& item) {
 }
 
 // Delete-then-insert keeps one row per stock although the key includes the
-// date: a renamed or retyped stock loses its old row. The type is written
-// unquoted by the documented insert, so a type that is no number makes the
-// insert fail (after the delete, as there). A record's own failure is
-// skipped; a failure of the database is returned.
+// date: a renamed or retyped stock loses its old row. The insert takes the
+// type as a bare number, so a type that is no number makes the insert fail
+// after the delete has run: the stock is then gone until a good record comes.
+// A record's own failure is skipped; a failure of the database is returned.
 std::optional<WriteFailure> StoreRecord(Database& db, const StockRecord& r) {
     if (!db.Exec("DELETE FROM STOCKCODE WHERE MARKET = ? AND CODE = ?", {r.market, r.code}))
         return DatabaseWriteFailure(db);

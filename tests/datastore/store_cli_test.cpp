@@ -9,6 +9,7 @@
 
 namespace {
 
+using testing_support::Lines;
 using testing_support::ProcessResult;
 using testing_support::RunProcess;
 using testing_support::TempDir;
@@ -16,8 +17,6 @@ using testing_support::TempDir;
 ProcessResult Cli(const TempDir& dir, const std::vector<std::string>& words) {
     return testing_support::RunCli(dir.path(), words);
 }
-
-using testing_support::Lines;
 
 TEST(StoreCli, InitCreatesTheDefaultDatabase) {
     TempDir dir;
@@ -82,8 +81,9 @@ TEST(StoreCli, SettingsListAndSet) {
     EXPECT_EQ(Cli(dir, {"settings"}).out, before);
 
     // The host is stored as GBK.
-    std::optional<Database> db = Database::Open((dir / "thedb.db3").string());
-    EXPECT_EQ(db->GetTable("SELECT SETS FROM APPSET WHERE ITEM = 'HOST'")->At(0, 0), "\xCA\xFD\xBE\xDD.example:80");
+    EXPECT_EQ(Database::Open((dir / "thedb.db3").string())->GetTable("SELECT SETS FROM APPSET WHERE ITEM = 'HOST'")
+                  ->At(0, 0),
+              "\xCA\xFD\xBE\xDD.example:80");
 }
 
 TEST(StoreCli, StockNamesPrintAsUtf8) {
