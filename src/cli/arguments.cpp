@@ -1,5 +1,6 @@
 #include "cli/arguments.h"
 
+#include "datastore/setting_rules.h"
 #include "text/gbk.h"
 
 namespace cli {
@@ -26,6 +27,11 @@ CLI::Validator StockPairValidator() {
         return market.empty() ? StockFieldProblem(value.substr(colon + 1)) : market;
     };
     return CLI::Validator(check, "", "stock pair");
+}
+
+CLI::Validator SettingRangeValidator(const char* name) {
+    const SettingRule* rule = FindSettingRule(name);
+    return CLI::Range(rule->low, rule->high);
 }
 
 void AddStockArguments(CLI::App& command, StockArgs& stock) {

@@ -18,6 +18,10 @@ void AddStockArguments(CLI::App& command, StockArgs& stock);
 // of the database's MARKET and CODE columns.
 CLI::Validator StockFieldValidator();
 
+// Accepts the whole numbers the setting `name` accepts (e.g. --days and
+// EVOLUTE_DAYS share their range).
+CLI::Validator SettingRangeValidator(const char* name);
+
 // Accepts MARKET:CODE.
 CLI::Validator StockPairValidator();
 

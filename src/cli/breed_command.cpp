@@ -33,9 +33,12 @@ void AddOptions(CLI::App& command, BreedArgs& a) {
     command.add_option("CODE", a.stock.code, "stock code, e.g. 600000")->check(StockFieldValidator());
     command.add_option("--style", a.style, "apply a style preset first: 0 auto, 1 short, 2 medium, 3 long, 4 custom")
         ->check(CLI::Range(0, 4));
-    command.add_option("--days", o.days, "trading days bred on (default: EVOLUTE_DAYS)")->check(CLI::Range(1, kIntMax));
-    command.add_option("--depth", o.depth, "generations without improvement that end the search (default: EVOLUTE_STEPS)")
-        ->check(CLI::Range(1, kIntMax));
+    command.add_option("--days", o.days, "trading days bred on (default: EVOLUTE_DAYS)")
+        ->check(SettingRangeValidator("EVOLUTE_DAYS"));
+    command
+        .add_option("--depth", o.depth,
+                    "generations without improvement that end the search (default: EVOLUTE_STEPS)")
+        ->check(SettingRangeValidator("EVOLUTE_STEPS"));
     command.add_option("--seed", o.seed, "seed replacing the clock, so the same command breeds the same strategy");
     // Both evaluations breed the same strategy; "reference" is there to show it.
     command.add_option("--evaluator", a.evaluator, "fast (default) or reference")

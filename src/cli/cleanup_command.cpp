@@ -47,7 +47,7 @@ bool Choose(const std::vector<CleanupStock>& list, std::set<StockKey> wanted, st
 
 int RunCleanup(const Context& context, const std::vector<std::string>& words) {
     const std::set<StockKey> wanted = ParseStocks(words);
-    const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("cleanup"));
+    const auto store = OpenStore(context, "cleanup");
     if (!store) return 1;
     Database& db = store->database;
     ServerInfo info;

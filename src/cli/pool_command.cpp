@@ -80,6 +80,10 @@ int AddToWatchList(Database& db, StockPool& pool, const std::optional<std::vecto
         added = AddPoolStocks(db, pool.entries);
         return 0;
     });
+    if (added.failure) {
+        PrintFailure("pool", ForTerminal(added.failure->text));
+        return 1;
+    }
     Print(ForTerminal(PoolAddedText(added.inserted)) + "\n");
     return 0;
 }
@@ -95,7 +99,7 @@ int RunPool(const Context& context, const PoolArgs& args) {
     std::optional<std::vector<std::string>> wanted;  // nothing: all
     if (add && *add != "all") wanted = SplitCodes(*add);
 
-    const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("pool"));
+    const auto store = OpenStore(context, "pool");
     if (!store) return 1;
     const ServerAccess server = ServerFromSettings(*store);
     Print(ForTerminal(PoolFetchingText()) + "\n");
@@ -105,18 +109,13 @@ int RunPool(const Context& context, const PoolArgs& args) {
         pool = FetchPool(server, model);
         return 0;
     });
-    if (!pool) {
-        PrintFailure("pool", ForTerminal(PoolEmptyText()));
+    // No reply, a reply that is not XML or one without a stock: no pool.
+    if (!pool || pool->entries.empty()) {
+        PrintFailure("pool", ForTerminal(PoolEmptyText()) + " (" + ForTerminal(server.host) + ")");
         return 1;
     }
     Print(ForTerminal(pool->caption.empty() ? PoolCaption(model) : pool->caption) + "\n");
     if (!pool->info.empty()) Print(ForTerminal(pool->info) + "\n");
-    if (pool->entries.empty()) {
-        Print(ForTerminal(PoolEmptyText()) + "\n");
-        if (!add) return 0;
-        PrintFailure("pool", ForTerminal(PoolNothingTickedText()));
-        return 1;
-    }
     Print(ForTerminal(PoolFetchedText()) + "\n");
     PrintPool(*pool);
     return add ? AddToWatchList(store->database, *pool, wanted) : 0;
@@ -126,7 +125,9 @@ int RunPool(const Context& context, const PoolArgs& args) {
 
 Runner SetUpPool(CLI::App& command, const Context& context) {
     auto args = std::make_shared<PoolArgs>();
-    command.add_option("MODEL", args->model, "selection model: vpool, vpick, gpool, gpick (or any key the server knows)")
+    command
+        .add_option("MODEL", args->model,
+                    "selection model: vpool, vpick, gpool, gpick (or any key the server knows)")
         ->required();
     command
         .add_option("--add", args->add,

@@ -1,65 +1,20 @@
-// korvel-cli commands of the local data store: init, settings, stocks,
-// conditions.
+// korvel-cli commands of the local data store: init, stocks, conditions.
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/strategy_cli.h"
 #include "datastore/data_center.h"
 #include "datastore/local_store.h"
-#include "datastore/run_parameters.h"
-#include "datastore/settings.h"
 #include "text/format.h"
 #include "text/gbk.h"
 
 namespace cli {
 namespace {
 
-void PrintMessage(std::string_view message) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
-}
-
-void Print(const std::string& utf8) { std::fwrite(utf8.data(), 1, utf8.size(), stdout); }
-
-std::unique_ptr<LocalStore> Open(const Context& context) {
-    return OpenLocalStore(context.dir, TheDataCenter(), PrintMessage);
-}
-
-// True when all of `value` is one decimal number made of `allowed`
-// characters (so no hexadecimal, "inf" or "nan" forms).
-bool IsWholeNumber(const std::string& value, const char* allowed) {
-    if (value.empty() || value.find_first_not_of(allowed) != std::string::npos) return false;
-    char* end = nullptr;
-    std::strtod(value.c_str(), &end);
-    return *end == '\0';
-}
-
-// The numeric settings are read with fallbacks that hide a bad value, so the
-// command refuses one instead of storing it.
-void CheckNumericSetting(const std::string& name, const std::string& value) {
-    const bool isInteger = name == "MIN_TRADE_NUMS" || name == "MAX_TRADE_NUMS" || name == "EVOLUTE_STEPS" ||
-                           name == "EVOLUTE_DAYS";
-    const bool isReal = name == "MAX_TRADE_LOST" || name == "BUY_CHARGE" || name == "SELL_CHARGE";
-    if (isInteger && !(IsWholeNumber(value, "+0123456789") && IntSetting(value, 0) > 0))
-        throw UsageError(name + " needs a whole number of 1 or more");
-    if (isReal && !(IsWholeNumber(value, "+-.0123456789eE") && RealSetting(value, 0.0f) > 0.0f))
-        throw UsageError(name + " needs a number above 0");
-}
-
-int RunSettingsSet(const Context& context, const std::string& name, const std::string& value) {
-    if (name.empty()) throw UsageError("the setting name is empty");
-    CheckNumericSetting(name, value);
-    const auto store = Open(context);
-    if (!store) return 1;
-    if (!StoreSetting(store->database, text::Utf8ToGbk(name), text::Utf8ToGbk(value))) {
-        std::fprintf(stderr, "korvel-cli settings: %s not stored: %s\n", name.c_str(), Database::LastError().c_str());
-        return 1;
-    }
-    return 0;
-}
 
 // Names of each generator's lines, in the generators' order and the order of
 // their lines.
@@ -110,25 +65,14 @@ int RunInit(const Context& context) {
         std::fprintf(stderr, "cannot create the directory %s: %s\n", context.dir.c_str(), error.message().c_str());
         return 1;
     }
-    const auto store = Open(context);
+    const auto store = OpenStore(context, "init");
     if (!store) return 1;
     Print(store->database.Path() + "\n");
     return 0;
 }
 
-int RunSettings(const Context& context) {
-    const auto store = Open(context);
-    if (!store) return 1;
-    // Start-up's reading adds empty entries for missing numeric settings;
-    // read APPSET afresh to show what is stored.
-    SettingsMap stored;
-    if (!LoadSettings(store->database, stored, PrintMessage)) return 1;
-    for (const auto& [item, value] : stored) Print(text::GbkToUtf8(item + "\t" + value) + "\n");
-    return 0;
-}
-
 int RunStocks(const Context& context) {
-    const auto store = Open(context);
+    const auto store = OpenStore(context, "stocks");
     if (!store) return 1;
     CDataCenter& dc = TheDataCenter();
     dc.LoadStockList();
@@ -142,7 +86,7 @@ int RunStocks(const Context& context) {
 int RunConditions(const Context& context, const StockArgs& stock, bool withLines) {
     const std::string market = text::Utf8ToGbk(stock.market);
     const std::string code = text::Utf8ToGbk(stock.code);
-    const auto store = Open(context);
+    const auto store = OpenStore(context, "conditions");
     if (!store) return 1;
     CDataCenter& dc = TheDataCenter();
     if (!dc.LoadStock(code, market)) {
@@ -160,19 +104,6 @@ int RunConditions(const Context& context, const StockArgs& stock, bool withLines
 
 Runner SetUpInit(CLI::App&, const Context& context) {
     return [&context] { return RunInit(context); };
-}
-
-Runner SetUpSettings(CLI::App& command, const Context& context) {
-    struct Set {
-        std::string name, value;
-    };
-    auto set = std::make_shared<Set>();
-    CLI::App* setCommand = command.add_subcommand("set", "store one setting");
-    setCommand->add_option("NAME", set->name, "setting name")->required();
-    setCommand->add_option("VALUE", set->value, "the new value")->required();
-    return [&context, set, setCommand] {
-        return setCommand->parsed() ? RunSettingsSet(context, set->name, set->value) : RunSettings(context);
-    };
 }
 
 Runner SetUpStocks(CLI::App&, const Context& context) {

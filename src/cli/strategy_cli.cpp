@@ -1,5 +1,8 @@
 #include "cli/strategy_cli.h"
 
+#include <filesystem>
+
+#include "datastore/open_database.h"
 #include "text/gbk.h"
 
 namespace cli {
@@ -22,8 +25,19 @@ MessageSink FailureSink(std::string_view command) {
     return [name = std::string(command)](std::string_view message) { PrintFailure(name, message); };
 }
 
+std::unique_ptr<LocalStore> OpenStore(const Context& context, std::string_view command) {
+    // The messages of opening concern the database file: name it.
+    const std::filesystem::path dir = context.dir;
+    const std::filesystem::path file =
+        dir / (std::filesystem::exists(dir / kPreferredDatabaseFile) ? kPreferredDatabaseFile : kDefaultDatabaseFile);
+    const MessageSink show = [name = std::string(command), file](std::string_view message) {
+        PrintFailure(name, std::string(message) + " (" + file.string() + ")");
+    };
+    return OpenLocalStore(context.dir, TheDataCenter(), show);
+}
+
 std::unique_ptr<LocalStore> OpenStrategyStore(const Context& context, std::string_view command) {
-    std::unique_ptr<LocalStore> store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink(command));
+    std::unique_ptr<LocalStore> store = OpenStore(context, command);
     if (store) TheDataCenter().LoadStockList();
     return store;
 }

@@ -25,6 +25,10 @@ void PrintFailure(std::string_view command, std::string_view message);
 // A sink that prints the core's messages as failures of `command`.
 MessageSink FailureSink(std::string_view command);
 
+// The store with the settings and the run parameters loaded; nothing after
+// the message (naming the database file) when it cannot be opened.
+std::unique_ptr<LocalStore> OpenStore(const Context& context, std::string_view command);
+
 // The store with the settings, the run parameters and the stock list
 // loaded into TheDataCenter(); nothing after the message when it cannot be
 // opened.

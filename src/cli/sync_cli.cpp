@@ -17,7 +17,8 @@ SyncReporter TerminalReporter(std::string_view command) {
     return [name = std::string(command)](const SyncReport& report) {
         if (report.text.empty()) return;
         if (report.result == SyncReport::kFailed) {
-            PrintFailure(name, ForTerminal(report.text));
+            const std::string about = report.about.empty() ? "" : " (" + ForTerminal(report.about) + ")";
+            PrintFailure(name, ForTerminal(report.text) + about);
         } else {
             Print(ForTerminal(report.text) + "\n");
             // Progress should show while the job runs, also through a pipe.

@@ -61,7 +61,7 @@ void PrintOpenedStock(const CDataCenter& dc) {
 }
 
 int RunStatus(const Context& context, const std::optional<long long>& server) {
-    const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("status"));
+    const auto store = OpenStore(context, "status");
     if (!store) return 1;
     if (server && !SwitchToServer(*store, *server)) return 1;
     ServerInfo info;
@@ -71,7 +71,7 @@ int RunStatus(const Context& context, const std::optional<long long>& server) {
 }
 
 int RunSync(const Context& context) {
-    const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("sync"));
+    const auto store = OpenStore(context, "sync");
     if (!store) return 1;
     Database& db = store->database;
     const ServerAccess server = ServerFromSettings(*store);

@@ -1,40 +1,57 @@
-// korvel-cli watch: the watch list's rows, tab-separated in the view's
-// columns. watch add MARKET CODE: add a stock (as "设为自选股" does for the
-// stock shown). watch rm MARKET CODE: delete a stock with its bars,
-// strategies and trade logs (as the list's "删除" does).
+// korvel-cli watch: the watch list's rows under a header, tab-separated in
+// the view's columns. watch add MARKET CODE: add a stock of the stock list
+// (as "设为自选股" does for the stock shown). watch rm MARKET CODE: delete a
+// stock with its bars, strategies and trade logs (as the list's "删除"
+// does), saying how many rows went.
 #include <memory>
 #include <string>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/strategy_cli.h"
+#include "datastore/write_failure.h"
 #include "strategy/watch_list.h"
+#include "text/format.h"
 #include "text/gbk.h"
 
 namespace cli {
 namespace {
 
-void PrintRows(Database& db) {
-    const std::vector<WatchRow> rows = LoadWatchList(db);
-    std::string out;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const std::vector<std::string> cells = WatchRowCells(rows[i], i);
-        for (size_t c = 0; c < cells.size(); ++c) out += (c ? "\t" : "") + cells[c];
-        out += "\n";
-    }
-    Print(ForTerminal(out));
+constexpr const char* kCommand = "watch";
+
+
+std::string JoinCells(const std::vector<std::string>& cells) {
+    std::string line;
+    for (size_t c = 0; c < cells.size(); ++c) line += (c ? "\t" : "") + cells[c];
+    return line + "\n";
 }
 
-bool InStockList(const CDataCenter& dc) {
+void PrintRows(Database& db) {
+    const std::vector<WatchRow> rows = LoadWatchList(db);
+    std::string out = JoinCells(WatchColumnTitles());
+    for (size_t i = 0; i < rows.size(); ++i) out += JoinCells(WatchRowCells(rows[i], i));
+    Print(ForTerminal(out));
+    if (rows.empty()) Print("the watch list is empty: add stocks with 'korvel-cli watch add MARKET CODE'\n");
+}
+
+bool InStockList(const CDataCenter& dc, const std::string& market, const std::string& code) {
     for (const StockInfo& s : dc.StockList())
-        if (s.market == dc.Market() && s.code == dc.Code()) return true;
+        if (s.market == market && s.code == code) return true;
     return false;
 }
 
+// Only stocks of the stock list are offered by the view, and only they show
+// in the watch list, so a stock it does not know is refused.
 int Add(LocalStore& store, const std::string& market, const std::string& code) {
     CDataCenter& dc = TheDataCenter();
+    if (!InStockList(dc, text::Utf8ToGbk(market), text::Utf8ToGbk(code))) {
+        PrintFailure(kCommand, market + " " + code + " is not in the stock list (" +
+                                   std::to_string(dc.StockList().size()) +
+                                   " stocks); run 'korvel-cli sync' to bring the list up to date");
+        return 1;
+    }
     if (!dc.LoadStock(text::Utf8ToGbk(code), text::Utf8ToGbk(market))) {
-        PrintFailure("watch", "cannot read the daily bars: " + Database::LastError());
+        PrintFailure(kCommand, "cannot read the daily bars: " + Database::LastError());
         return 1;
     }
     if (IsOnWatchList(store.database, dc.Market(), dc.Code())) {
@@ -42,26 +59,27 @@ int Add(LocalStore& store, const std::string& market, const std::string& code) {
         return 0;
     }
     if (!AddCurrentStock(store.database, dc)) {
-        PrintFailure("watch", market + " " + code + " not added: " + Database::LastError());
+        PrintFailure(kCommand, market + " " + code + " not added: " + ForTerminal(FailedWrite(store.database).text));
         return 1;
     }
-    if (!InStockList(dc))
-        PrintFailure("watch", "note: " + market + " " + code +
-                                  " is not in the stock list; the watch list shows it once the stock list has it");
+    Print("added " + market + " " + code + " " + ForTerminal(dc.DisplayName()) + "\n");
     return 0;
 }
 
 int Remove(LocalStore& store, const std::string& market, const std::string& code) {
-    const std::string gbkMarket = text::Utf8ToGbk(market);
-    const std::string gbkCode = text::Utf8ToGbk(code);
-    if (!IsOnWatchList(store.database, gbkMarket, gbkCode)) {
-        PrintFailure("watch", market + " " + code + " is not on the watch list");
+    const StockKey stock{text::Utf8ToGbk(market), text::Utf8ToGbk(code)};
+    if (!IsOnWatchList(store.database, stock.market, stock.code)) {
+        PrintFailure(kCommand, market + " " + code + " is not on the watch list");
         return 1;
     }
-    if (DeleteWatchedStocks(store.database, {{gbkMarket, gbkCode}}) == 0) {
-        PrintFailure("watch", market + " " + code + " not deleted: " + Database::LastError());
+    const std::optional<DeletedRows> deleted = DeleteWatchedStock(store.database, stock);
+    if (!deleted) {
+        PrintFailure(kCommand, market + " " + code + " not deleted: " + ForTerminal(FailedWrite(store.database).text));
         return 1;
     }
+    Print(text::Format("deleted %s %s: %lld daily bars, %lld strategy versions, %lld trade-log rows\n",
+                       market.c_str(), code.c_str(), static_cast<long long>(deleted->bars),
+                       static_cast<long long>(deleted->strategies), static_cast<long long>(deleted->tradeLogRows)));
     return 0;
 }
 
@@ -75,7 +93,7 @@ Runner SetUpWatch(CLI::App& command, const Context& context) {
     AddStockArguments(*rm, *stock);
     command.require_subcommand(0, 1);
     return [&context, stock, add, rm] {
-        const auto store = OpenStrategyStore(context, "watch");
+        const auto store = OpenStrategyStore(context, kCommand);
         if (!store) return 1;
         if (add->parsed()) return Add(*store, stock->market, stock->code);
         if (rm->parsed()) return Remove(*store, stock->market, stock->code);

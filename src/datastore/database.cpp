@@ -6,6 +6,7 @@
 namespace {
 
 thread_local std::string t_lastError;
+thread_local int t_lastErrorCode = SQLITE_OK;
 
 // Holds the connection's own mutex (a no-op outside serialized mode), so a
 // statement's steps and the error message they leave belong together.
@@ -25,7 +26,15 @@ private:
     sqlite3_mutex* mutex_;
 };
 
-void RecordError(sqlite3* db) { t_lastError = db ? sqlite3_errmsg(db) : "no database"; }
+void RecordError(sqlite3* db) {
+    t_lastError = db ? sqlite3_errmsg(db) : "no database";
+    t_lastErrorCode = db ? sqlite3_errcode(db) : SQLITE_CANTOPEN;
+}
+
+void RecordError(int rc, const char* message) {
+    t_lastError = message ? message : sqlite3_errstr(rc);
+    t_lastErrorCode = rc;
+}
 
 int ClampLength(size_t size) { return size > INT_MAX ? INT_MAX : static_cast<int>(size); }
 
@@ -126,7 +135,7 @@ bool Database::Exec(std::string_view sql, std::initializer_list<SqlValue> values
         const std::string text(sql);
         char* message = nullptr;
         const int rc = sqlite3_exec(db_.get(), text.c_str(), nullptr, nullptr, &message);
-        if (rc != SQLITE_OK) t_lastError = message ? message : sqlite3_errstr(rc);
+        if (rc != SQLITE_OK) RecordError(rc, message);
         sqlite3_free(message);
         return rc == SQLITE_OK;
     }
@@ -144,7 +153,7 @@ std::optional<Statement> Database::Prepare(std::string_view sql) {
     if (rc != SQLITE_OK || raw == nullptr) {
         sqlite3_finalize(raw);
         if (rc != SQLITE_OK) RecordError(db_.get());
-        else t_lastError = "empty statement";
+        else RecordError(SQLITE_MISUSE, "empty statement");
         return std::nullopt;
     }
     return Statement(db_.get(), raw);
@@ -207,6 +216,8 @@ std::optional<TextTable> Database::GetTable(std::string_view sql, std::initializ
 }
 
 const std::string& Database::LastError() { return t_lastError; }
+
+int Database::LastErrorCode() { return t_lastErrorCode & 0xFF; }
 
 std::optional<Transaction> Transaction::Begin(Database& db) {
     if (!db.Exec("BEGIN")) return std::nullopt;

@@ -161,6 +161,9 @@ public:
     // The message of the calling thread's latest failed operation on any
     // Database.
     static const std::string& LastError();
+    // SQLite's primary result code of that failure (SQLITE_READONLY,
+    // SQLITE_FULL, SQLITE_BUSY, SQLITE_CONSTRAINT, ...).
+    static int LastErrorCode();
 
     // Rows inserted, changed or deleted by statements on this connection so far.
     int64_t TotalChanges() const { return sqlite3_total_changes64(db_.get()); }

@@ -22,22 +22,25 @@ std::optional<int32_t> NewestDate(const CDataCenter& dc) {
     return dc.Dates().back();
 }
 
-void UpdateOne(Database& db, CDataCenter& dc, const SignalJob& job, const MessageSink& show) {
-    if (!dc.LoadStock(job.code, job.market)) return;
+std::optional<WriteFailure> UpdateOne(Database& db, CDataCenter& dc, const SignalJob& job, const MessageSink& show) {
+    if (!dc.LoadStock(job.code, job.market)) return std::nullopt;
     const std::optional<int32_t> newest = NewestDate(dc);
-    if (!newest) return;
-    if (!LoadStoredStrategy(db, dc, show)) return;
+    if (!newest) return std::nullopt;
+    if (!LoadStoredStrategy(db, dc, show)) return std::nullopt;
     ComputeStrategySignals(dc);
     const std::string advice = CurrentAdvice(dc);
-    db.Exec(text::Format("UPDATE SECRET SET UDAY = %d, INDI = ? WHERE MARKET = ? AND CODE = ? AND VRSN = %d",
-                         *newest, version::kNumber),
-            {advice, job.market, job.code});
+    if (db.Exec(text::Format("UPDATE SECRET SET UDAY = %d, INDI = ? WHERE MARKET = ? AND CODE = ? AND VRSN = %d",
+                             *newest, version::kNumber),
+                {advice, job.market, job.code}))
+        return std::nullopt;
+    return DatabaseWriteFailure(db);
 }
 
 }  // namespace
 
-void UpdateStrategySignals(Database& db, CDataCenter& dc, const std::vector<SignalJob>& jobs, bool allSignals,
-                           const SignalProgress& progress, const MessageSink& show) {
+std::optional<WriteFailure> UpdateStrategySignals(Database& db, CDataCenter& dc, const std::vector<SignalJob>& jobs,
+                                                  bool allSignals, const SignalProgress& progress,
+                                                  const MessageSink& show) {
     static const std::string kProgress = text::Utf8ToGbk("正在更新操盘信号： ");
     std::string lastMarket;
     std::string lastCode;
@@ -46,6 +49,8 @@ void UpdateStrategySignals(Database& db, CDataCenter& dc, const std::vector<Sign
         lastMarket = job.market;
         lastCode = job.code;
         if (progress) progress(kProgress + job.code + " " + job.name + "...");
-        if (allSignals || IsCurrentStock(dc, job)) UpdateOne(db, dc, job, show);
+        if (!allSignals && !IsCurrentStock(dc, job)) continue;
+        if (std::optional<WriteFailure> failure = UpdateOne(db, dc, job, show)) return failure;
     }
+    return std::nullopt;
 }

@@ -8,12 +8,14 @@
 // one recomputed, with its strategy in the run parameters) and uses the
 // engine's process-wide settings: never while a generation run is going on.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "datastore/data_center.h"
 #include "datastore/database.h"
 #include "datastore/message_sink.h"
+#include "datastore/write_failure.h"
 
 // One stock of the job list; GBK text.
 struct SignalJob {
@@ -32,5 +34,7 @@ using SignalProgress = std::function<void(const std::string& textGbk)>;
 // this version, compute the per-bar signals and store the newest bar's date
 // and the advice. Stocks without bars or without a readable strategy are
 // skipped (a damaged strategy after the load's message through `show`).
-void UpdateStrategySignals(Database& db, CDataCenter& dc, const std::vector<SignalJob>& jobs, bool allSignals,
+// When the advice cannot be stored because the database fails, stops there
+// and returns the failure.
+std::optional<WriteFailure> UpdateStrategySignals(Database& db, CDataCenter& dc, const std::vector<SignalJob>& jobs, bool allSignals,
                            const SignalProgress& progress, const MessageSink& show);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "datastore/program_version.h"
+#include "datastore/write_failure.h"
 #include "strategy/advice.h"
 #include "strategy/strategy_signals.h"
 #include "text/format.h"
@@ -14,35 +15,45 @@ namespace {
 
 bool HasThreeDecimals(int32_t securityType) { return securityType >= 11 && securityType <= 14; }
 
-// Failures of single rows are ignored.
-void WriteTradeLog(Database& db, const CDataCenter& dc) {
+// The stock's trade log of this version replaced, inside the save's
+// transaction. Failures of single rows are ignored; a failure of the
+// database is returned.
+std::optional<WriteFailure> WriteTradeLog(Database& db, const CDataCenter& dc) {
     const char* format = HasThreeDecimals(dc.SecurityType())
         ? "INSERT INTO TRADELOG(MARKET, CODE, VRSN, DDATE, BS, PRICE, PROFIT) VALUES(?,?, %d, %d, %d, %.3f, %.2f)"
         : "INSERT INTO TRADELOG(MARKET, CODE, VRSN, DDATE, BS, PRICE, PROFIT) VALUES(?,?, %d, %d, %d, %.2f, %.2f)";
-    db.Exec(text::Format("DELETE FROM TRADELOG WHERE MARKET = ? AND CODE = ? AND VRSN = %d", version::kNumber),
-            {dc.Market(), dc.Code()});
+    if (!db.Exec(text::Format("DELETE FROM TRADELOG WHERE MARKET = ? AND CODE = ? AND VRSN = %d", version::kNumber),
+                 {dc.Market(), dc.Code()}))
+        return FailedWrite(db);
     for (const TradeLogEntry& trade : dc.Parameters().tradeLog) {
         const double profit = static_cast<double>(trade.profit) * 100.0;
-        db.Exec(text::Format(format, version::kNumber, trade.date, trade.kind == 'S' ? 1 : 0,
-                             static_cast<double>(trade.price), profit),
-                {dc.Market(), dc.Code()});
+        if (db.Exec(text::Format(format, version::kNumber, trade.date, trade.kind == 'S' ? 1 : 0,
+                                 static_cast<double>(trade.price), profit),
+                    {dc.Market(), dc.Code()}))
+            continue;
+        if (std::optional<WriteFailure> failure = DatabaseWriteFailure(db)) return failure;
     }
+    return std::nullopt;
 }
 
-// Inserted when new; an existing row makes the insert fail and is updated.
-void WriteSecretRow(Database& db, const CDataCenter& dc, const std::string& storedReport, const std::string& advice,
-                    int32_t newestDate) {
+// Inserted when new; an existing row makes the insert fail on its key and
+// is updated. Any other failure is the database's and is returned.
+std::optional<WriteFailure> WriteSecretRow(Database& db, const CDataCenter& dc, const std::string& storedReport,
+                                           const std::string& advice, int32_t newestDate) {
     const RunParameters& p = dc.Parameters();
     const bool inserted = db.Exec(
         text::Format("INSERT INTO SECRET(MARKET, CODE, VRSN, NUMS, LENG, CRPT, UDAY, INDI, DBGN, DEND) "
                      "VALUES(?, ?, %d, %d, %d, ?, %d, ?, %d, %d)",
                      version::kNumber, p.geneCount, p.geneLength, newestDate, p.rangeBegin, p.rangeEnd),
         {dc.Market(), dc.Code(), storedReport, advice});
-    if (inserted) return;
-    db.Exec(text::Format("UPDATE SECRET SET NUMS = %d, LENG = %d, CRPT = ?, UDAY = %d, INDI = ?, DBGN = %d, "
-                         "DEND = %d WHERE MARKET = ? AND CODE = ? AND VRSN = %d",
-                         p.geneCount, p.geneLength, newestDate, p.rangeBegin, p.rangeEnd, version::kNumber),
-            {storedReport, advice, dc.Market(), dc.Code()});
+    if (inserted) return std::nullopt;
+    if (std::optional<WriteFailure> failure = DatabaseWriteFailure(db)) return failure;
+    if (db.Exec(text::Format("UPDATE SECRET SET NUMS = %d, LENG = %d, CRPT = ?, UDAY = %d, INDI = ?, DBGN = %d, "
+                             "DEND = %d WHERE MARKET = ? AND CODE = ? AND VRSN = %d",
+                             p.geneCount, p.geneLength, newestDate, p.rangeBegin, p.rangeEnd, version::kNumber),
+                {storedReport, advice, dc.Market(), dc.Code()}))
+        return std::nullopt;
+    return FailedWrite(db);
 }
 
 // Two bytes per symbol, little-endian, whatever the machine's order.
@@ -139,22 +150,30 @@ std::string BuildStrategyCode(const RunParameters& params) {
     return code;
 }
 
+namespace {
+
 // One transaction for the whole strategy, so a program killed while saving
-// leaves the previous strategy whole rather than half of the new one. It is
-// committed even when a statement failed: rows written stay, as they would
-// statement by statement.
+// leaves the previous strategy whole rather than half of the new one. A
+// single trade-log row's own failure is skipped; a failure of the database
+// rolls the whole save back.
+std::optional<WriteFailure> WriteStrategy(Database& db, const CDataCenter& dc, const std::string& stored) {
+    std::optional<Transaction> transaction = Transaction::Begin(db);
+    if (!transaction) return FailedWrite(db);
+    if (std::optional<WriteFailure> failure = WriteTradeLog(db, dc)) return failure;
+    if (std::optional<WriteFailure> failure = WriteSecretRow(db, dc, stored, CurrentAdvice(dc), NewestDate(dc)))
+        return failure;
+    if (!WriteGenes(db, dc) || !transaction->Commit()) return FailedWrite(db);
+    return std::nullopt;
+}
+
+}  // namespace
+
 bool SaveStrategy(Database& db, CDataCenter& dc, const std::string& reportText, const MessageSink& show) {
-    db.Exec("BEGIN");
-    WriteTradeLog(db, dc);
-    const std::string advice = CurrentAdvice(dc);
     RunParameters& p = dc.Parameters();
     const std::string stored =
         reportText + "\r\n\r\n\r\n" + BuildStrategyHeader(dc) + "\r\n" + BuildStrategyCode(p);
-    WriteSecretRow(db, dc, stored, advice, NewestDate(dc));
-    const bool genesWritten = WriteGenes(db, dc);
-    db.Exec("COMMIT");
-    if (!genesWritten) {
-        if (show) show("数据库写入异常，破译报告无法保存！");
+    if (const std::optional<WriteFailure> failure = WriteStrategy(db, dc, stored)) {
+        if (show) show("数据库写入异常，破译报告无法保存！\n" + text::GbkToUtf8(failure->text));
         return false;
     }
     p.reportText = stored;

@@ -36,10 +36,11 @@ std::string BuildStrategyCode(const RunParameters& params);
 // trade log replaces the stock's TRADELOG rows of this version, the SECRET
 // row is inserted or updated (report text + "\r\n\r\n\r\n" + header + "\r\n"
 // + code string, the current advice and the newest bar's date, the range),
-// then the genes are written. When the genes cannot be written, shows
-// "数据库写入异常，破译报告无法保存！" and returns false (rows written
-// before stay). On success sets reportText, resultSaved and savedInWizard
-// and recomputes the per-bar signals.
+// then the genes are written. When a write fails for the database (not for
+// a single trade-log row), shows "数据库写入异常，破译报告无法保存！" with the
+// cause on a second line and returns false with the whole save rolled back.
+// On success sets reportText, resultSaved and savedInWizard and recomputes
+// the per-bar signals.
 bool SaveStrategy(Database& db, CDataCenter& dc, const std::string& reportText, const MessageSink& show);
 
 // Loads the current stock's stored strategy of this version into the run

@@ -2,6 +2,7 @@
 
 #include "datastore/program_version.h"
 #include "text/format.h"
+#include "text/gbk.h"
 #include "text/parse.h"
 
 namespace {
@@ -62,6 +63,30 @@ std::vector<std::string> WatchRowCells(const WatchRow& row, size_t rowIndex) {
             text::Format("%.2f", row.volume / 10000),
             text::Format("%.2f", row.amplitude * 100),
             row.market};
+}
+
+std::vector<std::string> WatchColumnTitles() {
+    std::vector<std::string> titles;
+    for (const char* title : {"序号", "代码", "名称", "涨幅%", "收盘", "操盘信号", "昨收", "开盘", "最高", "最低",
+                              "成交量(万)", "振幅%", "市场"})
+        titles.push_back(text::Utf8ToGbk(title));
+    return titles;
+}
+
+std::optional<DeletedRows> DeleteWatchedStock(Database& db, const StockKey& s) {
+    std::optional<Transaction> transaction = Transaction::Begin(db);
+    if (!transaction) return std::nullopt;
+    DeletedRows deleted;
+    const auto remove = [&](const char* sql, int64_t& count) {
+        if (!db.Exec(sql, {s.market, s.code})) return false;
+        count = sqlite3_changes64(db.Handle());
+        return true;
+    };
+    if (!remove("DELETE FROM DAILY WHERE MARKET=? AND CODE = ?", deleted.bars) ||
+        !remove("DELETE FROM SECRET WHERE MARKET=? AND CODE = ?", deleted.strategies) ||
+        !remove("DELETE FROM TRADELOG WHERE MARKET=? AND CODE = ?", deleted.tradeLogRows) || !transaction->Commit())
+        return std::nullopt;
+    return deleted;
 }
 
 int DeleteWatchedStocks(Database& db, const std::vector<StockKey>& stocks) {

@@ -4,6 +4,7 @@
 // current advice; deleting stocks with all their data; adding the current
 // stock. Texts are GBK.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ std::vector<WatchRow> LoadWatchList(Database& db);
 // "涨幅%", "收盘", "操盘信号", "昨收", "开盘", "最高", "最低", "成交量(万)",
 // "振幅%", "市场". Prices with three decimals for security types 11 to 14.
 std::vector<std::string> WatchRowCells(const WatchRow& row, size_t rowIndex);
+// The thirteen column titles, in the same order (GBK).
+std::vector<std::string> WatchColumnTitles();
 
 struct StockKey {
     std::string market;
@@ -45,6 +48,17 @@ struct StockKey {
 // and their trade logs (dividend records stay). Returns the number of stocks
 // whose last statement succeeded; refill the list when it is not 0.
 int DeleteWatchedStocks(Database& db, const std::vector<StockKey>& stocks);
+
+struct DeletedRows {
+    int64_t bars = 0;
+    int64_t strategies = 0;  // SECRET rows: strategies and watch-list rows of every version
+    int64_t tradeLogRows = 0;
+};
+
+// Deletes one stock as DeleteWatchedStocks does, in one transaction, and
+// says how many rows went. Nothing when a delete fails: then nothing is
+// deleted (Database::LastError() says why).
+std::optional<DeletedRows> DeleteWatchedStock(Database& db, const StockKey& stock);
 
 // True when the stock has a row (with or without a strategy) of this version.
 bool IsOnWatchList(Database& db, const std::string& market, const std::string& code);

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "sync/record_check.h"
 #include "text/parse.h"
 
 namespace {
@@ -14,10 +15,13 @@ struct LocalRange {
 
 // The stock's oldest and newest local bar dates; 0 each when it has none
 // (or when they cannot be read, which then fetches the range again: a
-// repeated insert changes nothing).
+// repeated insert changes nothing). A bar dated beyond tomorrow, which an
+// older version stored as the server sent it (99999999), is no bar: it
+// must not make the stock look up to date for good.
 LocalRange ReadLocalRange(Database& db, const std::string& market, const std::string& code) {
     const std::optional<TextTable> table =
-        db.GetTable("SELECT MIN(DDATE), MAX(DDATE) FROM DAILY WHERE MARKET=? AND CODE=?", {market, code});
+        db.GetTable("SELECT MIN(DDATE), MAX(DDATE) FROM DAILY WHERE MARKET=? AND CODE=? AND DDATE <= ?",
+                    {market, code, LatestBarDate()});
     if (!table || table->RowCount() == 0) return {};
     return {text::ParseInt(table->At(0, 0)), text::ParseInt(table->At(0, 1))};
 }

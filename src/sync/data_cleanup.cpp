@@ -1,5 +1,6 @@
 #include "sync/data_cleanup.h"
 
+#include "datastore/write_failure.h"
 #include "text/gbk.h"
 #include "text/parse.h"
 
@@ -21,15 +22,22 @@ bool RunDataCleanup(Database& db, int32_t cleanto, const std::vector<CleanupStoc
     static const std::string kFailed = text::Utf8ToGbk("清理 ");
     static const std::string kFailedEnd = text::Utf8ToGbk(" 出现未知错误...");
     Report(report, SyncReport::kRunning, text::Utf8ToGbk("开始进行数据清理..."));
-    bool allDeleted = true;
+    std::optional<WriteFailure> failure;
     for (const CleanupStock& stock : stocks) {
         const std::string name = stock.code + " " + stock.name;
         Report(report, SyncReport::kRunning, kPreparing + name + "...");
         const bool deleted =
             db.Exec("DELETE FROM DAILY WHERE MARKET = ? AND CODE = ? AND DDATE > ?", {stock.market, stock.code, cleanto});
         Report(report, SyncReport::kRunning, deleted ? kCleaned + name + "..." : kFailed + name + kFailedEnd);
-        allDeleted = allDeleted && deleted;
+        if (!deleted && !failure) failure = FailedWrite(db);
     }
-    Report(report, SyncReport::kSucceeded, text::Utf8ToGbk("数据清理结束."));
-    return allDeleted;
+    const std::string end = text::Utf8ToGbk("数据清理结束.");
+    if (!failure) {
+        Report(report, SyncReport::kSucceeded, end);
+        return true;
+    }
+    // The run ends with the cause of the first failure.
+    Report(report, SyncReport::kRunning, end);
+    Report(report, SyncReport::kFailed, failure->text);
+    return false;
 }

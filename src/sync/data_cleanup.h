@@ -26,7 +26,9 @@ std::optional<std::vector<CleanupStock>> LoadCleanupList(Database& db);
 // Deletes each stock's bars dated after `cleanto`, in order. Reports (all
 // with result kRunning) "开始进行数据清理...", then per stock "准备清理 CODE NAME..."
 // and "成功清理 CODE NAME..." or, when the delete failed, "清理 CODE NAME 出现未知错误..."
-// (the run goes on), and finally "数据清理结束." with result kSucceeded. Returns
-// true when every delete succeeded.
+// (the run goes on), and finally "数据清理结束." with result kSucceeded. When
+// a delete failed, "数据清理结束." comes with result kRunning and the run
+// ends with kFailed and the cause of the first failure (write_failure.h).
+// Returns true when every delete succeeded.
 bool RunDataCleanup(Database& db, int32_t cleanto, const std::vector<CleanupStock>& stocks,
                     const SyncReporter& report);

@@ -1,5 +1,6 @@
 #include "sync/server_status.h"
 
+#include "datastore/write_failure.h"
 #include "sync/xml_reply.h"
 #include "text/format.h"
 #include "text/gbk.h"
@@ -30,14 +31,19 @@ std::vector<HostEntry> ReadHosts(const XmlElement& hosts) {
     return entries;
 }
 
-// Replaces the HOST table with the reply's hosts in one transaction. Row
-// errors (a repeated address) are ignored, as the table is only a menu.
-void StoreHosts(Database& db, const std::vector<HostEntry>& hosts) {
-    db.Exec("BEGIN");
-    db.Exec("DELETE FROM HOST");
-    for (const HostEntry& host : hosts)
-        db.Exec("INSERT INTO HOST(ADDR, NETT, CMNT) VALUES(?, ?, ?)", {host.addr, host.nett, host.cmnt});
-    db.Exec("COMMIT");
+// Replaces the HOST table with the reply's hosts in one transaction. A
+// row's own error (a repeated address) is ignored, as the table is only a
+// menu; a failure of the database rolls everything back.
+std::optional<WriteFailure> StoreHosts(Database& db, const std::vector<HostEntry>& hosts) {
+    std::optional<Transaction> transaction = Transaction::Begin(db);
+    if (!transaction || !db.Exec("DELETE FROM HOST")) return FailedWrite(db);
+    for (const HostEntry& host : hosts) {
+        if (db.Exec("INSERT INTO HOST(ADDR, NETT, CMNT) VALUES(?, ?, ?)", {host.addr, host.nett, host.cmnt}))
+            continue;
+        if (std::optional<WriteFailure> failure = DatabaseWriteFailure(db)) return failure;
+    }
+    if (!transaction->Commit()) return FailedWrite(db);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -55,7 +61,7 @@ int RequestServerStatus(Database& db, const ServerAccess& server, ServerInfo& in
     const std::string reply = Fetch(server, StatusUrl(server));
     const std::optional<XmlReply> xml = IsLongEnough(reply) ? XmlReply::Load(reply) : std::nullopt;
     if (!xml) {
-        Report(report, SyncReport::kFailed, text::Utf8ToGbk("服务器无法访问，请切换至其他服务器。"));
+        Report(report, SyncReport::kFailed, text::Utf8ToGbk("服务器无法访问，请切换至其他服务器。"), server.host);
         return SyncReport::kFailed;
     }
     const XmlElement root = xml->Root();
@@ -65,7 +71,12 @@ int RequestServerStatus(Database& db, const ServerAccess& server, ServerInfo& in
     info.hosts = ReadHosts(root.Child("hosts"));
     // An empty host list keeps the table: the menu then still offers the
     // servers known from earlier replies.
-    if (!info.hosts.empty()) StoreHosts(db, info.hosts);
+    if (!info.hosts.empty()) {
+        if (const std::optional<WriteFailure> failure = StoreHosts(db, info.hosts)) {
+            Report(report, SyncReport::kFailed, failure->text);
+            return SyncReport::kFailed;
+        }
+    }
     Report(report, SyncReport::kSucceeded, StatusText(db, info.update));
     return SyncReport::kSucceeded;
 }

@@ -1,5 +1,6 @@
 #include "sync/stock_codes.h"
 
+#include "datastore/write_failure.h"
 #include "sync/reply_values.h"
 #include "sync/xml_reply.h"
 #include "text/gbk.h"
@@ -20,24 +21,32 @@ StockRecord ReadRecord(const XmlElement& item) {
 // date: a renamed or retyped stock loses its old row. The insert takes the
 // type as a bare number, so a type that is no number makes the insert fail
 // after the delete has run: the stock is then gone until a good record comes.
-void StoreRecord(Database& db, const StockRecord& r) {
-    db.Exec("DELETE FROM STOCKCODE WHERE MARKET = ? AND CODE = ?", {r.market, r.code});
+// A record's own failure is skipped; a failure of the database is returned.
+std::optional<WriteFailure> StoreRecord(Database& db, const StockRecord& r) {
+    if (!db.Exec("DELETE FROM STOCKCODE WHERE MARKET = ? AND CODE = ?", {r.market, r.code}))
+        return DatabaseWriteFailure(db);
     const std::optional<std::string_view> type = BareNumber(r.type);
-    if (!type) return;
-    db.Exec("INSERT INTO STOCKCODE(DDATE, MARKET, CODE, ABBR, PINYIN, PTYPE) VALUES(?, ?, ?, ?, ?, ?)",
-            {r.date, r.market, r.code, r.abbr, r.pinyin, *type});
+    if (!type) return std::nullopt;
+    if (db.Exec("INSERT INTO STOCKCODE(DDATE, MARKET, CODE, ABBR, PINYIN, PTYPE) VALUES(?, ?, ?, ?, ?, ?)",
+                {r.date, r.market, r.code, r.abbr, r.pinyin, *type}))
+        return std::nullopt;
+    return DatabaseWriteFailure(db);
 }
 
-void StoreRecords(Database& db, const XmlReply& xml, bool reportEach, const SyncReporter& report) {
+// All records in one transaction, rolled back whole when the database fails.
+std::optional<WriteFailure> StoreRecords(Database& db, const XmlReply& xml, bool reportEach,
+                                         const SyncReporter& report) {
     static const std::string kUpdating = text::Utf8ToGbk("更新股票代码：");
     Report(report, SyncReport::kRunning, text::Utf8ToGbk("开始更新股票代码..."));
-    db.Exec("BEGIN");
+    std::optional<Transaction> transaction = Transaction::Begin(db);
+    if (!transaction) return FailedWrite(db);
     for (const XmlElement& item : xml.Root().Children()) {
         const StockRecord record = ReadRecord(item);
-        StoreRecord(db, record);
+        if (std::optional<WriteFailure> failure = StoreRecord(db, record)) return failure;
         if (reportEach) Report(report, SyncReport::kRunning, kUpdating + record.code + " " + record.abbr);
     }
-    db.Exec("COMMIT");
+    if (!transaction->Commit()) return FailedWrite(db);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -53,11 +62,16 @@ int SyncStockCodes(Database& db, const ServerAccess& server, const SyncReporter&
     Report(report, SyncReport::kRunning, text::Utf8ToGbk("从服务器获取股票代码更新..."));
     const std::string reply = Fetch(server, StockCodesUrl(server, cursor.value_or(0)));
     if (!IsLongEnough(reply)) {
-        Report(report, SyncReport::kFailed, text::Utf8ToGbk("无法下载数据，请切换至其他服务器。"));
+        Report(report, SyncReport::kFailed, text::Utf8ToGbk("无法下载数据，请切换至其他服务器。"), server.host);
         return SyncReport::kFailed;
     }
     // A reply that does not load has no records: nothing to store, no failure.
-    if (const std::optional<XmlReply> xml = XmlReply::Load(reply)) StoreRecords(db, *xml, cursor.has_value(), report);
+    if (const std::optional<XmlReply> xml = XmlReply::Load(reply)) {
+        if (const std::optional<WriteFailure> failure = StoreRecords(db, *xml, cursor.has_value(), report)) {
+            Report(report, SyncReport::kFailed, failure->text);
+            return SyncReport::kFailed;
+        }
+    }
     Report(report, SyncReport::kSucceeded, text::Utf8ToGbk("股票代码同步更新完毕。"));
     return SyncReport::kSucceeded;
 }

@@ -1,6 +1,7 @@
 #include "sync/stock_pool.h"
 
 #include "datastore/program_version.h"
+#include "datastore/write_failure.h"
 #include "sync/xml_reply.h"
 #include "text/format.h"
 #include "text/gbk.h"
@@ -79,16 +80,26 @@ std::vector<std::string> PoolColumnTitles() {
 
 PoolAddResult AddPoolStocks(Database& db, const std::vector<PoolEntry>& entries) {
     PoolAddResult result;
-    db.Exec("BEGIN");
+    std::optional<Transaction> transaction = Transaction::Begin(db);
+    if (!transaction) {
+        result.failure = FailedWrite(db);
+        return result;
+    }
     for (const PoolEntry& entry : entries) {
         if (!entry.selected) continue;
         ++result.selected;
-        // A stock already on the watch list fails on the key and is not counted.
         if (db.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES(?, ?, ?)",
-                    {entry.market, entry.code, version::kNumber}))
+                    {entry.market, entry.code, version::kNumber})) {
             ++result.inserted;
+            continue;
+        }
+        // A stock already on the watch list fails on the key and is not
+        // counted; a failure of the database adds nothing at all.
+        result.failure = DatabaseWriteFailure(db);
+        if (result.failure) break;
     }
-    db.Exec("COMMIT");
+    if (!result.failure && !transaction->Commit()) result.failure = FailedWrite(db);
+    if (result.failure) result.inserted = 0;
     return result;
 }
 

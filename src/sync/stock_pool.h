@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "datastore/database.h"
+#include "datastore/write_failure.h"
 #include "sync/server_requests.h"
 
 // One stock of a pool.
@@ -49,10 +50,11 @@ std::vector<std::string> PoolColumnTitles();
 struct PoolAddResult {
     int inserted = 0;  // rows added; a stock already on the watch list is not counted
     int selected = 0;  // entries ticked
+    std::optional<WriteFailure> failure;  // the database could not be written: nothing was added
 };
 
 // Adds every selected entry to the watch list of this program version, in
-// one transaction.
+// one transaction, rolled back whole when the database fails.
 PoolAddResult AddPoolStocks(Database& db, const std::vector<PoolEntry>& entries);
 
 // Status lines of the pool list.

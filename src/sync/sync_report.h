@@ -15,11 +15,12 @@ struct SyncReport {
     static constexpr int kFailed = -1;
 
     int result = kRunning;
-    std::string text;  // GBK
+    std::string text;   // GBK
+    std::string about;  // the server (HOST) a failure concerns, for showing beside the text; often empty
 };
 
 using SyncReporter = std::function<void(const SyncReport& report)>;
 
-inline void Report(const SyncReporter& receiver, int result, std::string text) {
-    if (receiver) receiver(SyncReport{result, std::move(text)});
+inline void Report(const SyncReporter& receiver, int result, std::string text, std::string about = {}) {
+    if (receiver) receiver(SyncReport{result, std::move(text), std::move(about)});
 }

@@ -215,22 +215,27 @@ TEST_F(StrategyCli, WatchListAddListAndRemove) {
     strategy_test::InsertBar(db, "SS", "600000", 20240102, 9.0, 9.5, 8.5, 9.2, 1);
     strategy_test::InsertBar(db, "SS", "600000", 20240103, 10.1, 10.6, 9.8, 10.5, 123456);
 
-    EXPECT_EQ(Cli(store_, {"watch"}).out, "");
+    const std::string header = "序号\t代码\t名称\t涨幅%\t收盘\t操盘信号\t昨收\t开盘\t最高\t最低\t成交量(万)\t振幅%\t市场\n";
+    EXPECT_EQ(Cli(store_, {"watch"}).out, header + "the watch list is empty: add stocks with 'korvel-cli watch add MARKET CODE'\n");
     ProcessResult r = Cli(store_, {"watch", "add", "SS", "600000"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "added SS 600000 浦发银行\n");
     r = Cli(store_, {"watch", "add", "SS", "600000"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "SS 600000 is already on the watch list\n");
-    r = Cli(store_, {"watch", "add", "SZ", "300999"});  // not in the stock list: added, with a note
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_NE(r.err.find("not in the stock list"), std::string::npos);
+    r = Cli(store_, {"watch", "add", "SZ", "300999"});  // not in the stock list
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("SZ 300999 is not in the stock list (1 stocks); run 'korvel-cli sync'"), std::string::npos)
+        << r.err;
 
     r = Cli(store_, {"watch"});
-    EXPECT_EQ(r.out, "1\t600000\t浦发银行\t14.13\t10.50\t\t9.20\t10.10\t10.60\t9.80\t12.35\t8.70\tSS\n");
+    EXPECT_EQ(r.out, header + "1\t600000\t浦发银行\t14.13\t10.50\t\t9.20\t10.10\t10.60\t9.80\t12.35\t8.70\tSS\n");
 
-    EXPECT_EQ(Cli(store_, {"watch", "rm", "SS", "600000"}).exitCode, 0);
-    EXPECT_EQ(Cli(store_, {"watch"}).out, "");
+    ASSERT_TRUE(db.Exec("INSERT INTO TRADELOG VALUES('SS', '600000', 1106, 20240102, 0, 9, 0)"));
+    r = Cli(store_, {"watch", "rm", "SS", "600000"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "deleted SS 600000: 2 daily bars, 1 strategy versions, 1 trade-log rows\n");
+    EXPECT_EQ(Lines(Cli(store_, {"watch"}).out).size(), 2u);
     EXPECT_EQ(db.GetTable("SELECT COUNT(*) FROM DAILY")->At(0, 0), "0");
     r = Cli(store_, {"watch", "rm", "SS", "600000"});
     EXPECT_EQ(r.exitCode, 1);

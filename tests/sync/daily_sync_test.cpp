@@ -33,11 +33,12 @@ protected:
 
     SignalStep RecordSignals() {
         return [this](Database&, CDataCenter&, const std::vector<SignalJob>& jobs, bool allSignals,
-                      const SignalProgress& progress, const MessageSink&) {
+                      const SignalProgress& progress, const MessageSink&) -> std::optional<WriteFailure> {
             signals_.jobs = jobs;
             signals_.allSignals = allSignals;
             ++signals_.calls;
             progress(Gbk("signal step"));
+            return std::nullopt;
         };
     }
 

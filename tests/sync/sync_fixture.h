@@ -239,7 +239,7 @@ public:
     SyncReporter receiver() {
         return [this](const SyncReport& report) {
             const std::lock_guard lock(mutex_);
-            reports_.push_back({report.result, text::GbkToUtf8(report.text)});
+            reports_.push_back({report.result, text::GbkToUtf8(report.text), report.about});
         };
     }
     std::vector<std::string> Texts() const {
