@@ -11,6 +11,7 @@
 #include "server/csv_import.h"
 #include "server/fields.h"
 #include "server/importers.h"
+#include "server/repeats.h"
 #include "text/format.h"
 
 namespace server {
@@ -61,13 +62,15 @@ ImportTotals ImportTdxFile(Database& db, const std::filesystem::path& file, cons
         const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), {}};
         ImportTotals totals;
         BarWriter writer(db);
+        Repeats dates;
         const size_t records = bytes.size() / kRecordSize;
         for (size_t i = 0; i < records; ++i) {
             ++totals.records;
             const Bar bar = DecodeRecord(&bytes[i * kRecordSize], index);
-            std::string problem = ParseDate(std::to_string(bar.date))
-                                      ? CheckBar(bar)
-                                      : text::Format("%d is not a date yyyymmdd", bar.date);
+            std::string problem = !ParseDate(std::to_string(bar.date))
+                                      ? text::Format("%d is not a date yyyymmdd", bar.date)
+                                  : dates.Seen(std::to_string(bar.date)) ? RepeatedDate(bar.date)
+                                                                         : CheckBar(bar);
             if (problem.empty()) {
                 const int64_t changes_before = db.TotalChanges();
                 writer.Put(market, code, bar);
