@@ -1,11 +1,12 @@
 # Thin wrapper over CMake + Ninja. `make test` builds with the sanitizers in
 # build/test; `make build`, `make demo` and `make bench` use the Release
-# build in build/release.
+# build in build/release; `make fuzz` builds the libFuzzer targets with clang
+# in build/fuzz and runs each for FUZZ_SECONDS (default 600).
 JOBS ?= 2
 RELEASE := build/release
 TESTBUILD := build/test
 
-.PHONY: all deps build test demo bench clean
+.PHONY: all deps build test demo bench fuzz clean
 
 all: build
 
@@ -32,6 +33,10 @@ demo: build
 bench: deps $(RELEASE)/build.ninja
 	cmake --build $(RELEASE) -j $(JOBS)
 	@scripts/bench.sh $(RELEASE)
+
+fuzz:
+	@scripts/install-deps.sh --fuzz
+	@scripts/fuzz.sh
 
 clean:
 	rm -rf build
