@@ -1,11 +1,13 @@
 # Thin wrapper over CMake + Ninja. `make test` builds with the sanitizers in
 # build/test; `make build`, `make demo`, `make bench`, `make run` and
-# `make package` use the Release build in build/release.
+# `make package` use the Release build in build/release; `make fuzz` builds
+# the libFuzzer targets with clang in build/fuzz and runs each for
+# FUZZ_SECONDS (default 600).
 JOBS ?= 2
 RELEASE := build/release
 TESTBUILD := build/test
 
-.PHONY: all deps build test demo bench run package clean
+.PHONY: all deps build test demo bench run package fuzz clean
 
 all: build
 
@@ -49,6 +51,10 @@ run: build
 	    exit 1; \
 	fi
 	$(RELEASE)/korvel
+
+fuzz:
+	@scripts/install-deps.sh --fuzz
+	@scripts/fuzz.sh
 
 clean:
 	rm -rf build

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the Debian packages Korvel needs to build, test and run.
-# Idempotent: packages already present are left alone, and apt is not
+# With --fuzz, also what `make fuzz` needs. Idempotent: packages already present are left alone, and apt is not
 # touched at all when nothing is missing.
 set -eu
 
@@ -27,6 +27,10 @@ xauth
 dpkg-dev
 help2man
 "
+# `make fuzz` also needs clang and its libFuzzer runtime.
+if [ "${1:-}" = --fuzz ]; then
+    PACKAGES="$PACKAGES clang libclang-rt-dev"
+fi
 
 missing=""
 for pkg in $PACKAGES; do

@@ -174,7 +174,7 @@ Database::CachedStatement* Database::TakeCachedStatement(std::string_view sql) {
                                        [](const auto& cached) { return !cached->inUse; });
         if (free != statements_.end()) statements_.erase(free);
     }
-    statements_.push_back(std::make_unique<CachedStatement>(std::string(sql), std::move(*stmt), true));
+    statements_.push_back(std::make_unique<CachedStatement>(CachedStatement{std::string(sql), std::move(*stmt), true}));
     return statements_.back().get();
 }
 

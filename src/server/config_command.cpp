@@ -63,7 +63,7 @@ void PrintSummary(Database& db, const std::string& data_dir) {
 int ConfigCommand(const Words& words) {
     const Options options(words, {"data", "cleanto"});
     const std::string data_dir = options.Require("data");
-    Database db = OpenServerDatabase(data_dir);
+    Database db = OpenExistingServerDatabase(data_dir);
     if (const auto cleanto = options.Get("cleanto")) {
         if (*cleanto == "auto") {
             DeleteSetting(db, kCleantoSetting);

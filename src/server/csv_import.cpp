@@ -9,10 +9,23 @@
 #include "text/format.h"
 
 namespace server {
+namespace {
+
+// A path that names nothing is reported as such, not as a file that could
+// not be read.
+bool Exists(const std::filesystem::path& path, const ImportLog& log) {
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) return true;
+    log.problem(path.string() + ": not found");
+    return false;
+}
+
+}  // namespace
 
 ImportTotals ImportInTransaction(Database& db, const std::filesystem::path& path,
                                  const ImportLog& log,
                                  const std::function<ImportTotals()>& import) {
+    if (!Exists(path, log)) return ImportTotals{0, 0, 0, 1};
     ImportTotals totals;
     try {
         std::optional<Transaction> transaction = Transaction::Begin(db);
@@ -32,6 +45,7 @@ ImportTotals ImportInTransaction(Database& db, const std::filesystem::path& path
 ImportTotals ImportFileOrFolder(Database& db, const std::filesystem::path& path,
                                 const std::string& extension, bool recursive, const ImportLog& log,
                                 const FileImporter& import_file) {
+    if (!Exists(path, log)) return ImportTotals{0, 0, 0, 1};
     if (!std::filesystem::is_directory(path)) return import_file(db, path, log);
     std::vector<std::filesystem::path> files;
     const auto add = [&](const std::filesystem::directory_entry& entry) {

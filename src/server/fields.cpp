@@ -90,7 +90,17 @@ void FieldReader::Fail(size_t column, const char* what) {
     for (size_t i = 0; i < column; ++i)
         name.remove_prefix(std::min(name.size(), name.find(',') + 1));
     name = name.substr(0, name.find(','));
-    error_ = std::string(name) + " " + what + ": \"" + Field(column) + "\"";
+    error_ = std::string(name) + " " + what + ": " + Quoted(Field(column));
+}
+
+std::string Quoted(std::string_view field) {
+    constexpr size_t kMostBytes = 80;
+    if (field.size() <= kMostBytes) return "\"" + std::string(field) + "\"";
+    // Cut before a UTF-8 continuation byte never splits a character.
+    size_t cut = kMostBytes;
+    while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80) --cut;
+    return "\"" + std::string(field.substr(0, cut)) + "...\" (" + std::to_string(field.size()) +
+           " bytes)";
 }
 
 int FieldReader::Date(size_t column) {

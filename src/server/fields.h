@@ -22,6 +22,10 @@ bool IsKey(std::string_view field);
 // character GBK lacks, or holds a control character.
 std::optional<std::string> ToGbkText(std::string_view utf8);
 
+// A field quoted for a message: "text", cut after 80 bytes (at a character
+// boundary) with its length, so a huge bad field does not flood the log.
+std::string Quoted(std::string_view field);
+
 // Today's local date as yyyymmdd.
 int Today();
 

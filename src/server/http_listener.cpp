@@ -281,7 +281,7 @@ bool HttpListener::Run() {
     state_->Accept();
     const int threads = state_->limits.threads > 0
                             ? state_->limits.threads
-                            : std::max(4, static_cast<int>(std::thread::hardware_concurrency()));
+                            : std::max(2, static_cast<int>(std::thread::hardware_concurrency()));
     const auto run = [this] {
         // A handler that throws would end this thread's share of the work;
         // report it and go on serving.

@@ -4,6 +4,7 @@
 #include "server/csv_import.h"
 #include "server/fields.h"
 #include "server/importers.h"
+#include "server/repeats.h"
 
 namespace server {
 namespace {
@@ -22,6 +23,7 @@ ImportTotals ImportDailyFile(Database& db, const std::filesystem::path& file,
         return ImportTotals{.failed_files = 1};
     }
     BarWriter writer(db);
+    Repeats dates;
     return ImportCsvFile(db, file, kHeader, log, [&](const std::vector<std::string>& fields) {
         FieldReader read(fields, kHeader);
         Bar bar;
@@ -32,6 +34,7 @@ ImportTotals ImportDailyFile(Database& db, const std::filesystem::path& file,
         bar.close = read.Number(4);
         bar.volume = read.Number(5);
         if (!read.error().empty()) return RecordOutcome(read.error());
+        if (dates.Seen(std::to_string(bar.date))) return RecordOutcome(RepeatedDate(bar.date));
         if (std::string problem = BarProblem(bar); !problem.empty()) return RecordOutcome(problem);
         writer.Put(market, code, bar);
         return RecordOutcome::StoredWith(BarWarning(bar));

@@ -1,6 +1,7 @@
 #include "server/csv_import.h"
 #include "server/fields.h"
 #include "server/importers.h"
+#include "server/repeats.h"
 
 namespace server {
 
@@ -17,6 +18,7 @@ ImportTotals ImportDividendCsv(Database& db, const std::filesystem::path& file,
                 "WHERE songgu <> excluded.songgu OR zhuanzeng <> excluded.zhuanzeng "
                 "OR paixi <> excluded.paixi OR peigu <> excluded.peigu "
                 "OR peigujia <> excluded.peigujia");
+    Repeats records;
     return ImportCsvFile(db, file, kHeader, log, [&](const std::vector<std::string>& fields) {
         FieldReader read(fields, kHeader);
         const std::string market = read.Key(0);
@@ -25,6 +27,8 @@ ImportTotals ImportDividendCsv(Database& db, const std::filesystem::path& file,
         const double songgu = read.Amount(3), zhuanzeng = read.Amount(4), paixi = read.Amount(5),
                      peigu = read.Amount(6), peigujia = read.Amount(7);
         if (!read.error().empty()) return read.error();
+        if (records.Seen(market + ' ' + code + ' ' + std::to_string(date)))
+            return market + " " + code + " " + RepeatedDate(date);
         Run(upsert, {market, code, date, songgu, zhuanzeng, paixi, peigu, peigujia});
         return std::string();
     });

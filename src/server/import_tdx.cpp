@@ -11,6 +11,7 @@
 #include "server/csv_import.h"
 #include "server/fields.h"
 #include "server/importers.h"
+#include "server/repeats.h"
 #include "text/format.h"
 
 namespace server {
@@ -61,14 +62,16 @@ ImportTotals ImportTdxFile(Database& db, const std::filesystem::path& file, cons
         const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), {}};
         ImportTotals totals;
         BarWriter writer(db);
+        Repeats dates;
         const size_t records = bytes.size() / kRecordSize;
         for (size_t i = 0; i < records; ++i) {
             ++totals.records;
             const Bar bar = DecodeRecord(&bytes[i * kRecordSize], index);
             const std::string where = text::Format("%s:record %zu: ", file.string().c_str(), i + 1);
-            const std::string problem = ParseDate(std::to_string(bar.date))
-                                            ? BarProblem(bar)
-                                            : text::Format("%d is not a date yyyymmdd", bar.date);
+            const std::string problem = !ParseDate(std::to_string(bar.date))
+                                            ? text::Format("%d is not a date yyyymmdd", bar.date)
+                                        : dates.Seen(std::to_string(bar.date)) ? RepeatedDate(bar.date)
+                                                                               : BarProblem(bar);
             if (!problem.empty()) {
                 ++totals.skipped;
                 log.problem(where + problem);

@@ -92,7 +92,7 @@ int ServeCommand(const Words& words) {
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    OpenServerDatabase(data_dir);  // creates an empty one on first use
+    OpenExistingServerDatabase(data_dir);  // checked and brought up to date
     DataServer server(data_dir, true, cache_bytes, limits);
     if (Replies(data_dir).Dates().update == 0)
         std::fprintf(

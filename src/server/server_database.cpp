@@ -63,12 +63,27 @@ std::filesystem::path DatabasePath(const std::filesystem::path& data_dir) {
 
 Database OpenServerDatabase(const std::filesystem::path& data_dir) {
     std::filesystem::create_directories(data_dir);
-    Database db = OpenDatabase(DatabasePath(data_dir).string(), OpenOptions{.one_thread = true});
-    Exec(db, kSchema);
-    Statement has_stamp_run = Prepare(db, kStampRunColumn);
-    if (SingleInt(has_stamp_run, {}) == 0) Exec(db, kAddStampRun);
-    Exec(db, kStampIndex);
+    const std::string path = DatabasePath(data_dir).string();
+    Database db = OpenDatabase(path, OpenOptions{.one_thread = true});
+    try {
+        Exec(db, kSchema);
+        Statement has_stamp_run = Prepare(db, kStampRunColumn);
+        if (SingleInt(has_stamp_run, {}) == 0) Exec(db, kAddStampRun);
+        Exec(db, kStampIndex);
+    } catch (const std::runtime_error&) {
+        // SQLite's own words, without the statements that met them.
+        throw std::runtime_error(path + " is damaged or not a korvel-server database (" +
+                                 Database::LastError() + ")");
+    }
     return db;
+}
+
+Database OpenExistingServerDatabase(const std::filesystem::path& data_dir) {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(DatabasePath(data_dir), ignored))
+        throw std::runtime_error("no database in " + data_dir.string() +
+                                 " (fill one with import-csv, import-tdx or init-demo)");
+    return OpenServerDatabase(data_dir);
 }
 
 Database OpenServerDatabaseToRead(const std::filesystem::path& data_dir) {

@@ -16,7 +16,12 @@ std::filesystem::path DatabasePath(const std::filesystem::path& data_dir);
 
 // Opens the database of `data_dir` for one thread (an import, a command),
 // creating the folder, the file and any missing table.
+// Throws std::runtime_error, in one line, when the file is not a usable
+// database.
 Database OpenServerDatabase(const std::filesystem::path& data_dir);
+// The same for commands that only use a database (serve, config): a folder
+// without one is refused rather than given an empty database.
+Database OpenExistingServerDatabase(const std::filesystem::path& data_dir);
 
 // Opens the existing database of `data_dir` read-only for one thread at a
 // time (a request thread's connection).

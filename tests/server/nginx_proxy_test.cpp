@@ -1,0 +1,122 @@
+// docs/nginx/korvel.conf as written, run by Debian's nginx on loopback in
+// front of korvel-server: every reply through the proxy is the server's own,
+// byte for byte. Skipped where nginx is not installed.
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "../support/server_process.h"
+#include "server/importers.h"
+#include "server/server_database.h"
+#include "test_files.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr const char* kNginx = "/usr/sbin/nginx";
+
+// A loopback port nobody listens on now.
+int FreePort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t size = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+}
+
+// nginx in the foreground, one process, everything it writes in `dir`.
+class Nginx {
+public:
+    Nginx(const std::filesystem::path& dir, int port) {
+        const std::string d = dir.string();
+        server_test::WriteFile(dir / "nginx.conf",
+                               "daemon off; master_process off; pid " + d + "/nginx.pid;\n"
+                               "error_log " + d + "/error.log;\n"
+                               "events { worker_connections 256; }\n"
+                               "http {\n access_log off;\n"
+                               " client_body_temp_path " + d + "/body; proxy_temp_path " + d + "/proxy;\n"
+                               " fastcgi_temp_path " + d + "/fastcgi; uwsgi_temp_path " + d + "/uwsgi;\n"
+                               " scgi_temp_path " + d + "/scgi;\n include " + d + "/korvel.conf;\n}\n");
+        std::string conf = "-c" + d + "/nginx.conf", prefix = "-p" + d + "/";
+        char* argv[] = {const_cast<char*>(kNginx), conf.data(), prefix.data(), nullptr};
+        if (posix_spawn(&pid_, kNginx, nullptr, nullptr, argv, environ) != 0) pid_ = -1;
+        // Ready once the port answers.
+        for (int i = 0; i < 200 && pid_ > 0; ++i) {
+            if (httplib::Client("127.0.0.1", port).Get("/")) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    ~Nginx() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+TEST(NginxProxy, TheExampleConfigurationPassesEveryReplyUnchanged) {
+    if (!std::filesystem::exists(kNginx)) GTEST_SKIP() << "nginx is not installed";
+    server_test::TempDir dir;
+    const auto data = dir / "data";
+    {
+        Database db = server::OpenServerDatabase(data);
+        server_test::CollectingLog log;
+        server_test::WriteFile(dir / "stocks.csv", "market,code,name,pinyin,type\nSS,600000,浦发银行,PFYH,1\n");
+        server_test::WriteFile(dir / "SS_600000.csv",
+                               "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\n");
+        server_test::WriteFile(dir / "hosts.csv", "nett,addr,cmnt\n1,data.example.com,主服务器\n");
+        server::ImportStocksCsv(db, dir / "stocks.csv", 20240101, log.log());
+        server::ImportDailyCsv(db, dir / "SS_600000.csv", log.log());
+        server::ImportHosts(db, dir / "hosts.csv", log.log());
+        ASSERT_TRUE(log.problems.empty()) << log.problems.front();
+    }
+    testing_support::ServerProcess korvel(data.string(), (dir / "server.log").string(),
+                                          KORVEL_SERVER_PATH, {"--per-client", "0"});
+    const int port = FreePort();
+    std::string conf = server_test::ReadFile(std::filesystem::path(KORVEL_SOURCE_DIR) / "docs/nginx/korvel.conf");
+    Replace(conf, "listen 80;", "listen 127.0.0.1:" + std::to_string(port) + ";");
+    Replace(conf, "server 127.0.0.1:18080;", "server " + korvel.host() + ";");
+    server_test::WriteFile(dir / "korvel.conf", conf);
+    const Nginx nginx(dir.path(), port);
+
+    httplib::Client direct("127.0.0.1", korvel.port()), proxied("127.0.0.1", port);
+    for (const char* target :
+         {"/login.php?vrsn=1106&code=1&from=1", "/code.php?vrsn=1106&code=1&pdate=0",
+          "/daily.php?vrsn=1106&code=1&mrkt=SS&stck=600000&frst=0&last=99999999",
+          "/divid.php?mrkt=SS&stck=600000&frst=0&last=99999999", "/pool.php?modl=vpool",
+          "/daily.php?mrkt=SS&stck=600000&frst=x&last=1", "/nowhere"}) {
+        const auto want = direct.Get(target, {{"Accept-Encoding", "identity"}});
+        const auto got = proxied.Get(target, {{"Accept-Encoding", "identity"}});
+        ASSERT_TRUE(want && got) << target << ": " << server_test::ReadFile(dir / "error.log");
+        EXPECT_EQ(got->status, want->status) << target;
+        EXPECT_EQ(got->body, want->body) << target;
+        EXPECT_EQ(got->get_header_value("Content-Type"), want->get_header_value("Content-Type")) << target;
+    }
+    EXPECT_NE(proxied.Get("/login.php?from=1")->body.find("<addr>data.example.com</addr>"), std::string::npos);
+    // nginx takes only GET (and HEAD) to korvel-server.
+    EXPECT_EQ(proxied.Post("/login.php?from=1", "x", "text/plain")->status, 403);
+}
+
+}  // namespace
