@@ -78,6 +78,8 @@ done | awk -F'|' '
         w = "WatchListBreeds/iterations:1/repeats:3/real_time"
         row("(e) 50 stocks bred one after another, median", t(get(w "_median", "real_us")),
             sprintf("%.0f generations in all", get(w "_median", "generations")))
+        row("(f) chart paint 1280x800, zoom 100 / 1000", t(get("BM_ChartPaint/100", "real_us")) " / " t(get("BM_ChartPaint/1000", "real_us")),
+            "target <= 5 ms; MA, VOL, marks; cross-hair move " t(get("BM_CrossHairMove/100", "real_us")) " / " t(get("BM_CrossHairMove/1000", "real_us")))
         f = "CliBreed/fast/iterations:1/repeats:20/real_time"; r = "CliBreed/reference/iterations:1/repeats:3/real_time"
         row("korvel-cli breed SS 600000, median of 20 runs", t(get(f "_median", "real_us")),
             "target < 0.3 s; --evaluator reference " t(get(r "_median", "real_us")) ", ratio " ratio(get(r "_median", "real_us"), get(f "_median", "real_us")))
