@@ -83,6 +83,8 @@ done | awk -F'|' '
         row("(f) breed --watch-list, 13 stocks, --jobs 2", t(two),
             "--jobs 1 " t(one) ", ratio " (two > 0 ? sprintf("%.2f", one / two) : "-") " (depth 10, median of 3)")
         row("    50 stocks, --jobs 2", t(get(sprintf(j, "50/2"), "real_us")), "end to end, depth 10")
+        row("(g) chart paint 1280x800, zoom 100 / 1000", t(get("BM_ChartPaint/100", "real_us")) " / " t(get("BM_ChartPaint/1000", "real_us")),
+            "target <= 5 ms; MA, VOL, marks; cross-hair move " t(get("BM_CrossHairMove/100", "real_us")) " / " t(get("BM_CrossHairMove/1000", "real_us")))
         f = "CliBreed/fast/iterations:1/repeats:20/real_time"; r = "CliBreed/reference/iterations:1/repeats:3/real_time"
         row("korvel-cli breed SS 600000, median of 20 runs", t(get(f "_median", "real_us")),
             "target < 0.3 s; --evaluator reference " t(get(r "_median", "real_us")) ", ratio " ratio(get(r "_median", "real_us"), get(f "_median", "real_us")))

@@ -12,12 +12,10 @@ ChartWidget::ChartWidget(const CDataCenter& dc, QWidget* parent) : QWidget(paren
     setFocusPolicy(Qt::WheelFocus);
     // The image covers every pixel: no background erase, so no flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    chart_.Indicators().SelectIndicator("VOL");
-    chart_.Indicators().SelectIndicator("BS");
 }
 
-void ChartWidget::SelectIndicator(const std::string& key) {
-    chart_.Indicators().SelectIndicator(key);
+void ChartWidget::SelectIndicator(const QString& key) {
+    chart_.Indicators().SelectIndicator(key.toStdString());
     update();
 }
 
@@ -27,8 +25,13 @@ void ChartWidget::ShowMarks() {
     update();
 }
 
-bool ChartWidget::IsIndicatorEnabled(const std::string& key) const {
-    return chart_.Indicators().IsIndicatorEnabled(key) == 1;
+bool ChartWidget::IsIndicatorEnabled(const QString& key) const {
+    return chart_.Indicators().IsIndicatorEnabled(key.toStdString()) == 1;
+}
+
+void ChartWidget::SetFirstVisibleBar(int first) {
+    chart_.Screen().firstVisible = first;
+    update();
 }
 
 void ChartWidget::ZoomIn() {

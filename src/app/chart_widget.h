@@ -8,10 +8,8 @@
 //   Page Up / Down, wheel forward / backward   previous / next stock
 //   Enter, double-click                        back to the watch list
 // Keys it does not use (digits and letters for the quick code search) go on
-// to the parent.
+// to the parent. A new chart shows no indicator; the view chooses.
 #include <QWidget>
-
-#include <string>
 
 #include "chart/paint/chart.h"
 
@@ -24,10 +22,15 @@ public:
     const CChart& Chart() const { return chart_; }
 
     // An indicator from the menu or the quick code search ("MA", "VOL", ...).
-    void SelectIndicator(const std::string& key);
+    void SelectIndicator(const QString& key);
     // "操盘信号": the trade marks on, whatever they were.
     void ShowMarks();
-    bool IsIndicatorEnabled(const std::string& key) const;
+    bool IsIndicatorEnabled(const QString& key) const;
+
+    // The window of bars: its first bar and the number of bar slots (the zoom).
+    int FirstVisibleBar() const { return chart_.Screen().firstVisible; }
+    void SetFirstVisibleBar(int first);
+    int RequestedBarCount() const { return chart_.Screen().requestedCount; }
 
     // Toolbar "放大", "缩小", "左移", "右移".
     void ZoomIn();

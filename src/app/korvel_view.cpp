@@ -26,8 +26,12 @@ CKorvelView::CKorvelView(Session& session, const FrameActions& actions, QWidget*
       dc_(session.Dc()),
       actions_(actions),
       list_(new QTableView(this)),
-      chart_(new ChartArea(*this, session.Dc(), this)) {
+      chart_(new ChartWidget(session.Dc(), this)),
+      advicePanel_(new CIndicatorDlg(this)) {
     setFocusPolicy(Qt::StrongFocus);
+    connect(chart_, &ChartWidget::listRequested, this, [this] { SetMode(kListMode); });
+    connect(chart_, &ChartWidget::previousStockRequested, this, &CKorvelView::PreviousStock);
+    connect(chart_, &ChartWidget::nextStockRequested, this, &CKorvelView::NextStock);
     SetUpList();
     ConnectActions(actions);
     FillList();
@@ -109,7 +113,7 @@ void CKorvelView::ConnectActions(const FrameActions& a) {
     });
     for (QAction* indicator : a.IndicatorActions())
         connect(indicator, &QAction::triggered, this, [this, indicator] { SelectIndicator(indicator->data().toString()); });
-    connect(a.tradeSignals, &QAction::triggered, this, [this] { SelectIndicator(QStringLiteral("BS")); });
+    connect(a.tradeSignals, &QAction::triggered, this, &CKorvelView::ShowTradeSignals);
 }
 
 void CKorvelView::UpdateCommandStates() {
@@ -118,12 +122,18 @@ void CKorvelView::UpdateCommandStates() {
     actions_.adjustPrices->setChecked(dc_.IsAdjusted());
     for (QAction* indicator : actions_.IndicatorActions())
         indicator->setChecked(chart_->IsIndicatorEnabled(indicator->data().toString()));
-    actions_.tradeSignals->setChecked(chart_->IsIndicatorEnabled(QStringLiteral("BS")));
+    // The marks' check follows them only while the signals cover every bar
+    // (the stock's strategy has been evaluated).
+    const std::lock_guard lock(dc_.DataLock());
+    if (dc_.Signals().size() == dc_.Dates().size())
+        actions_.tradeSignals->setChecked(chart_->IsIndicatorEnabled(QStringLiteral("BS")));
 }
 
 void CKorvelView::Repaint() {
     list_->setVisible(mode_ == kListMode);
     chart_->setVisible(mode_ == kChartMode);
+    if (mode_ == kChartMode && isVisible()) advicePanel_->ShowOver(*chart_);
+    else advicePanel_->hide();
     chart_->update();
     update();
 }
@@ -286,6 +296,13 @@ void CKorvelView::SelectIndicator(const QString& key) {
     UpdateCommandStates();
 }
 
+void CKorvelView::ShowTradeSignals() {
+    chart_->ShowMarks();
+    if (mode_ == kListMode) SetMode(kChartMode);
+    else Repaint();
+    UpdateCommandStates();
+}
+
 bool CKorvelView::OpenCodeSearchFor(const QKeyEvent& key) {
     const QString text = key.text();
     if (text.size() != 1 || !text[0].isLetterOrNumber() || text[0].unicode() > 0x7f ||
@@ -295,7 +312,9 @@ bool CKorvelView::OpenCodeSearchFor(const QKeyEvent& key) {
     return true;
 }
 
-void CKorvelView::RefreshAdvicePanel(bool withAdvice) { (void)withAdvice; }
+void CKorvelView::RefreshAdvicePanel(bool withAdvice) {
+    ::RefreshAdvicePanel(*advicePanel_, session_.Db(), dc_, withAdvice);
+}
 
 void CKorvelView::ShowListMenu(const QPoint& globalPos) {
     if (mode_ != kListMode) return;

@@ -6,18 +6,20 @@
 // background), deletes watched stocks with all their data, adds the current
 // stock to the watch list and routes the stock and chart commands.
 //
-// The chart-mode widget is `ChartArea`. The view asks it for its window of
+// The chart-mode widget is `ChartWidget`. The view asks it for its window of
 // bars (FirstVisibleBar, SetFirstVisibleBar, RequestedBarCount), zoom and
-// shift, SelectIndicator and IsIndicatorEnabled; the chart asks the view
-// back through its public operations (SetMode, PreviousStock, NextStock,
-// OpenCodeSearchFor).
+// shift, SelectIndicator and IsIndicatorEnabled; the chart's keys, wheel and
+// double-click come back as signals (previous/next stock, back to the list),
+// and keys it does not use reach the view (quick code search). The advice
+// panel 操盘信号 (CIndicatorDlg) floats over the chart in chart mode.
 #include <QWidget>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/chart_placeholder.h"
+#include "app/advice_panel.h"
+#include "app/chart_widget.h"
 #include "app/job_runner.h"
 #include "app/session.h"
 #include "app/watch_list_model.h"
@@ -27,9 +29,6 @@ class CCodeHelperDlg;
 class QKeyEvent;
 class QTableView;
 struct FrameActions;
-
-// The chart-mode widget; the K-line chart takes this place.
-using ChartArea = ChartPlaceholder;
 
 class CKorvelView : public QWidget {
     Q_OBJECT
@@ -58,18 +57,23 @@ public:
     void AddCurrentStock();
     // "价格复权": ignored while the current stock's synchronisation runs.
     void ToggleAdjusted();
+    // An indicator from the menu 技术指标 or the quick code search; shows the
+    // chart when the list was showing.
     void SelectIndicator(const QString& key);
+    // "操盘信号": the trade marks on (never off), then as SelectIndicator.
+    void ShowTradeSignals();
     // Opens the quick code search with the key's character when it is a
     // digit or a letter and the search is not showing; false for other keys.
     bool OpenCodeSearchFor(const QKeyEvent& key);
     // The advice panel, shown in chart mode: refreshed with the current
-    // stock's advice or without it. The panel comes with the chart.
+    // stock's stored advice or without it.
     void RefreshAdvicePanel(bool withAdvice);
 
     QTableView* List() const { return list_; }
     const WatchListModel& Model() const { return model_; }
     CCodeHelperDlg* CodeSearch() const { return codeSearch_; }
-    ChartArea* Chart() const { return chart_; }
+    ChartWidget* Chart() const { return chart_; }
+    CIndicatorDlg* AdvicePanel() const { return advicePanel_; }
     JobRunner& Jobs() { return jobs_; }
 
 signals:
@@ -106,7 +110,8 @@ private:
     bool busy_ = false;
     WatchListModel model_;
     QTableView* list_;
-    ChartArea* chart_;
+    ChartWidget* chart_;
+    CIndicatorDlg* advicePanel_;
     CCodeHelperDlg* codeSearch_ = nullptr;
     JobRunner jobs_;  // last: its jobs end before the view goes away
 };

@@ -39,6 +39,8 @@ protected:
         ASSERT_TRUE(dc_.LoadStock("600000", "SS"));
         widget_.resize(1000, 640);
         widget_.ShowNewest();
+        widget_.SelectIndicator("VOL");  // as the view sets a new chart up
+        widget_.SelectIndicator("BS");
     }
 
     // The stored strategy "close above its 5-day average" (condition 1 in
