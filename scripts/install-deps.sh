@@ -13,6 +13,7 @@ libsqlite3-dev
 libcurl4-openssl-dev
 libpugixml-dev
 libcpp-httplib-dev
+libcli11-dev
 libgtest-dev
 libgmock-dev
 libbenchmark-dev

@@ -1,9 +1,11 @@
 // korvel-cli status, sync and open: the server status request, the start
 // page's synchronisation and the view's opening of one stock.
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/strategy_cli.h"
 #include "cli/sync_cli.h"
@@ -58,14 +60,7 @@ void PrintOpenedStock(const CDataCenter& dc) {
     Print(out);
 }
 
-}  // namespace
-
-int RunStatus(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {"switch"});
-    if (!args.positional.empty()) throw UsageError("status takes no arguments");
-    const std::optional<long long> server = args.GetInt("switch");
-    if (server && (*server < 1 || *server > static_cast<long long>(kServerMenuSize)))
-        throw UsageError(text::Format("--switch needs a server number from 1 to %zu", kServerMenuSize));
+int RunStatus(const Context& context, const std::optional<long long>& server) {
     const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("status"));
     if (!store) return 1;
     if (server && !SwitchToServer(*store, *server)) return 1;
@@ -75,8 +70,7 @@ int RunStatus(const Context& context, const Words& words) {
     return 0;
 }
 
-int RunSync(const Context& context, const Words& words) {
-    if (!ParseArgs(words, {}).positional.empty()) throw UsageError("sync takes no arguments");
+int RunSync(const Context& context) {
     const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("sync"));
     if (!store) return 1;
     Database& db = store->database;
@@ -102,22 +96,19 @@ int RunSync(const Context& context, const Words& words) {
         [&] { return RunDailySync(db, TheDataCenter(), server, request, report, FailureSink("sync")); }));
 }
 
-int RunOpen(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {"year"});
-    if (args.positional.size() != 2) throw UsageError("open needs MARKET and CODE");
-    const long long year = args.GetInt("year").value_or(CurrentYear());
-    if (year < 1000 || year > 9999) throw UsageError("--year needs a year of four digits");
+int RunOpen(const Context& context, const StockArgs& stock, const std::optional<int>& yearOption) {
+    const int year = yearOption.value_or(CurrentYear());
     const auto store = OpenStrategyStore(context, "open");
     if (!store) return 1;
     Database& db = store->database;
     const ServerAccess server = ServerFromSettings(*store);
-    const std::string market = text::Utf8ToGbk(args.positional[0]);
-    const std::string code = text::Utf8ToGbk(args.positional[1]);
+    const std::string market = text::Utf8ToGbk(stock.market);
+    const std::string code = text::Utf8ToGbk(stock.code);
 
     // Without the server's newest date the view cannot tell what is missing.
     ServerInfo info;
     if (!CheckServer(*store, server, info, "open")) return 1;
-    const DailySyncRequest request{BuildViewJobs(db, market, code, info.update, static_cast<int>(year)), false,
+    const DailySyncRequest request{BuildViewJobs(db, market, code, info.update, year), false,
                                    info.update};
     CDataCenter& dc = TheDataCenter();
     if (!dc.LoadStock(code, market)) {
@@ -136,6 +127,33 @@ int RunOpen(const Context& context, const Words& words) {
         dc.ToggleAdjusted();
     PrintOpenedStock(dc);
     return ExitStatus(result);
+}
+
+}  // namespace
+
+Runner SetUpStatus(CLI::App& command, const Context& context) {
+    auto server = std::make_shared<std::optional<long long>>();
+    command
+        .add_option("--switch", *server,
+                    "first make server N of the host list the HOST (the list 'status' printed last)")
+        ->type_name("N")
+        ->check(CLI::Range(1LL, static_cast<long long>(kServerMenuSize)));
+    return [&context, server] { return RunStatus(context, *server); };
+}
+
+Runner SetUpSync(CLI::App&, const Context& context) {
+    return [&context] { return RunSync(context); };
+}
+
+Runner SetUpOpen(CLI::App& command, const Context& context) {
+    auto stock = std::make_shared<StockArgs>();
+    auto year = std::make_shared<std::optional<int>>();
+    AddStockArguments(command, *stock);
+    command
+        .add_option("--year", *year,
+                    "the current year, which sets the two-year ranges fetched for a stock without bars")
+        ->check(CLI::Range(1000, 9999));
+    return [&context, stock, year] { return RunOpen(context, *stock, *year); };
 }
 
 }  // namespace cli
