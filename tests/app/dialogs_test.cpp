@@ -15,12 +15,12 @@
 #include "app/dialogs/pool_pick_dlg.h"
 #include "app/dialogs/property_dlg.h"
 #include "app/dialogs/trade_table.h"
-#include "app_fixture.h"
+#include "dialog_fixture.h"
 
 namespace {
 
-using app_test::AnsweredMessages;
-using app_test::WaitFor;
+using dialog_test::AnsweredMessages;
+using dialog_test::WaitFor;
 using testing_support::Count;
 
 std::string AppSet(Database& db) {

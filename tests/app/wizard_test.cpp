@@ -19,14 +19,14 @@
 #include "app/wizard/report_page.h"
 #include "app/wizard/rorozo_page.h"
 #include "app/wizard/time_range_page.h"
-#include "app_fixture.h"
+#include "dialog_fixture.h"
 #include "strategy/fast_evaluator.h"
 #include "strategy/strategy_record.h"
 
 namespace {
 
-using app_test::AnsweredMessages;
-using app_test::WaitFor;
+using dialog_test::AnsweredMessages;
+using dialog_test::WaitFor;
 
 class ScriptedPage : public CNewWizPage {
 public:
@@ -97,7 +97,7 @@ protected:
     }
     const RunParameters& Params() const { return pufa_.dc->Parameters(); }
 
-    app_test::PufaStore pufa_;
+    dialog_test::PufaStore pufa_;
     AnsweredMessages messages_;
 };
 

@@ -1,22 +1,29 @@
 #include "app/wizard/rorozo_page.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
 #include "app/dialogs/shown_text.h"
 #include "app/dialogs/user_messages.h"
-#include "app/wizard/chart_frame.h"
+#include "app/wizard/run_chart.h"
 
 namespace {
 
 const QString kRunningRefusal = QStringLiteral("正在生成操盘策略，请先结束生成过程！");
 const QString kNoStrategy = QStringLiteral("操盘策略没有生成，无法查看破译报告！");
+
+bool SameTrades(const std::vector<TradeLogEntry>& a, const std::vector<TradeLogEntry>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TradeLogEntry& x, const TradeLogEntry& y) {
+        return x.date == y.date && x.kind == y.kind && x.price == y.price && x.profit == y.profit &&
+               x.total == y.total;
+    });
+}
 
 }  // namespace
 
@@ -37,8 +44,8 @@ CTheRorozoPage::~CTheRorozoPage() {
 }
 
 bool CTheRorozoPage::OnCreatePage() {
-    status_ = new QLabel(this);
-    chart_ = new ChartFrame([this](QPainter& p, const QRect& area) { PaintRunCharts(p, area, picture_); }, this);
+    picture_.stock = Shown(context_.dc.Code()) + QLatin1Char(' ') + Shown(context_.dc.DisplayName());
+    chart_ = new RunChart(picture_, this);
     busy_ = new QProgressBar(this);
     busy_->setTextVisible(false);
     busy_->setRange(0, 1);
@@ -49,7 +56,6 @@ bool CTheRorozoPage::OnCreatePage() {
     auto* row = new QHBoxLayout;
     row->addWidget(busy_, 1);
     row->addWidget(button_);
-    Body()->addWidget(status_);
     Body()->addWidget(chart_, 1);
     Body()->addLayout(row);
 
@@ -97,10 +103,11 @@ void CTheRorozoPage::StartRun() {
     repaint();
 }
 
-// The worker waits meanwhile: the run parameters hold still.
+// The worker waits meanwhile: the run parameters hold still. Only the
+// status line and the charts change.
 void CTheRorozoPage::OnGeneration() {
     TakePicture();
-    repaint();
+    chart_->RepaintGeneration();
 }
 
 void CTheRorozoPage::OnRunEnded() {
@@ -121,21 +128,15 @@ void CTheRorozoPage::TakePicture() {
     picture_.generating = generating_;
     picture_.stallCount = params.generation;
     picture_.winRates = params.winRateHistory;
-    picture_.trades = params.tradeLog;
-    picture_.range = ComputeRangeFigures(context_.dc, params.rangeBegin, params.rangeEnd, params.tradeLog);
-    status_->setText(StatusText());
-}
-
-QString CTheRorozoPage::StatusText() const {
-    const CDataCenter& dc = context_.dc;
-    QString text = Shown(dc.Code()) + QLatin1Char(' ') + Shown(dc.DisplayName()) + QLatin1Char(' ');
-    const auto generations = static_cast<int>(picture_.winRates.size());
-    if (picture_.generating)
-        text += QString::asprintf("正在搜索策略[ %d ] 当前搜索深度[ %d ]", generations,
-                                  static_cast<int>(picture_.stallCount));
-    else if (generations > 0)
-        text += QString::asprintf("生成完毕 - 共优选[ %d ]轮", generations);
-    return text + QLatin1Char(' ');
+    // The trades change only when the best strategy improves.
+    const bool sameRange = !picture_.range.dates.empty() && picture_.range.dates.front() == params.rangeBegin &&
+                           picture_.range.dates.back() == params.rangeEnd;
+    if (!sameRange) ++picture_.rangeVersion;
+    if (!sameRange || !SameTrades(picture_.trades, params.tradeLog)) {
+        picture_.trades = params.tradeLog;
+        picture_.range = ComputeRangeFigures(context_.dc, params.rangeBegin, params.rangeEnd, params.tradeLog);
+        ++picture_.chartVersion;
+    }
 }
 
 bool CTheRorozoPage::RefuseWhileGenerating() {

@@ -5,7 +5,8 @@
 // worker waits while the page copies what it shows (RunPicture) and
 // repaints, so the picture is always one consistent state, whenever the
 // window system asks for a repaint. The page refuses every move of the
-// wizard while a run is going on.
+// wizard while a run is going on. The status line is drawn with the charts
+// (RunChart), so a repaint after a generation touches one widget.
 #include <atomic>
 #include <memory>
 
@@ -17,8 +18,7 @@
 #include "app/wizard/wizard_context.h"
 #include "strategy/generation_run.h"
 
-class ChartFrame;
-class QLabel;
+class RunChart;
 class QProgressBar;
 class QPushButton;
 
@@ -40,7 +40,7 @@ public:
 
     bool Generating() const { return generating_; }
     QPushButton* RunButton() const { return button_; }
-    QString StatusText() const;
+    QString StatusText() const { return StatusTextOf(picture_); }
     const RunPicture& Picture() const { return picture_; }
 
 private:
@@ -53,10 +53,9 @@ private:
     WizardContext context_;
     bool generating_ = false;  // from the start of a run until its end is handled here
     RunPicture picture_;
-    QLabel* status_ = nullptr;
     QPushButton* button_ = nullptr;
     QProgressBar* busy_ = nullptr;
-    ChartFrame* chart_ = nullptr;
+    RunChart* chart_ = nullptr;
     UiCall ui_;
     std::atomic<bool> workerDone_ = true;
     std::unique_ptr<GenerationRun> run_;  // last: its worker ends first

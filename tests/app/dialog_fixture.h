@@ -19,7 +19,7 @@
 #include "datastore/settings.h"
 #include "strategy/run_parameters.h"
 
-namespace app_test {
+namespace dialog_test {
 
 // Replaces the message boxes while it lives: notices are kept, questions
 // are kept and answered from `answers` (No when it runs out).
@@ -66,4 +66,4 @@ public:
     std::unique_ptr<CDataCenter> dc = std::make_unique<CDataCenter>(store.db());
 };
 
-}  // namespace app_test
+}  // namespace dialog_test
