@@ -78,6 +78,11 @@ done | awk -F'|' '
         w = "WatchListBreeds/iterations:1/repeats:3/real_time"
         row("(e) 50 stocks bred one after another, median", t(get(w "_median", "real_us")),
             sprintf("%.0f generations in all", get(w "_median", "generations")))
+        j = "WatchListJobs/%s/iterations:1/repeats:3/real_time_median"
+        one = get(sprintf(j, "13/1"), "real_us"); two = get(sprintf(j, "13/2"), "real_us")
+        row("(f) breed --watch-list, 13 stocks, --jobs 2", t(two),
+            "--jobs 1 " t(one) ", ratio " (two > 0 ? sprintf("%.2f", one / two) : "-") " (depth 10, median of 3)")
+        row("    50 stocks, --jobs 2", t(get(sprintf(j, "50/2"), "real_us")), "end to end, depth 10")
         f = "CliBreed/fast/iterations:1/repeats:20/real_time"; r = "CliBreed/reference/iterations:1/repeats:3/real_time"
         row("korvel-cli breed SS 600000, median of 20 runs", t(get(f "_median", "real_us")),
             "target < 0.3 s; --evaluator reference " t(get(r "_median", "real_us")) ", ratio " ratio(get(r "_median", "real_us"), get(f "_median", "real_us")))

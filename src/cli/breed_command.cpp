@@ -1,136 +1,79 @@
-// korvel-cli breed MARKET CODE [--style N] [--days N] [--depth N] [--seed N]
-// [--evaluator fast|reference] [--save]: breeds a trading strategy for one stock
-// as the strategy wizard does (verification range, generation run, report)
-// and optionally saves it. Ctrl-C ends the search early, as the wizard's stop
-// button does, and the best strategy found so far is reported.
-#include <atomic>
-#include <csignal>
-#include <cstdint>
+// korvel-cli breed: declares the command line and runs one of the two jobs
+// of breed.h. One stock: MARKET CODE [--style N] [--days N] [--depth N]
+// [--seed N] [--evaluator fast|reference] [--holdout N] [--summary]
+// [--save]; the watch list: --watch-list [--jobs N] with the same options
+// but --holdout and --summary.
+#include <algorithm>
 #include <limits>
 #include <memory>
-#include <optional>
 #include <string>
+#include <thread>
 
 #include "cli/arguments.h"
-#include "cli/commands.h"
-#include "cli/strategy_cli.h"
-#include "gep/random.h"
-#include "strategy/generation_run.h"
-#include "strategy/run_parameters.h"
-#include "strategy/strategy_record.h"
-#include "strategy/strategy_report.h"
-#include "strategy/time_range.h"
-#include "text/format.h"
+#include "cli/breed.h"
 
 namespace cli {
 namespace {
 
-constexpr const char* kCommand = "breed";
-
-struct BreedOptions {
+struct BreedArgs {
     StockArgs stock;
     std::optional<int32_t> style;
-    std::optional<int32_t> days;
-    std::optional<int32_t> depth;
-    std::optional<uint32_t> seed;
     std::string evaluator = "fast";
-    bool save = false;
+    bool watchList = false;
+    std::optional<size_t> jobs;
+    BreedOptions options;
 };
 
-// Declares the options on `command`, bound to `o`.
-void AddOptions(CLI::App& command, BreedOptions& o) {
+// Declares the options on `command`, bound to `a`.
+void AddOptions(CLI::App& command, BreedArgs& a) {
     constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
-    command.add_option("--style", o.style, "apply a style preset first: 0 auto, 1 short, 2 medium, 3 long, 4 custom")
+    BreedOptions& o = a.options;
+    CLI::Option* market = command.add_option("MARKET", a.stock.market, "market code: SS (Shanghai) or SZ (Shenzhen)")
+                              ->check(StockFieldValidator());
+    command.add_option("CODE", a.stock.code, "stock code, e.g. 600000")->check(StockFieldValidator());
+    command.add_option("--style", a.style, "apply a style preset first: 0 auto, 1 short, 2 medium, 3 long, 4 custom")
         ->check(CLI::Range(0, 4));
     command.add_option("--days", o.days, "trading days bred on (default: EVOLUTE_DAYS)")->check(CLI::Range(1, kIntMax));
     command.add_option("--depth", o.depth, "generations without improvement that end the search (default: EVOLUTE_STEPS)")
         ->check(CLI::Range(1, kIntMax));
     command.add_option("--seed", o.seed, "seed replacing the clock, so the same command breeds the same strategy");
     // Both evaluations breed the same strategy; "reference" is there to show it.
-    command.add_option("--evaluator", o.evaluator, "fast (default) or reference")
+    command.add_option("--evaluator", a.evaluator, "fast (default) or reference")
         ->check(CLI::IsMember({"fast", "reference"}));
-    command.add_flag("--save", o.save, "store the strategy and its trade log");
+    command.add_flag("--save", o.save, "store the strategy and its trade log (and the advice)");
+    // One held-out day would be the last case only, which never opens a trade.
+    CLI::Option* holdout =
+        command.add_option("--holdout", o.holdout,
+                           "breed without the newest N trading days, then trade the strategy over them (样本外检验) "
+                           "beside buying and holding")
+            ->check(CLI::Range(2, kIntMax));
+    CLI::Option* summary = command.add_flag(
+        "--summary", o.summary,
+        "print only one line: summary, fitness, trades, win rate, accumulated profit, advice (tab-separated)");
+    CLI::Option* watchList = command.add_flag(
+        "--watch-list", a.watchList,
+        "breed every watched stock, each in a process of its own, and end with a table sorted by accumulated profit");
+    command.add_option("--jobs", a.jobs, "with --watch-list: processes at a time (default: the number of cores)")
+        ->check(CLI::Range(1, 256))
+        ->needs(watchList);
+    watchList->excludes(market)->excludes(holdout)->excludes(summary);
 }
 
-// The style is applied even when it is the one the parameters already name
-// (a fresh program starts at style 0): on the command line it asks for the
-// preset itself, where the wizard's menu ignores re-choosing a style.
-void ApplyOptions(RunParameters& params, const BreedOptions& o, const SettingsMap& settings) {
-    if (o.style) {
-        params.style = static_cast<StrategyStyle>(-1);
-        SetStrategyStyle(params, static_cast<StrategyStyle>(*o.style), settings);
-    }
-    if (o.days) params.evoluteDays = *o.days;
-    if (o.depth) params.evoluteSteps = *o.depth;
-}
-
-std::atomic<bool>* runningFlag = nullptr;
-
-// The first Ctrl-C stops the search; a second one ends the program.
-void StopOnInterrupt(int) {
-    if (runningFlag != nullptr) runningFlag->store(false);
-    std::signal(SIGINT, SIG_DFL);
-}
-
-void PrintProgress(const GenerationProgress& g) {
-    Print(text::Format("generation %zu  depth %u  fitness %.6f  win rate %.2f%%\n", g.generations, g.stallCount,
-                       g.bestFitness, static_cast<double>(g.winRatio) * 100));
-    std::fflush(stdout);
-}
-
-// Runs the search to its end; false after the message when it cannot start.
-bool Breed(CDataCenter& dc, TraderEvaluation evaluation) {
-    GenerationHooks hooks;
-    hooks.progress = PrintProgress;
-    hooks.evaluation = evaluation;
-    std::unique_ptr<GenerationRun> run = GenerationRun::Start(dc, std::move(hooks), FailureSink(kCommand));
-    if (!run) return false;
-    runningFlag = &dc.Parameters().running;
-    std::signal(SIGINT, StopOnInterrupt);
-    run->Wait();
-    std::signal(SIGINT, SIG_DFL);
-    runningFlag = nullptr;
-    return true;
-}
-
-int RunBreed(const Context& context, const BreedOptions& options) {
-    const std::string& market = options.stock.market;
-    const std::string& code = options.stock.code;
-
-    const auto store = OpenStrategyStore(context, kCommand);
-    if (!store) return 1;
-    CDataCenter& dc = TheDataCenter();
-    if (!LoadStockWithBars(dc, market, code, kCommand)) return 1;
-    RunParameters& params = dc.Parameters();
-    ApplyOptions(params, options, store->settings);
-    ComputeVerificationRange(params, dc.Dates());
-    if (options.seed) GEP::setClockSeedOverride(*options.seed);
-
-    const TraderEvaluation evaluation =
-        options.evaluator == "reference" ? TraderEvaluation::kReference : TraderEvaluation::kFast;
-    if (!Breed(dc, evaluation)) return 1;
-    if (params.winRateHistory.empty()) {
-        PrintFailure(kCommand, "the search was stopped before its first generation; no strategy");
-        return 1;
-    }
-    const ReportPage page = PrepareReportPage(dc);
-    // As it is stored: the report, two blank lines, the strategy text.
-    std::string out = "\n";
-    out += ForTerminal(page.report + "\r\n\r\n\r\n" + page.strategyText) + "\n";
-    Print(out);
-    if (!options.save) return 0;
-    if (!SaveStrategy(store->database, dc, page.report, FailureSink(kCommand))) return 1;
-    Print("\nsaved " + market + " " + code + "\n");
-    return 0;
+int RunBreed(const Context& context, BreedArgs& a) {
+    BreedOptions& o = a.options;
+    if (a.style) o.style = static_cast<StrategyStyle>(*a.style);
+    o.evaluation = a.evaluator == "reference" ? TraderEvaluation::kReference : TraderEvaluation::kFast;
+    if (a.watchList) return BreedWatchedStocks(context, o, a.jobs.value_or(std::max(1u, std::thread::hardware_concurrency())));
+    if (a.stock.market.empty() || a.stock.code.empty()) throw UsageError("breed needs MARKET and CODE, or --watch-list");
+    return BreedStock(context, a.stock.market, a.stock.code, o);
 }
 
 }  // namespace
 
 Runner SetUpBreed(CLI::App& command, const Context& context) {
-    auto options = std::make_shared<BreedOptions>();
-    AddStockArguments(command, options->stock);
-    AddOptions(command, *options);
-    return [&context, options] { return RunBreed(context, *options); };
+    auto args = std::make_shared<BreedArgs>();
+    AddOptions(command, *args);
+    return [&context, args] { return RunBreed(context, *args); };
 }
 
 }  // namespace cli

@@ -17,7 +17,9 @@ const Command kCommands[] = {
     {"conditions", "CSV date,c0..c20 (0/1) for every loaded bar; --lines adds every indicator line", SetUpConditions},
     {"gep", "drive the engine stand-alone from a configuration file and a CSV of fitness cases", SetUpGep},
     {"watch", "the watch list / add a stock / delete a stock with its data", SetUpWatch},
-    {"breed", "breed a strategy for one stock: one line per generation, then the report and the strategy text",
+    {"breed",
+     "breed a strategy for one stock: one line per generation, then the report and the strategy text (--holdout N: "
+     "then the strategy on the newest N days, kept out); --watch-list: for every watched stock, with a table",
      SetUpBreed},
     {"pool", "fetch the stock pool of a selection model, list it, optionally add stocks of it to the watch list",
      SetUpPool},

@@ -84,7 +84,7 @@ int ShowHelp(const Parsed& p) {
     }
     for (const auto& [command, runner] : p.runners) {
         if (command->get_name() == p.helpTopic) {
-            std::fputs(command->help().c_str(), stdout);
+            std::fputs(command->help(p.app->get_name()).c_str(), stdout);
             return 0;
         }
     }

@@ -10,8 +10,8 @@
 #include "cli/commands.h"
 #include "datastore/data_center.h"
 #include "datastore/local_store.h"
+#include "datastore/run_parameters.h"
 #include "datastore/settings.h"
-#include "strategy/run_parameters.h"
 #include "text/format.h"
 #include "text/gbk.h"
 

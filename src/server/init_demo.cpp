@@ -17,14 +17,15 @@ bool HoldsBundledData(const std::filesystem::path& dir) {
            std::filesystem::is_directory(dir / "daily", ignored);
 }
 
-// The data folder of the source tree this program was built from, or the
-// one installed beside it (bin/../share/korvel/data).
+// The data folder installed beside this program (bin/../share/korvel/data),
+// else the one of the source tree it was built from: an installed program
+// uses its own data even where that source tree still exists.
 std::filesystem::path FindBundledData() {
-    std::vector<std::filesystem::path> candidates = {std::filesystem::path(KORVEL_SOURCE_DIR) /
-                                                     "data"};
+    std::vector<std::filesystem::path> candidates;
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) candidates.push_back(self.parent_path() / ".." / "share" / "korvel" / "data");
+    if (!error) candidates.push_back((self.parent_path() / ".." / "share" / "korvel" / "data").lexically_normal());
+    candidates.push_back(std::filesystem::path(KORVEL_SOURCE_DIR) / "data");
     for (const auto& candidate : candidates)
         if (HoldsBundledData(candidate)) return candidate;
     std::string tried;

@@ -14,12 +14,11 @@ namespace {
 
 bool HasThreeDecimals(int32_t securityType) { return securityType >= 11 && securityType <= 14; }
 
-// Failures of single rows are ignored; the transaction is committed anyway.
+// Failures of single rows are ignored.
 void WriteTradeLog(Database& db, const CDataCenter& dc) {
     const char* format = HasThreeDecimals(dc.SecurityType())
         ? "INSERT INTO TRADELOG(MARKET, CODE, VRSN, DDATE, BS, PRICE, PROFIT) VALUES(?,?, %d, %d, %d, %.3f, %.2f)"
         : "INSERT INTO TRADELOG(MARKET, CODE, VRSN, DDATE, BS, PRICE, PROFIT) VALUES(?,?, %d, %d, %d, %.2f, %.2f)";
-    db.Exec("BEGIN");
     db.Exec(text::Format("DELETE FROM TRADELOG WHERE MARKET = ? AND CODE = ? AND VRSN = %d", version::kNumber),
             {dc.Market(), dc.Code()});
     for (const TradeLogEntry& trade : dc.Parameters().tradeLog) {
@@ -28,7 +27,6 @@ void WriteTradeLog(Database& db, const CDataCenter& dc) {
                              static_cast<double>(trade.price), profit),
                 {dc.Market(), dc.Code()});
     }
-    db.Exec("COMMIT");
 }
 
 // Inserted when new; an existing row makes the insert fail and is updated.
@@ -141,14 +139,21 @@ std::string BuildStrategyCode(const RunParameters& params) {
     return code;
 }
 
+// One transaction for the whole strategy, so a program killed while saving
+// leaves the previous strategy whole rather than half of the new one. It is
+// committed even when a statement failed: rows written stay, as they would
+// statement by statement.
 bool SaveStrategy(Database& db, CDataCenter& dc, const std::string& reportText, const MessageSink& show) {
+    db.Exec("BEGIN");
     WriteTradeLog(db, dc);
     const std::string advice = CurrentAdvice(dc);
     RunParameters& p = dc.Parameters();
     const std::string stored =
         reportText + "\r\n\r\n\r\n" + BuildStrategyHeader(dc) + "\r\n" + BuildStrategyCode(p);
     WriteSecretRow(db, dc, stored, advice, NewestDate(dc));
-    if (!WriteGenes(db, dc)) {
+    const bool genesWritten = WriteGenes(db, dc);
+    db.Exec("COMMIT");
+    if (!genesWritten) {
         if (show) show("数据库写入异常，破译报告无法保存！");
         return false;
     }

@@ -32,8 +32,8 @@ std::string BuildStrategyHeader(const CDataCenter& dc);
 // ('A' not, 'B' and, 'C' or). Empty without a chromosome or gene count.
 std::string BuildStrategyCode(const RunParameters& params);
 
-// Saves the current result for the current stock: its trade log replaces
-// the stock's TRADELOG rows of this version in one transaction, the SECRET
+// Saves the current result for the current stock in one transaction: its
+// trade log replaces the stock's TRADELOG rows of this version, the SECRET
 // row is inserted or updated (report text + "\r\n\r\n\r\n" + header + "\r\n"
 // + code string, the current advice and the newest bar's date, the range),
 // then the genes are written. When the genes cannot be written, shows

@@ -7,6 +7,7 @@
 
 #include "datastore/program_version.h"
 #include "strategy/strategy_record.h"
+#include "strategy/trade_statistics.h"
 #include "text/format.h"
 #include "text/gbk.h"
 #include "text/parse.h"
@@ -15,76 +16,10 @@ namespace {
 
 std::string Gbk(const char* utf8) { return text::Utf8ToGbk(utf8); }
 
-// The figures of a trade log, in the order the report computes them.
-struct TradeStatistics {
-    int32_t wins = 0;
-    int32_t losses = 0;
-    double winSum = 0.0;
-    double lossSum = 0.0;  // negated losses, so not negative
-    double compound = 1.0;
-    double maxWin = 0.0;
-    double maxLoss = 0.0;
-    int32_t winRun = 0;
-    int32_t lossRun = 0;
-    int32_t maxWinRun = 0;
-    int32_t maxLossRun = 0;
-    std::vector<int64_t> winPeriods;
-    std::vector<int64_t> lossPeriods;
-
-    void Add(double p, int64_t period) {
-        if (p > 0) {
-            winPeriods.push_back(period);
-            winSum += p;
-            maxWin = std::max(maxWin, p);
-            ++wins;
-            ++winRun;
-            lossRun = 0;
-            maxWinRun = std::max(maxWinRun, winRun);
-        } else {
-            lossPeriods.push_back(period);
-            lossSum -= p;
-            maxLoss = std::min(maxLoss, p);
-            ++losses;
-            winRun = 0;
-            ++lossRun;
-            maxLossRun = std::max(maxLossRun, lossRun);
-        }
-        compound = compound * (1 + p);
-    }
-};
-
-// From `from` upward, the first bar with `date`; `unchanged` when none.
-size_t FindBar(const std::vector<int32_t>& dates, size_t from, int32_t date, size_t unchanged) {
-    for (size_t i = from; i < dates.size(); ++i)
-        if (dates[i] == date) return i;
-    return unchanged;
-}
-
-TradeStatistics Walk(const std::vector<TradeLogEntry>& log, const std::vector<int32_t>& dates) {
-    TradeStatistics s;
-    size_t buyIndex = 0;
-    size_t sellIndex = 0;
-    for (size_t i = 0; i < log.size(); ++i) {
-        if (i % 2 == 0) {
-            buyIndex = FindBar(dates, sellIndex, log[i].date, buyIndex);
-            continue;
-        }
-        sellIndex = FindBar(dates, buyIndex, log[i].date, sellIndex);
-        const int64_t period = static_cast<int64_t>(sellIndex) - static_cast<int64_t>(buyIndex) + 1;
-        s.Add(static_cast<double>(log[i].profit), period);
-    }
-    return s;
-}
-
 double Average(const std::vector<int64_t>& periods) {
     if (periods.empty()) return 0.0;
     return static_cast<double>(std::accumulate(periods.begin(), periods.end(), int64_t{0})) /
            static_cast<double>(periods.size());
-}
-
-std::string RangeLine(int32_t begin, int32_t end) {
-    return text::Format(Gbk("验证区间: %d年%2d月%2d日 - %d年%2d月%2d日").c_str(), begin / 10000, begin / 100 % 100,
-                        begin % 100, end / 10000, end / 100 % 100, end % 100);
 }
 
 // The figure lines after the trade count, each with its line break before.
@@ -94,13 +29,12 @@ std::string FigureLines(const TradeStatistics& s, size_t entries) {
     const double avgLoss = s.losses > 0 ? s.lossSum / s.losses : 0.0;
     const double avgProfit = trades > 0 ? (s.winSum - s.lossSum) / trades : 0.0;
     const double ratio = avgLoss > 0 ? avgWin / std::fabs(avgLoss) : 0.0;
-    const double winRate = entries / 2 > 0 ? static_cast<double>(s.wins) / static_cast<double>(entries / 2) : 0.0;
     std::vector<int64_t> all = s.winPeriods;
     all.insert(all.end(), s.lossPeriods.begin(), s.lossPeriods.end());
     const int64_t longest = all.empty() ? 0 : *std::max_element(all.begin(), all.end());
 
     std::string out;
-    out += "\r\n" + text::Format(Gbk("策略胜率: %.2f%% ").c_str(), winRate * 100);
+    out += "\r\n" + text::Format(Gbk("策略胜率: %.2f%% ").c_str(), WinRate(s, entries) * 100);
     out += "\r\n" + text::Format(Gbk("单笔最大盈利: %.2f %%").c_str(), s.maxWin * 100);
     out += "\r\n" + text::Format(Gbk("单笔最大亏损: %.2f %%").c_str(), s.maxLoss * 100);
     out += "\r\n" + text::Format(Gbk("单笔平均盈利: %.2f %%").c_str(), avgWin * 100);
@@ -147,16 +81,25 @@ size_t FindGbk(const std::string& haystack, const std::string& needle) {
 
 }  // namespace
 
-std::string BuildReport(const std::vector<TradeLogEntry>& log, const std::vector<int32_t>& dates,
-                        const std::string& code, const std::string& name, int32_t rangeBegin, int32_t rangeEnd) {
-    const TradeStatistics s = Walk(log, dates);
-    std::string out = Gbk("=========操盘策略生成报告=========");
-    out += "\r\n\r\n" + Gbk("生成对象: ") + code + " " + name;
-    out += "\r\n" + RangeLine(rangeBegin, rangeEnd);
-    out += "\r\n\r\n" + text::Format(Gbk("累计盈利: %.2f %%").c_str(), (s.winSum - s.lossSum) * 100);
-    out += "\r\n" + text::Format(Gbk("复利盈利: %.2f %%").c_str(), (s.compound - 1) * 100);
+std::string ReportFigures(const std::vector<TradeLogEntry>& log, const std::vector<int32_t>& dates) {
+    const TradeStatistics s = SummarizeTrades(log, dates);
+    std::string out = text::Format(Gbk("累计盈利: %.2f %%").c_str(), s.Accumulated() * 100);
+    out += "\r\n" + text::Format(Gbk("复利盈利: %.2f %%").c_str(), s.Compounded() * 100);
     out += "\r\n\r\n" + text::Format(Gbk("交易次数: %d").c_str(), static_cast<int>(log.size() / 2));
     return out + FigureLines(s, log.size());
+}
+
+std::string DateRangeText(const char* labelUtf8, int32_t begin, int32_t end) {
+    return Gbk(labelUtf8) + text::Format(Gbk("%d年%2d月%2d日 - %d年%2d月%2d日").c_str(), begin / 10000,
+                                         begin / 100 % 100, begin % 100, end / 10000, end / 100 % 100, end % 100);
+}
+
+std::string BuildReport(const std::vector<TradeLogEntry>& log, const std::vector<int32_t>& dates,
+                        const std::string& code, const std::string& name, int32_t rangeBegin, int32_t rangeEnd) {
+    std::string out = Gbk("=========操盘策略生成报告=========");
+    out += "\r\n\r\n" + Gbk("生成对象: ") + code + " " + name;
+    out += "\r\n" + DateRangeText("验证区间: ", rangeBegin, rangeEnd);
+    return out + "\r\n\r\n" + ReportFigures(log, dates);
 }
 
 std::string BuildReport(const CDataCenter& dc) {

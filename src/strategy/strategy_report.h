@@ -17,6 +17,14 @@
 std::string BuildReport(const std::vector<TradeLogEntry>& log, const std::vector<int32_t>& dates,
                         const std::string& code, const std::string& name, int32_t rangeBegin, int32_t rangeEnd);
 
+// The figure part of that text, from "累计盈利" to the last line: what the
+// out-of-sample check shows for the held-out days too.
+std::string ReportFigures(const std::vector<TradeLogEntry>& log, const std::vector<int32_t>& dates);
+
+// A label (UTF-8, e.g. "验证区间: ") and "%d年%2d月%2d日 - %d年%2d月%2d日"
+// with the two yyyymmdd dates, as GBK.
+std::string DateRangeText(const char* labelUtf8, int32_t begin, int32_t end);
+
 // The same for the current stock and its tradeLog.
 std::string BuildReport(const CDataCenter& dc);
 

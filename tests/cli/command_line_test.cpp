@@ -41,9 +41,9 @@ TEST(CommandLine, EveryCommandHasItsOwnHelp) {
         if (name == "help") continue;
         const ProcessResult r = Cli({name, "--help"});
         EXPECT_EQ(r.exitCode, 0) << name << r.err;
-        EXPECT_THAT(r.out, HasSubstr("korvel-cli " + name)) << name;
-        EXPECT_EQ(Cli({"help", name}).out, r.out) << name;
+        EXPECT_THAT(r.out, HasSubstr("Usage: korvel-cli " + name)) << name;
     }
+    EXPECT_EQ(Cli({"help", "breed"}).out, Cli({"breed", "--help"}).out);
     const ProcessResult none = Cli({});
     EXPECT_EQ(none.exitCode, 2);
     EXPECT_THAT(none.err, HasSubstr("Exit status"));
@@ -78,6 +78,11 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndNameTheCommand) {
         {{"breed", "SS", "600000", "--evaluator", "slow"}, "--evaluator"},
         {{"breed", "SS", "600000", "--seed", "-1"}, "--seed"},
         {{"breed", "SS", "60000000000000000"}, "16 bytes"},
+        {{"breed", "SS", "600000", "--holdout", "1"}, "--holdout"},
+        {{"breed", "--watch-list", "SS", "600000"}, "--watch-list"},
+        {{"breed", "--watch-list", "--holdout", "5"}, "--holdout"},
+        {{"breed", "SS", "600000", "--jobs", "2"}, "--jobs"},
+        {{"breed", "--watch-list", "--jobs", "0"}, "--jobs"},
         {{"conditions", "SS", "600000", "--bogus"}, "--bogus"},
         {{"watch", "list"}, "list"},
         {{"watch", "add", "SS"}, "watch add"},

@@ -13,14 +13,16 @@ namespace {
 using store_fixture::InsertBars;
 using store_fixture::Store;
 
-// "浦发银行" in GBK.
-const std::string kPufaGbk = "\xC6\xD6\xB7\xA2\xD2\xF8\xD0\xD0";
+const std::string kPufaGbk = "\xC6\xD6\xB7\xA2\xD2\xF8\xD0\xD0";  // 浦发银行
 
 void ExpectSeriesLength(const CDataCenter& dc, size_t n) {
     EXPECT_EQ(dc.Dates().size(), n);
     for (const PriceSeries* s : {&dc.Displayed(), &dc.Unadjusted(), &dc.Adjusted()})
         for (const std::vector<float>* v : {&s->open, &s->high, &s->low, &s->close, &s->volume})
             EXPECT_EQ(v->size(), n);
+    const std::vector<std::vector<float>> conditions = dc.GetAllConditions();
+    ASSERT_EQ(conditions.size(), 21u);
+    for (const std::vector<float>& c : conditions) EXPECT_EQ(c.size(), n);
 }
 
 TEST(DataCenter, HoldsTheNewest1200BarsOldestFirst) {
@@ -36,78 +38,36 @@ TEST(DataCenter, HoldsTheNewest1200BarsOldestFirst) {
     EXPECT_FLOAT_EQ(dc.Displayed().close.front(), 13.0f);
     EXPECT_FLOAT_EQ(dc.Displayed().volume.back(), 2499.0f);
     EXPECT_EQ(dc.Displayed().close.data(), reserved);  // room was reserved up front
-    EXPECT_EQ(dc.Code(), "600000");
-    EXPECT_EQ(dc.Market(), "SS");
-    EXPECT_FALSE(dc.IsAdjusted());
-    // No dividends: every copy equals the raw bars.
-    EXPECT_EQ(dc.Adjusted().close, dc.Displayed().close);
-    EXPECT_EQ(dc.Unadjusted().open, dc.Displayed().open);
+    EXPECT_EQ(dc.Adjusted().close, dc.Displayed().close);  // no dividends
+    EXPECT_EQ(dc.GetIndicatorLine("VOL", 3).size(), 1200u);
+    EXPECT_TRUE(dc.GetIndicatorLine("CCI", 7).empty());
+    EXPECT_TRUE(dc.GetIndicatorLine("XYZ", 0).empty());
+    EXPECT_TRUE(dc.GetIndicatorParams("XYZ").empty());
 }
 
-TEST(DataCenter, FailedQueryKeepsThePreviousStock) {
+TEST(DataCenter, FailedQueryKeepsThePreviousStockAndNoBarsLoadEmpty) {
     Store store;
     InsertBars(store.db(), "SS", "600000", 20200101, 30);
     CDataCenter dc(store.db());
+    ASSERT_TRUE(dc.LoadStock("600001", "SS"));
+    ExpectSeriesLength(dc, 0);
     ASSERT_TRUE(dc.LoadStock("600000", "SS"));
     const std::vector<float> close = dc.Displayed().close;
     const std::vector<std::vector<float>> conditions = dc.GetAllConditions();
-
     ASSERT_TRUE(store.db().Exec("DROP TABLE DAILY"));
     EXPECT_FALSE(dc.LoadStock("000002", "SZ"));
-    EXPECT_EQ(dc.Code(), "600000");
+    EXPECT_EQ(dc.Code() + dc.Market(), "600000SS");
     EXPECT_EQ(dc.Displayed().close, close);
     EXPECT_EQ(dc.GetAllConditions(), conditions);
     ExpectSeriesLength(dc, 30);
-
-    CDataCenter detached;
-    EXPECT_FALSE(detached.LoadStock("600000", "SS"));
+    EXPECT_FALSE(CDataCenter().LoadStock("600000", "SS"));
 }
 
-TEST(DataCenter, StockWithoutBarsLoadsEmpty) {
-    Store store;
-    CDataCenter dc(store.db());
-    ASSERT_TRUE(dc.LoadStock("600000", "SS"));
-    ExpectSeriesLength(dc, 0);
-    const std::vector<std::vector<float>> conditions = dc.GetAllConditions();
-    ASSERT_EQ(conditions.size(), 21u);
-    for (const std::vector<float>& c : conditions) EXPECT_TRUE(c.empty());
-}
-
-TEST(DataCenter, ToggleSwapsCandlesButNotIndicators) {
-    Store store;
-    store_fixture::ImportDaily(store.db(), "SS", "600000");
-    store_fixture::ImportDividends(store.db(), "SS", "600000");
-    CDataCenter dc(store.db());
-    ASSERT_TRUE(dc.LoadStock("600000", "SS"));
-    const PriceSeries raw = dc.Displayed();
-    ASSERT_NE(dc.Adjusted().close, raw.close);  // the last 1200 days include ex-right days
-    const std::vector<std::vector<float>> conditions = dc.GetAllConditions();
-    const std::vector<float> boll = dc.GetIndicatorLine("BOLL", 0);
-
-    dc.ToggleAdjusted();
-    EXPECT_TRUE(dc.IsAdjusted());
-    EXPECT_EQ(dc.Displayed().close, dc.Adjusted().close);
-    EXPECT_EQ(dc.Displayed().volume, dc.Adjusted().volume);
-    EXPECT_EQ(dc.GetAllConditions(), conditions);
-    EXPECT_EQ(dc.GetIndicatorLine("BOLL", 0), boll);
-
-    dc.ToggleAdjusted();
-    EXPECT_FALSE(dc.IsAdjusted());
-    for (auto field : {&PriceSeries::open, &PriceSeries::high, &PriceSeries::low, &PriceSeries::close,
-                       &PriceSeries::volume})
-        EXPECT_EQ(dc.Displayed().*field, raw.*field);
-    EXPECT_EQ(dc.GetAllConditions(), conditions);
-
-    // A load always shows unadjusted candles again.
-    dc.ToggleAdjusted();
-    ASSERT_TRUE(dc.LoadStock("600000", "SS"));
-    EXPECT_FALSE(dc.IsAdjusted());
-    EXPECT_EQ(dc.Displayed().close, raw.close);
-}
-
-// The newest bar is the reference level of the adjusted copy; older bars
-// across the 2021 ex-right day move by the cash dividend.
-TEST(DataCenter, AdjustsRealHistoryForward) {
+// The real history of SS 600000: the newest bar is the reference level of
+// the adjusted copy, older bars across the last ex-right day move by its
+// cash dividend; the toggle swaps the candles but never the indicators,
+// which are always computed over the adjusted bars.
+TEST(DataCenter, AdjustsRealHistoryAndToggleSwapsOnlyTheCandles) {
     Store store;
     store_fixture::ImportDaily(store.db(), "SS", "600000");
     store_fixture::ImportDividends(store.db(), "SS", "600000");
@@ -116,14 +76,30 @@ TEST(DataCenter, AdjustsRealHistoryForward) {
     const size_t n = dc.Dates().size();
     ASSERT_EQ(n, 1200u);
     EXPECT_EQ(dc.Adjusted().close[n - 1], dc.Unadjusted().close[n - 1]);
-    const std::vector<DividendRecord> records = LoadDividends(store.db(), "SS", "600000");
-    const DividendRecord& last = records.back();
-    ASSERT_LT(last.date, dc.Dates().back());
+    const DividendRecord last = LoadDividends(store.db(), "SS", "600000").back();
     ASSERT_EQ(last.bonus + last.conversion + last.rights, 0.0f) << "expected a cash-only dividend last";
     const size_t exDay = std::lower_bound(dc.Dates().begin(), dc.Dates().end(), last.date) - dc.Dates().begin();
     EXPECT_EQ(dc.Adjusted().close[exDay], dc.Unadjusted().close[exDay]);
     EXPECT_EQ(dc.Adjusted().close[exDay - 1],
               static_cast<float>(dc.Unadjusted().close[exDay - 1] - last.cash / 10.0));
+
+    const PriceSeries raw = dc.Displayed();
+    const std::vector<std::vector<float>> conditions = dc.GetAllConditions();
+    const std::vector<float> boll = dc.GetIndicatorLine("BOLL", 0);
+    for (const bool adjusted : {true, false}) {
+        dc.ToggleAdjusted();
+        EXPECT_EQ(dc.IsAdjusted(), adjusted);
+        const PriceSeries& shown = adjusted ? dc.Adjusted() : raw;
+        for (auto field : {&PriceSeries::open, &PriceSeries::high, &PriceSeries::low, &PriceSeries::close,
+                           &PriceSeries::volume})
+            EXPECT_EQ(dc.Displayed().*field, shown.*field);
+        EXPECT_EQ(dc.GetAllConditions(), conditions);
+        EXPECT_EQ(dc.GetIndicatorLine("BOLL", 0), boll);
+    }
+    dc.ToggleAdjusted();
+    ASSERT_TRUE(dc.LoadStock("600000", "SS"));  // a load shows unadjusted candles again
+    EXPECT_FALSE(dc.IsAdjusted());
+    EXPECT_EQ(dc.Displayed().close, raw.close);
 }
 
 TEST(DataCenter, DisplayNameAndSecurityType) {
@@ -132,44 +108,18 @@ TEST(DataCenter, DisplayNameAndSecurityType) {
     InsertBars(store.db(), "sz", "abc9", 20200101, 5);
     store_fixture::InsertStock(store.db(), "SS", "600000", kPufaGbk, "PFYH", 11);
     CDataCenter dc(store.db());
-    EXPECT_EQ(dc.SecurityType(), 0);
-
-    // Not in the list yet: upper-case "code.market", type unchanged.
-    ASSERT_TRUE(dc.LoadStock("600000", "SS"));
+    ASSERT_TRUE(dc.LoadStock("600000", "SS"));  // not in the list yet
     EXPECT_EQ(dc.DisplayName(), "600000.SS");
     EXPECT_EQ(dc.SecurityType(), 0);
-
     dc.LoadStockList();
-    ASSERT_EQ(dc.StockList().size(), 1u);
-    EXPECT_EQ(dc.StockList()[0].abbr, kPufaGbk);  // GBK bytes come back unchanged
-    EXPECT_EQ(dc.StockList()[0].ptype, 11);
     ASSERT_TRUE(dc.LoadStock("600000", "SS"));
     EXPECT_EQ(dc.DisplayName(), kPufaGbk);
     EXPECT_EQ(dc.SecurityType(), 11);
-
     ASSERT_TRUE(dc.LoadStock("abc9", "sz"));
     EXPECT_EQ(dc.DisplayName(), "ABC9.SZ");
     EXPECT_EQ(dc.SecurityType(), 11);  // kept from the previous stock
-
-    // The list is appended to, not replaced.
     dc.LoadStockList();
-    EXPECT_EQ(dc.StockList().size(), 2u);
-}
-
-TEST(DataCenter, IndicatorAccessByKey) {
-    Store store;
-    InsertBars(store.db(), "SS", "600000", 20200101, 50);
-    CDataCenter dc(store.db());
-    ASSERT_TRUE(dc.LoadStock("600000", "SS"));
-    EXPECT_EQ(dc.GetIndicatorParams("MA"), (std::vector<float>{5, 10, 30}));
-    EXPECT_EQ(dc.GetIndicatorParams("BOLL"), (std::vector<float>{26, 2}));
-    EXPECT_TRUE(dc.GetIndicatorParams("XYZ").empty());
-    EXPECT_TRUE(dc.GetIndicatorLine("XYZ", 0).empty());
-    EXPECT_EQ(dc.GetIndicatorLine("VOL", 3).size(), 50u);
-    EXPECT_TRUE(dc.GetIndicatorLine("CCI", 7).empty());
-    const std::vector<std::vector<float>> conditions = dc.GetAllConditions();
-    ASSERT_EQ(conditions.size(), 21u);
-    for (const std::vector<float>& c : conditions) EXPECT_EQ(c.size(), 50u);
+    EXPECT_EQ(dc.StockList().size(), 2u);  // appended to, not replaced
 }
 
 // A load on a worker thread while another thread reads under the data lock:
@@ -189,9 +139,8 @@ TEST(DataCenter, ReadersUnderTheLockSeeWholeLoads) {
     while (!done) {
         const std::lock_guard lock(dc.DataLock());
         const size_t n = dc.Dates().size();
-        if (dc.Adjusted().close.size() != n || dc.Displayed().volume.size() != n ||
-            dc.GetAllConditions()[20].size() != n)
-            ++torn;
+        torn += dc.Adjusted().close.size() != n || dc.Displayed().volume.size() != n ||
+                dc.GetAllConditions()[20].size() != n;
     }
     loader.join();
     EXPECT_EQ(torn, 0);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "../support/temp_dir.h"
 #include "datastore/open_database.h"
 
@@ -9,55 +7,13 @@ namespace {
 
 using testing_support::TempDir;
 
-struct Messages {
-    std::vector<std::string> shown;
-    MessageSink Sink() {
-        return [this](std::string_view m) { shown.emplace_back(m); };
-    }
-};
-
-std::vector<std::string> Tables(Database& db) {
-    const std::optional<TextTable> rows = db.GetTable("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
-    return rows ? rows->cells : std::vector<std::string>{};
-}
-
 std::vector<std::string> SecretColumns(Database& db) {
     const std::optional<TextTable> rows = db.GetTable("SELECT name FROM pragma_table_info('SECRET')");
     return rows ? rows->cells : std::vector<std::string>{};
 }
 
-TEST(OpenDatabase, CreatesTheDefaultFileWithEveryTable) {
-    TempDir dir;
-    Messages messages;
-    std::optional<Database> db = OpenDatabase(dir.path(), messages.Sink());
-    ASSERT_TRUE(db);
-    EXPECT_EQ(db->Path(), (dir / "thedb.db3").string());
-    EXPECT_TRUE(std::filesystem::exists(dir / "thedb.db3"));
-    EXPECT_EQ(Tables(*db), (std::vector<std::string>{"APPSET", "DAILY", "DIVIDEND", "HOST", "SECRET", "STOCKCODE",
-                                                     "TRADELOG"}));
-    EXPECT_EQ(SecretColumns(*db), (std::vector<std::string>{"MARKET", "CODE", "VRSN", "NUMS", "LENG", "GENE", "CRPT",
-                                                            "UDAY", "INDI", "DBGN", "DEND"}));
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST(OpenDatabase, PrefersAnExistingKorvelFile) {
-    TempDir dir;
-    {
-        std::optional<Database> old = Database::Open((dir / "korvel.db3").string());
-        ASSERT_TRUE(old);
-        ASSERT_TRUE(old->Exec("CREATE TABLE MARK (A int)"));
-    }
-    std::ofstream(dir / "thedb.db3").close();
-    Messages messages;
-    std::optional<Database> db = OpenDatabase(dir.path(), messages.Sink());
-    ASSERT_TRUE(db);
-    EXPECT_EQ(db->Path(), (dir / "korvel.db3").string());
-    const std::vector<std::string> tables = Tables(*db);
-    EXPECT_NE(std::find(tables.begin(), tables.end(), "MARK"), tables.end());
-    EXPECT_NE(std::find(tables.begin(), tables.end(), "SECRET"), tables.end());
-}
-
-// A file of an older version: SECRET without DBGN/DEND, strategies and
+// A new file, korvel.db3 preferred and the message when nothing opens are
+// checked through korvel-cli (store_cli_test.cpp). A file of an older version: SECRET without DBGN/DEND, strategies and
 // trade logs stored by earlier version numbers.
 TEST(OpenDatabase, UpgradesAnOlderFileInPlace) {
     TempDir dir;
@@ -95,13 +51,6 @@ TEST(OpenDatabase, UpgradesAnOlderFileInPlace) {
     ASSERT_TRUE(db);
     EXPECT_EQ(db->GetTable("SELECT VRSN FROM TRADELOG ORDER BY DDATE")->cells,
               (std::vector<std::string>{"1104", "1106"}));
-}
-
-TEST(OpenDatabase, ShowsTheMessageWhenNoFileCanBeOpened) {
-    TempDir dir;
-    Messages messages;
-    EXPECT_FALSE(OpenDatabase(dir / "missing-folder", messages.Sink()));
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"无法打开或创建本地配置信息数据库！"});
 }
 
 }  // namespace

@@ -1,19 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "datastore/run_parameters.h"
 #include "datastore/settings.h"
 #include "store_fixture.h"
-#include "strategy/run_parameters.h"
 
 namespace {
 
 using store_fixture::Store;
-
-SettingsMap StoredRows(Database& db) {
-    SettingsMap rows;
-    const std::optional<TextTable> table = db.GetTable("SELECT ITEM, SETS FROM APPSET");
-    for (size_t r = 0; table && r < table->RowCount(); ++r) rows[table->At(r, 0)] = table->At(r, 1);
-    return rows;
-}
 
 // APPSET holding exactly these rows.
 void ReplaceSettings(Database& db, const SettingsMap& rows) {
@@ -21,26 +14,17 @@ void ReplaceSettings(Database& db, const SettingsMap& rows) {
     for (const auto& [item, value] : rows) ASSERT_TRUE(db.Exec("INSERT INTO APPSET VALUES(?, ?, '')", {item, value}));
 }
 
-TEST(LoadSettings, WritesTheEightDefaultsIntoAnEmptyTable) {
+// The defaults fill an empty table only (the CLI test lists them).
+TEST(LoadSettings, FillsOnlyAnEmptyTable) {
     Store store;
-    SettingsMap settings;
-    ASSERT_TRUE(LoadSettings(store.db(), settings, {}));
-    const SettingsMap expected = {
-        {"HOST", "127.0.0.1:18080"}, {"MIN_TRADE_NUMS", "1"},     {"MAX_TRADE_NUMS", "250"}, {"EVOLUTE_STEPS", "60"},
-        {"EVOLUTE_DAYS", "480"},     {"MAX_TRADE_LOST", "1.0"},   {"BUY_CHARGE", "0.002"},   {"SELL_CHARGE", "0.003"},
-    };
-    EXPECT_EQ(settings, expected);
-    EXPECT_EQ(StoredRows(store.db()), expected);
-    EXPECT_EQ(store.db().GetTable("SELECT COUNT(*) FROM APPSET WHERE CMMT = ''")->At(0, 0), "8");
-}
-
-TEST(LoadSettings, NeverRefillsATableThatHasRows) {
-    Store store;
-    ReplaceSettings(store.db(), {{"HOST", "example.org"}});
     SettingsMap settings = {{"STALE", "x"}};
     ASSERT_TRUE(LoadSettings(store.db(), settings, {}));
+    EXPECT_EQ(settings.size(), 8u);
+    EXPECT_EQ(store_fixture::Count(store.db(), "SELECT COUNT(*) FROM APPSET WHERE CMMT = ''"), 8);
+    ReplaceSettings(store.db(), {{"HOST", "example.org"}});
+    ASSERT_TRUE(LoadSettings(store.db(), settings, {}));
     EXPECT_EQ(settings, (SettingsMap{{"HOST", "example.org"}}));
-    EXPECT_EQ(StoredRows(store.db()).size(), 1u);
+    EXPECT_EQ(store_fixture::Count(store.db(), "SELECT COUNT(*) FROM APPSET"), 1);
 }
 
 TEST(LoadSettings, ShowsTheMessageWhenNothingCanBeRead) {
@@ -57,64 +41,52 @@ TEST(LoadSettings, ShowsTheMessageWhenNothingCanBeRead) {
     EXPECT_EQ(settings, (SettingsMap{{"KEPT", "1"}}));
 }
 
-TEST(Settings, StoreSettingReplacesTheRowAndKeepsGbkBytes) {
-    Store store;
-    SettingsMap settings;
-    ASSERT_TRUE(LoadSettings(store.db(), settings, {}));
-    const std::string gbkHost = "\xB2\xE2\xCA\xD4:18080";
-    ASSERT_TRUE(StoreSetting(store.db(), "HOST", gbkHost));
-    ASSERT_TRUE(LoadSettings(store.db(), settings, {}));
-    EXPECT_EQ(settings["HOST"], gbkHost);
-    EXPECT_EQ(settings.size(), 8u);
-}
-
-TEST(StartupSettings, StoredValuesBecomeRunParameters) {
-    SettingsMap settings = {{"MIN_TRADE_NUMS", "1"},      {"MAX_TRADE_NUMS", "250"}, {"EVOLUTE_STEPS", "60"},
-                            {"EVOLUTE_DAYS", " 480days"}, {"MAX_TRADE_LOST", "1.0"}, {"BUY_CHARGE", "2e-3"},
-                            {"SELL_CHARGE", "+0.003"}};
-    RunParameters params;
-    ApplyStartupSettings(params, settings);
-    EXPECT_EQ(params.minTradeNums, 1);
-    EXPECT_EQ(params.maxTradeNums, 250);
-    EXPECT_EQ(params.evoluteSteps, 60);
-    EXPECT_EQ(params.evoluteDays, 480);
-    EXPECT_EQ(params.maxTradeLost, 1.0f);
-    EXPECT_EQ(params.buyCharge, 0.002f);
-    EXPECT_EQ(params.sellCharge, 0.003f);
-}
-
-TEST(StartupSettings, UnusableValuesTakeTheFallbacks) {
-    for (const char* bad : {"0", "abc", "-5", "", "0x10", "inf", "nan", "1e-60"}) {
-        SettingsMap settings = {{"MIN_TRADE_NUMS", bad}, {"MAX_TRADE_NUMS", bad}, {"EVOLUTE_STEPS", bad},
-                                {"EVOLUTE_DAYS", bad},   {"MAX_TRADE_LOST", bad}, {"BUY_CHARGE", bad},
-                                {"SELL_CHARGE", bad}};
-        RunParameters params;
-        ApplyStartupSettings(params, settings);
-        SCOPED_TRACE(bad);
-        // "1e-60" is a positive integer 1 but a real that no float holds.
-        const bool leadingOne = std::string(bad) == "1e-60";
-        EXPECT_EQ(params.minTradeNums, leadingOne ? 1 : 10);
-        EXPECT_EQ(params.maxTradeNums, leadingOne ? 1 : 20);
-        EXPECT_EQ(params.evoluteSteps, leadingOne ? 1 : 50);
-        EXPECT_EQ(params.evoluteDays, leadingOne ? 1 : 960);
-        EXPECT_EQ(params.maxTradeLost, 0.1f);
-        EXPECT_EQ(params.buyCharge, 0.001f);
-        EXPECT_EQ(params.sellCharge, 0.002f);
+// Each stored value of the seven settings and what start-up makes of it:
+// MIN_TRADE_NUMS, MAX_TRADE_NUMS, EVOLUTE_STEPS, EVOLUTE_DAYS (fallbacks 10,
+// 20, 50, 960), then MAX_TRADE_LOST, BUY_CHARGE, SELL_CHARGE (0.1, 0.001,
+// 0.002). "1e-60" is a positive integer 1 but a real no float holds.
+TEST(StartupSettings, StoredValuesOrTheirFallbacks) {
+    struct Case {
+        const char* value;
+        int32_t ints[4];
+        float reals[3];
+    };
+    const Case cases[] = {
+        {" 480days", {480, 480, 480, 480}, {480, 480, 480}}, {"2e-3", {2, 2, 2, 2}, {0.002f, 0.002f, 0.002f}},
+        {"+0.003", {10, 20, 50, 960}, {0.003f, 0.003f, 0.003f}}, {"1e-60", {1, 1, 1, 1}, {0.1f, 0.001f, 0.002f}},
+    };
+    const char* names[] = {"MIN_TRADE_NUMS", "MAX_TRADE_NUMS", "EVOLUTE_STEPS", "EVOLUTE_DAYS",
+                           "MAX_TRADE_LOST", "BUY_CHARGE",     "SELL_CHARGE"};
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    for (const char* bad : {"0", "abc", "-5", "", "0x10", "inf", "nan"})
+        all.push_back({bad, {10, 20, 50, 960}, {0.1f, 0.001f, 0.002f}});
+    for (const Case& c : all) {
+        SettingsMap settings;
+        for (const char* name : names) settings[name] = c.value;
+        RunParameters p;
+        ApplyStartupSettings(p, settings);
+        EXPECT_EQ((std::vector<int32_t>{p.minTradeNums, p.maxTradeNums, p.evoluteSteps, p.evoluteDays}),
+                  std::vector<int32_t>(std::begin(c.ints), std::end(c.ints)))
+            << c.value;
+        EXPECT_EQ((std::vector<float>{p.maxTradeLost, p.buyCharge, p.sellCharge}),
+                  std::vector<float>(std::begin(c.reals), std::end(c.reals)))
+            << c.value;
     }
 }
 
-// Start-up over a real APPSET: a missing SELL_CHARGE takes its fallback, is
-// added to the map as an empty entry and is not written to the table.
+// A missing setting takes its fallback and gains an empty map entry, which
+// is not written to the table.
 TEST(StartupSettings, MissingSettingIsNotWritten) {
     Store store;
-    ReplaceSettings(store.db(), {{"HOST", "h"}, {"MIN_TRADE_NUMS", "abc"}, {"BUY_CHARGE", "0.0025"}});
+    ReplaceSettings(store.db(), {{"HOST", "h"}, {"BUY_CHARGE", "0.0025"}});
     SettingsMap settings;
     ASSERT_TRUE(LoadSettings(store.db(), settings, {}));
     RunParameters params;
     ApplyStartupSettings(params, settings);
-    EXPECT_EQ(params.minTradeNums, 10);
     EXPECT_EQ(params.sellCharge, 0.002f);
-    EXPECT_EQ(StoredRows(store.db()).size(), 3u);
+    EXPECT_EQ(params.buyCharge, 0.0025f);
+    EXPECT_EQ(settings.size(), 8u);
+    EXPECT_EQ(store_fixture::Count(store.db(), "SELECT COUNT(*) FROM APPSET"), 2);
 }
 
 }  // namespace

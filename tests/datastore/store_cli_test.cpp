@@ -9,6 +9,7 @@
 
 namespace {
 
+using testing_support::Lines;
 using testing_support::ProcessResult;
 using testing_support::RunProcess;
 using testing_support::TempDir;
@@ -16,8 +17,6 @@ using testing_support::TempDir;
 ProcessResult Cli(const TempDir& dir, const std::vector<std::string>& words) {
     return testing_support::RunCli(dir.path(), words);
 }
-
-using testing_support::Lines;
 
 TEST(StoreCli, InitCreatesTheDefaultDatabase) {
     TempDir dir;
@@ -65,9 +64,9 @@ TEST(StoreCli, SettingsListAndSet) {
                                                       "MAX_TRADE_NUMS\t250", "MIN_TRADE_NUMS\t1",
                                                       "SELL_CHARGE\t0.003"}));
 
-    EXPECT_EQ(Cli(dir, {"settings", "set", "MIN_TRADE_NUMS", "12"}).exitCode, 0);
-    EXPECT_EQ(Cli(dir, {"settings", "set", "HOST", "数据.example:80"}).exitCode, 0);
-    EXPECT_EQ(Cli(dir, {"settings", "set", "BUY_CHARGE", "1.5e-3"}).exitCode, 0);
+    const std::vector<std::pair<const char*, const char*>> set = {
+        {"MIN_TRADE_NUMS", "12"}, {"HOST", "数据.example:80"}, {"BUY_CHARGE", "1.5e-3"}};
+    for (const auto& [name, value] : set) EXPECT_EQ(Cli(dir, {"settings", "set", name, value}).exitCode, 0);
     for (const char* bad : {"abc", "0", "12x", "1.5"}) {
         r = Cli(dir, {"settings", "set", "EVOLUTE_DAYS", bad});
         EXPECT_EQ(r.exitCode, 2) << bad;
@@ -76,18 +75,15 @@ TEST(StoreCli, SettingsListAndSet) {
     for (const char* bad : {"inf", "0x1p-3", "-0.1"})
         EXPECT_EQ(Cli(dir, {"settings", "set", "SELL_CHARGE", bad}).exitCode, 2) << bad;
     EXPECT_EQ(Cli(dir, {"settings", "frob"}).exitCode, 2);
-
-    r = Cli(dir, {"settings"});
-    const std::vector<std::string> lines = Lines(r.out);
+    const std::vector<std::string> lines = Lines(Cli(dir, {"settings"}).out);
     EXPECT_EQ(lines.size(), 8u);
-    auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
-    EXPECT_TRUE(has("MIN_TRADE_NUMS\t12"));
-    EXPECT_TRUE(has("HOST\t数据.example:80"));
-    EXPECT_TRUE(has("BUY_CHARGE\t1.5e-3"));
+    for (const auto& [name, value] : set)
+        EXPECT_NE(std::find(lines.begin(), lines.end(), std::string(name) + "\t" + value), lines.end()) << name;
 
     // The host is stored as GBK.
-    std::optional<Database> db = Database::Open((dir / "thedb.db3").string());
-    EXPECT_EQ(db->GetTable("SELECT SETS FROM APPSET WHERE ITEM = 'HOST'")->At(0, 0), "\xCA\xFD\xBE\xDD.example:80");
+    EXPECT_EQ(Database::Open((dir / "thedb.db3").string())->GetTable("SELECT SETS FROM APPSET WHERE ITEM = 'HOST'")
+                  ->At(0, 0),
+              "\xCA\xFD\xBE\xDD.example:80");
 }
 
 TEST(StoreCli, StockNamesPrintAsUtf8) {

@@ -11,6 +11,7 @@
 
 namespace store_fixture {
 
+using testing_support::Count;
 using testing_support::ImportDaily;
 using testing_support::ImportDividends;
 using testing_support::InsertBar;

@@ -4,7 +4,6 @@
 
 #include "engine_fixture.h"
 #include "gep/algorithm.h"
-#include "gep/classification_individual.h"
 #include "gep/function_individual.h"
 #include "gep/individual.h"
 
@@ -194,30 +193,7 @@ TEST_F(AlgorithmTest, RetriedIndividualsAccumulateTheirPasses) {
     EXPECT_EQ(p[0].score(), 0.0);
 }
 
-// The exclusive or of two inputs: the engine finds an exact rule, and the
-// same clock seed gives the same run.
-TEST_F(AlgorithmTest, SameSeedSameRun) {
-    using Cls = GEP::ClassificationIndividual<>;
-    std::vector<Cls::Record> records;
-    for (int a = 0; a < 2; ++a)
-        for (int b = 0; b < 2; ++b)
-            for (int c = 0; c < 2; ++c) records.push_back({{double(a), double(b), double(c)}, double(a ^ b)});
-    const auto runOnce = [&] {
-        GEP::resetRandomSources();
-        GEP::setClockSeedOverride(7);
-        gep_test::SetUpEngine(3, "&", "~", "& |", 6, 3);
-        GEP::Population<Cls> p(50, 2);
-        p.setProbabilities({0.1, 0.2, 0.1, 0.1, 0.1, 0.3, 0.3, 0.3});
-        GEP::Algorithm<Cls> algorithm(p, records);
-        algorithm.setTestRuns(1);
-        algorithm.setStopLimit(40);
-        algorithm.run();
-        return std::make_pair(p.best()->fitness(), p.best()->chromosome().symbols());
-    };
-    const auto first = runOnce();
-    const auto second = runOnce();
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(first.first, 1000.0);
-}
+// A whole seeded run that finds an exact rule, twice alike: korvel-cli gep
+// (gep_command_test.cpp).
 
 }  // namespace

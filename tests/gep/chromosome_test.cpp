@@ -24,69 +24,48 @@ TEST_F(ChromosomeTest, ShapeFollowsTheFunctionLists) {
     EXPECT_EQ(Chromosome::arity(-2), 2);  // beyond F1: a two-argument symbol
 }
 
-TEST_F(ChromosomeTest, TerminalRootHasOrfEndZero) {
-    gep_test::SetUpEngine(3, "&", "~", "& |", 3, 1);
-    Chromosome c({3, -1, -2, 0, 1, 2, 3});
-    SetTerminalValues({0.0, 0.0, 7.5});
-    EXPECT_EQ(c.orfEnd(0), 0);
-    EXPECT_EQ(c.evaluateGene(0), 7.5);
-    EXPECT_EQ(c.value(), 7.5);
-}
-
-TEST_F(ChromosomeTest, AndOfTwoTerminals) {
-    gep_test::SetUpEngine(2, "&", "~", "& |", 3, 1);
-    Chromosome c({-1, 1, 2, 1, 1, 1, 1});
-    EXPECT_EQ(c.orfEnd(0), 2);
-    SetTerminalValues({1, 1});
-    EXPECT_EQ(c.value(), 1.0);
-    SetTerminalValues({1, 0});
-    EXPECT_EQ(c.value(), 0.0);
-    SetTerminalValues({3, 5});  // bitwise: 011 & 101
-    EXPECT_EQ(c.value(), 1.0);
-}
-
-TEST_F(ChromosomeTest, ReverseBreadthFirstEvaluation) {
-    gep_test::SetUpEngine(4, "+", "sqrt", "+ - * /", 5, 1);
-    // Symbols: 0 sqrt, -1 +, -2 -, -3 *, -4 /.
-    // "- * a b c": root - with children * and a; * with b and c -> b*c - a.
-    Chromosome minus({-2, -3, 1, 2, 3, 1, 1, 1, 1, 1, 1});
-    SetTerminalValues({1, 2, 3, 4});
-    EXPECT_EQ(minus.orfEnd(0), 4);
-    EXPECT_EQ(minus.value(), 5.0);
-    // "+ sqrt * a b c": sqrt(a) + b*c, a one-argument node among two-argument ones.
-    Chromosome mixed({-1, 0, -3, 1, 2, 3, 1, 1, 1, 1, 1});
-    SetTerminalValues({4, 2, 3, 0});
-    EXPECT_EQ(mixed.orfEnd(0), 5);
-    EXPECT_EQ(mixed.value(), 8.0);
-    // "/ - d a b c": (a - b) / d read breadth-first; operand order matters.
-    Chromosome divide({-4, -2, 4, 1, 2, 1, 1, 1, 1, 1, 1});
-    SetTerminalValues({9, 3, 0, 2});
-    EXPECT_EQ(divide.value(), 3.0);
-}
-
-TEST_F(ChromosomeTest, GenesAreLinkedLeftToRight) {
-    gep_test::SetUpEngine(3, "-", "~", "& |", 1, 3);
-    // Three genes of 3 symbols whose roots are a, b and c.
-    Chromosome c({1, 1, 1, 2, 1, 1, 3, 1, 1});
-    SetTerminalValues({10, 3, 2});
-    EXPECT_EQ(c.value(), 5.0);  // (10 - 3) - 2, not 10 - (3 - 2)
-
-    gep_test::SetUpEngine(3, "&", "~", "& |", 1, 3);
-    Chromosome anded({1, 1, 1, 2, 1, 1, 3, 1, 1});
-    SetTerminalValues({7, 6, 3});
-    EXPECT_EQ(anded.value(), 2.0);  // (7 & 6) & 3
-}
-
-TEST_F(ChromosomeTest, DivisionByZeroAnywhereInvalidates) {
-    gep_test::SetUpEngine(2, "+", "", "+ /", 2, 3);
-    // Gene 2 divides a by b; genes 0 and 1 are fine.
-    Chromosome c({1, 1, 1, 1, 1, 2, 1, 1, 1, 1, -1, 1, 2, 1, 1});
-    SetTerminalValues({4, 2});
-    EXPECT_EQ(c.value(), 4 + 2 + 2.0);
-    EXPECT_TRUE(c.valid());
-    SetTerminalValues({4, 0});
-    EXPECT_EQ(c.value(), 0.0);
-    EXPECT_FALSE(c.valid());
+// Genes are read breadth-first (Karva) and evaluated in reverse; genes are
+// linked left to right; a division by zero anywhere invalidates.
+TEST_F(ChromosomeTest, EvaluatesKarvaGenes) {
+    struct Case {
+        const char* what;
+        size_t terminals;
+        const char *linking, *oneArgs, *twoArgs;
+        uint16_t head, genes;
+        std::vector<Symbol> symbols;
+        int orfEnd;
+        std::vector<double> inputs;
+        double value;
+        bool valid;
+    };
+    const std::vector<Symbol> andAB = {-1, 1, 2, 1, 1, 1, 1};
+    const std::vector<Symbol> threeRoots = {1, 1, 1, 2, 1, 1, 3, 1, 1};
+    const std::vector<Symbol> divides = {1, 1, 1, 1, 1, 2, 1, 1, 1, 1, -1, 1, 2, 1, 1};  // gene 2: a / b
+    const Case cases[] = {
+        {"a terminal root", 3, "&", "~", "& |", 3, 1, {3, -1, -2, 0, 1, 2, 3}, 0, {0, 0, 7.5}, 7.5, true},
+        {"a & b", 2, "&", "~", "& |", 3, 1, andAB, 2, {1, 1}, 1, true},
+        {"a & b", 2, "&", "~", "& |", 3, 1, andAB, 2, {1, 0}, 0, true},
+        {"a & b bitwise", 2, "&", "~", "& |", 3, 1, andAB, 2, {3, 5}, 1, true},
+        // Symbols 0 sqrt, -1 +, -2 -, -3 *, -4 /.
+        {"- * a b c = b*c - a", 4, "+", "sqrt", "+ - * /", 5, 1, {-2, -3, 1, 2, 3, 1, 1, 1, 1, 1, 1}, 4, {1, 2, 3, 4},
+         5, true},
+        {"+ sqrt * a b c = sqrt(a) + b*c", 4, "+", "sqrt", "+ - * /", 5, 1, {-1, 0, -3, 1, 2, 3, 1, 1, 1, 1, 1}, 5,
+         {4, 2, 3, 0}, 8, true},
+        {"/ - d a b = (a - b) / d", 4, "+", "sqrt", "+ - * /", 5, 1, {-4, -2, 4, 1, 2, 1, 1, 1, 1, 1, 1}, 4,
+         {9, 3, 0, 2}, 3, true},
+        {"(a - b) - c", 3, "-", "~", "& |", 1, 3, threeRoots, 0, {10, 3, 2}, 5, true},
+        {"(a & b) & c", 3, "&", "~", "& |", 1, 3, threeRoots, 0, {7, 6, 3}, 2, true},
+        {"a + a + a / b", 2, "+", "", "+ /", 2, 3, divides, 0, {4, 2}, 8, true},
+        {"a / 0", 2, "+", "", "+ /", 2, 3, divides, 0, {4, 0}, 0, false},
+    };
+    for (const Case& c : cases) {
+        gep_test::SetUpEngine(c.terminals, c.linking, c.oneArgs, c.twoArgs, c.head, c.genes);
+        Chromosome chromosome(c.symbols);
+        SetTerminalValues(c.inputs);
+        EXPECT_EQ(chromosome.orfEnd(0), c.orfEnd) << c.what;
+        EXPECT_EQ(chromosome.value(), c.value) << c.what;
+        EXPECT_EQ(chromosome.valid(), c.valid) << c.what;
+    }
 }
 
 TEST_F(ChromosomeTest, KarvaLengthErrorIsReportedAndInvalidates) {
@@ -114,14 +93,6 @@ TEST_F(ChromosomeTest, InputsOverwriteTerminalValuesUnlessLonger) {
     EXPECT_EQ(Chromosome::terminals(), (std::vector<double>{1, 2, 0}));
     Chromosome::assignInputs(std::vector<double>{5, 5, 5, 5});
     EXPECT_EQ(Chromosome::terminals(), (std::vector<double>{1, 2, 0}));
-}
-
-TEST_F(ChromosomeTest, TerminalNames) {
-    gep_test::SetUpEngine(60, "&", "~", "& |", 1, 1);
-    EXPECT_EQ(Chromosome::symbolName(25), "y");   // terminal 24
-    EXPECT_EQ(Chromosome::symbolName(26), "b0");  // terminal 25
-    EXPECT_EQ(Chromosome::symbolName(50), "b24"); // terminal 49
-    EXPECT_EQ(Chromosome::symbolName(51), "c0");
 }
 
 TEST_F(ChromosomeTest, TextForm) {

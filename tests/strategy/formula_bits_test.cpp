@@ -1,6 +1,6 @@
-// The signal bits of a formula against the engine's own value, case by case,
-// under the trading shape and other logical shapes; which engines and inputs
-// the bits refuse.
+// The signal bits of a formula against the engine's own value, case by case
+// (the fitness built on them is held to the engine's by
+// fast_evaluator_test.cpp); which engines and inputs the bits refuse.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -15,7 +15,6 @@
 
 namespace {
 
-using strategy_test::RandomTraders;
 using strategy_test::Record;
 using strategy_test::SyntheticCases;
 using strategy_test::SyntheticShape;
@@ -47,32 +46,6 @@ protected:
         }
     }
 };
-
-TEST_F(FormulaBitsTest, EveryCaseAsTheEngineUnderLogicalShapes) {
-    SyntheticShape shape;
-    shape.cases = 130;
-    shape.nanShare = 0.05;
-    shape.fractionShare = 0.05;
-    const std::vector<Record> cases = SyntheticCases(shape, 5);
-    const struct {
-        const char *linking, *oneArg, *twoArg;
-        uint16_t head, genes;
-    } shapes[] = {
-        {"&", "~", "& |", 11, 3},  // the trading shape
-        {"|", "~", "| &", 6, 4},   // other order, or-linked
-        {"&", "", "& |", 8, 2},    // no "~"
-        {"", "~ ~", "|", 20, 1},   // one deep gene, no linking
-    };
-    uint32_t seed = 1;
-    for (const auto& s : shapes) {
-        SetShape(s.linking, s.oneArg, s.twoArg, s.head, s.genes);
-        for (const double p : {0.7, 1.0, 0.0}) {
-            std::vector<TraderIndividual> traders = RandomTraders(60, p, seed++);
-            ExpectSignalsAsEngine(traders, cases, std::string(s.twoArg) + " head " + std::to_string(s.head));
-            if (HasFailure()) return;
-        }
-    }
-}
 
 // Symbols drawn at random for every position, tails included: genes that
 // do not close are refused exactly where the engine's walk refuses them,
@@ -108,29 +81,8 @@ TEST_F(FormulaBitsTest, AnySymbolsAsTheEngineOrRefused) {
     ExpectSignalsAsEngine(closing, cases, "random symbols");
 }
 
-// Equal reading frames give equal keys whatever lies past them.
-TEST_F(FormulaBitsTest, FrameKeysSeeOnlyTheReadingFrames) {
-    SetUpTradingEngine();
-    std::optional<FormulaBits> formula = FormulaBits::ForCurrentEngine();
-    ASSERT_TRUE(formula);
-    EXPECT_EQ(formula->keyWords(), 9u);
-    const auto key = [&](const std::vector<int16_t>& symbols) {
-        std::vector<uint64_t> k(formula->keyWords());
-        EXPECT_TRUE(formula->frameKey(symbols, k.data()));
-        return k;
-    };
-    std::vector<int16_t> a = strategy_test::ThreeGenes({-1, 1, 0, 2, 3});  // a & ~b in every gene, "c" unread
-    const std::vector<uint64_t> base = key(a);
-    a[4] = 5;  // past the frame of gene 0
-    a[23 + 20] = 7;
-    EXPECT_EQ(key(a), base);
-    a[3] = 4;  // inside it: a & ~d
-    EXPECT_NE(key(a), base);
-    a[3] = 2;
-    a[46] = -2;  // gene 2's root becomes "|"
-    EXPECT_NE(key(a), base);
-}
-
+// Frame keys are held to the uncached results by the cache test of
+// fast_evaluator_test.cpp.
 TEST_F(FormulaBitsTest, OnlyLogicalEnginesAndBitInputs) {
     // The last: genes without a linking function.
     using Shape = std::tuple<const char*, const char*, const char*, bool>;

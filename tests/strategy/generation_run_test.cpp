@@ -119,42 +119,8 @@ TEST_F(GenerationRunTest, ANewRunClearsTheLogsButKeepsTheStrategyUntilItHasItsOw
     EXPECT_TRUE(checked);
 }
 
-TEST_F(GenerationRunTest, BestStrategysLogMatchesItsFitnessAndTheSeedRepeatsTheRun) {
-    const std::vector<GenerationProgress> reports = Breed();
-    ASSERT_FALSE(reports.empty());
-    const RunParameters& p = dc_.Parameters();
-    EXPECT_EQ(reports.back().winRatio, p.winRateHistory.back());
-    // The recorded trades compound to the fitness (within float rounding of
-    // the logged returns), and they alternate buy and sell.
-    double compound = 1.0;
-    for (size_t i = 0; i < p.tradeLog.size(); ++i) {
-        EXPECT_EQ(p.tradeLog[i].kind, i % 2 == 0 ? 'B' : 'S');
-        compound *= 1.0 + p.tradeLog[i].profit;
-    }
-    EXPECT_EQ(p.tradeLog.size() % 2, 0u);
-    EXPECT_NEAR(compound, reports.back().bestFitness, 1e-5);
-    // Fitness never falls from one generation to the next.
-    for (size_t i = 1; i < reports.size(); ++i) EXPECT_GE(reports[i].bestFitness, reports[i - 1].bestFitness);
-
-    const std::vector<int16_t> first = p.bestChromosome;
-    const std::vector<float> history = p.winRateHistory;
-    GEP::resetRandomSources();
-    Breed();
-    EXPECT_EQ(p.bestChromosome, first);
-    EXPECT_EQ(p.winRateHistory, history);
-}
-
-TEST_F(GenerationRunTest, RefusesARangeWithoutCases) {
-    RunParameters& p = dc_.Parameters();
-    p.rangeBegin = p.rangeEnd;  // one bar: no case
-    p.tradeLog = {{1, 'B', 1, 0, 1}};
-    GenerationHooks hooks;
-    hooks.finished = [&] { ++finished_; };
-    EXPECT_FALSE(GenerationRun::Start(dc_, hooks, Show()));
-    EXPECT_EQ(messages_, std::vector<std::string>{"验证区间内没有可用于生成策略的交易日！"});
-    EXPECT_EQ(p.tradeLog.size(), 1u);
-    EXPECT_FALSE(p.running);
-    EXPECT_EQ(finished_, 0);
-}
+// A real run's trade log against its report and fitness, the seed repeating
+// it, and the refusal of a range without cases: korvel-cli breed
+// (strategy_cli_test.cpp, run_equivalence_test.cpp).
 
 }  // namespace

@@ -49,29 +49,8 @@ protected:
     CDataCenter dc_{store_.db()};
 };
 
-TEST_F(RecordTest, SaveWritesTheRowTheTradesAndTheGenes) {
-    Load(1);
-    SetResult(10.25f);
-    ASSERT_TRUE(SaveStrategy(store_.db(), dc_, Gbk("报告"), show_));
-    EXPECT_TRUE(messages_.empty());
-
-    const std::optional<TextTable> row = store_.db().GetTable(
-        "SELECT VRSN, NUMS, LENG, CRPT, UDAY, INDI, DBGN, DEND, length(GENE), hex(substr(GENE, 1, 4)) FROM SECRET");
-    ASSERT_TRUE(row);
-    ASSERT_EQ(row->RowCount(), 1u);
-    EXPECT_EQ(row->At(0, 0) + row->At(0, 1) + row->At(0, 2), "1106323");
-    const std::string header = Gbk("引擎版本\r\n◎Tavrin≡1≡1≡0≡6◎\r\n\r\n生成对象\r\nSS600000");
-    EXPECT_EQ(row->At(0, 3), Gbk("报告") + "\r\n\r\n\r\n" + header + "\r\n" + BuildStrategyCode(dc_.Parameters()));
-    EXPECT_EQ(row->At(0, 5), Gbk("持有"));  // from the signals of a strategy that always holds
-    EXPECT_EQ(row->At(0, 4) + row->At(0, 6) + row->At(0, 7), "105910001059");
-    EXPECT_EQ(row->At(0, 8) + ":" + row->At(0, 9), "138:FEFF0100");  // -2 then 1, little-endian
-
-    EXPECT_EQ(Cell("SELECT group_concat(DDATE || ':' || BS || ':' || PRICE || ':' || PROFIT, ' ') FROM TRADELOG"),
-              "1010:0:10.25:0.0 1020:1:11.0:7.34");
-    EXPECT_EQ(dc_.Parameters().reportText, row->At(0, 3));
-    EXPECT_EQ(dc_.Parameters().resultSaved, 1);
-}
-
+// What a save writes (row, genes, report, trades, advice) is read back and
+// checked end to end by korvel-cli breed --save (strategy_cli_test.cpp).
 TEST_F(RecordTest, SavingAgainUpdatesTheRowAndReplacesTheTrades) {
     Load(1);
     SetResult(10.0f);
@@ -83,6 +62,8 @@ TEST_F(RecordTest, SavingAgainUpdatesTheRowAndReplacesTheTrades) {
     EXPECT_EQ(Cell("SELECT COUNT(*) FROM SECRET"), "1");
     EXPECT_EQ(Cell("SELECT substr(CRPT, 1, 6) || DBGN FROM SECRET"), "second1001");
     EXPECT_EQ(Cell("SELECT group_concat(DDATE, ',') FROM TRADELOG"), "1030,1031,1040,1041");
+    EXPECT_EQ(dc_.Parameters().reportText, Cell("SELECT CRPT FROM SECRET"));
+    EXPECT_EQ(dc_.Parameters().resultSaved, 1);
 }
 
 TEST_F(RecordTest, PricesOfSecurityTypes11To14KeepThreeDecimals) {
@@ -117,22 +98,6 @@ TEST_F(RecordTest, FailedGeneWriteShowsTheMessageAndLeavesTheResultUnsaved) {
     EXPECT_EQ(Cell("SELECT COUNT(*) FROM TRADELOG"), "2");  // written before the failure
 }
 
-TEST_F(RecordTest, LoadingRestoresTheStrategyAndClearsTheRunState) {
-    Load(1);
-    SetResult(10.0f);
-    ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "r", show_));
-    const std::vector<int16_t> symbols = dc_.Parameters().bestChromosome;
-    const std::string report = dc_.Parameters().reportText;
-    RunParameters& p = dc_.Parameters();
-    p.bestChromosome.clear();
-    p.winRateHistory = {0.5f};
-    ASSERT_TRUE(LoadStoredStrategy(store_.db(), dc_, show_));
-    EXPECT_EQ(p.bestChromosome, symbols);
-    EXPECT_EQ(p.reportText, report);
-    EXPECT_TRUE(p.winRateHistory.empty());
-    EXPECT_TRUE(messages_.empty());
-}
-
 TEST_F(RecordTest, LoadingOutcomes) {
     Load(1);
     // No row: false, silently.
@@ -158,6 +123,19 @@ TEST_F(RecordTest, LoadingOutcomes) {
     ASSERT_TRUE(store_.db().Exec("UPDATE SECRET SET VRSN = 1105"));
     EXPECT_FALSE(LoadStoredStrategy(store_.db(), dc_, show_));
     EXPECT_EQ(messages_.size(), 1u);
+
+    // A saved strategy comes back, and the run state is cleared.
+    SetResult(10.0f);
+    ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "r", show_));
+    RunParameters& p = dc_.Parameters();
+    const std::vector<int16_t> symbols = p.bestChromosome;
+    const std::string report = p.reportText;
+    p.bestChromosome.clear();
+    p.winRateHistory = {0.5f};
+    ASSERT_TRUE(LoadStoredStrategy(store_.db(), dc_, show_));
+    EXPECT_EQ(p.bestChromosome, symbols);
+    EXPECT_EQ(p.reportText, report);
+    EXPECT_TRUE(p.winRateHistory.empty());
 }
 
 TEST(StrategyTexts, HeaderOnlyForTheProductVersionAndCodeSpellsTheGenes) {

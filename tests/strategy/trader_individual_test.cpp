@@ -117,24 +117,7 @@ TEST_F(TraderTest, SignalIsActedOnAtTheNextCasePriceAndTheLastCaseCloses) {
     EXPECT_FALSE(trader.holding());
 }
 
-TEST_F(TraderTest, TradesPer240CasesDecideTheScore) {
-    // n trades of buy-then-sell pairs in 959 cases with a small gain each.
-    auto pass = [&](int trades) {
-        std::vector<int> signals(959, 0);
-        std::vector<float> prices(959, 10.0f);
-        for (int t = 0; t < trades; ++t) {
-            signals[2 * t] = 1;
-            prices[2 * t + 1] = 10.5f;
-        }
-        TraderIndividual trader = Trader(kFollowA);
-        return Fitness(trader, Cases(signals, prices));
-    };
-    Rules(0.001f, 0.002f, 10, 20, 959);
-    EXPECT_EQ(pass(39), 0.0);   // 9.76 per 240
-    EXPECT_GT(pass(40), 1.0);   // 10.01 per 240
-    EXPECT_EQ(pass(80), 0.0);   // 20.02 per 240
-}
-
+// The edges of the trade-count band: fast_evaluator_test.cpp.
 TEST_F(TraderTest, RecordedTotalsAddWhileTheFitnessCompounds) {
     const std::vector<Record> cases = Cases({1, 0, 1, 0, 0}, {10, 11, 10, 9, 9});
     Rules(0.0f, 0.0f, 1, 1000, cases.size());

@@ -67,14 +67,6 @@ TEST_F(WatchListTest, DeletingRemovesBarsStrategiesOfEveryVersionAndTradesButNot
     EXPECT_EQ(Count("DAILY"), "0");
 }
 
-TEST_F(WatchListTest, AddingTheCurrentStockOnce) {
-    strategy_test::InsertBars(store_.db(), "SS", "600000", 1000, 3);
-    CDataCenter dc(store_.db());
-    ASSERT_TRUE(dc.LoadStock("600000", "SS"));
-    EXPECT_TRUE(AddCurrentStock(store_.db(), dc));
-    EXPECT_FALSE(AddCurrentStock(store_.db(), dc));
-    EXPECT_EQ(store_.db().GetTable("SELECT MARKET || CODE || VRSN || quote(GENE) FROM SECRET")->At(0, 0),
-              "SS6000001106NULL");
-}
+// Adding, listing and removing end to end: strategy_cli_test.cpp.
 
 }  // namespace

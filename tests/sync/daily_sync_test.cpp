@@ -13,12 +13,6 @@ using sync_test::Gbk;
 using sync_test::Reports;
 using sync_test::TinyServer;
 
-std::vector<std::pair<int, int>> Ranges(const std::vector<SyncJob>& jobs) {
-    std::vector<std::pair<int, int>> ranges;
-    for (const SyncJob& job : jobs) ranges.emplace_back(job.first, job.last);
-    return ranges;
-}
-
 SyncJob Job(const std::string& market, const std::string& code, int first = 0, int last = kNoUpperBound) {
     return {market, code, "", first, last};
 }
@@ -59,37 +53,9 @@ protected:
     SignalCall signals_;
 };
 
-TEST_F(DailySyncTest, StartPageJobsCoverStoredStrategiesBehindTheServer) {
-    for (const char* code : {"600000", "600004", "600009"}) store_fixture::InsertStock(db_, "SS", code, "N", "N", 1);
-    db_.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES('SS', '600000', 1106), ('SS', '600004', 1105), "
-             "('SS', '600009', 1106), ('SZ', '000001', 1106)");
-    store_fixture::InsertBar(db_, "SS", "600004", 20111110, 1, 1, 1, 1, 1);
-    store_fixture::InsertBar(db_, "SS", "600009", 20111220, 1, 1, 1, 1, 1);
-
-    const std::optional<StartPageJobs> plan = BuildStartPageJobs(db_, 20111220);
-    ASSERT_TRUE(plan);
-    EXPECT_EQ(plan->strategies, 3u);  // SZ 000001 has no stock-list entry
-    ASSERT_EQ(plan->jobs.size(), 2u);  // SS 600009 is up to date
-    EXPECT_EQ(plan->jobs[0].code, "600000");
-    EXPECT_EQ(Ranges(plan->jobs), (std::vector<std::pair<int, int>>{{0, kNoUpperBound}, {20111111, kNoUpperBound}}));
-
-    db_.Exec("DROP TABLE SECRET");
-    EXPECT_FALSE(BuildStartPageJobs(db_, 20111220));
-}
-
-TEST_F(DailySyncTest, ViewJobsFetchTwoYearsAtATimeNewestFirst) {
-    using R = std::vector<std::pair<int, int>>;
-    // 2010 and 2011 are checked end to end (korvel-cli open --year).
-    EXPECT_EQ(Ranges(BuildViewJobs(db_, "SS", "600000", 0, 2008)), (R{{20080101, 20081231}}));
-    EXPECT_TRUE(BuildViewJobs(db_, "SS", "600000", 0, 2007).empty());
-
-    store_fixture::InsertBar(db_, "SS", "600000", 20111110, 1, 1, 1, 1, 1);
-    EXPECT_EQ(Ranges(BuildViewJobs(db_, "SS", "600000", 20111220, 2011)), (R{{20111111, kNoUpperBound}}));
-    // Up to date, or no server date: a job that downloads nothing.
-    EXPECT_EQ(Ranges(BuildViewJobs(db_, "SS", "600000", 20111110, 2011)), (R{{20111110, 20111110}}));
-    EXPECT_EQ(Ranges(BuildViewJobs(db_, "SS", "600000", 0, 2011)), (R{{0, 0}}));
-}
-
+// The start-page jobs (stored strategies behind the server) and the view
+// jobs (two years at a time, newest first, up to date) are checked through
+// korvel-cli sync and open (sync_cli_test.cpp).
 TEST_F(DailySyncTest, DownloadsBarsAndDividendsAsTheServerSendsThem) {
     sync_test::TestServer server;
     server.Start();
@@ -187,15 +153,6 @@ TEST_F(DailySyncTest, RecordsWithAFieldThatIsNoNumberAreSkippedAndNullIsNull) {
     EXPECT_EQ(sync_test::Dump(db_, "DAILY"),
               "SS|600000|20240102|1.0|2.0|0.5|1.5|100.0|SS|600000|20240104|1.0|2.0|0.5|1.0||");
     EXPECT_EQ(sync_test::Dump(db_, "DIVIDEND"), "SS|600000|20240103|1.0|0.0|0.25|0.0|0.0|");
-}
-
-TEST_F(DailySyncTest, AnUpToDateJobDownloadsNothingButStillDrivesTheSignalStep) {
-    TinyServer server(TinyServer::Always("<bars></bars>"));
-    ASSERT_EQ(Run(server.access(), {Job("SS", "600000", 20111220, 20111220)}, false, 20111220),
-              SyncReport::kSucceeded);
-    EXPECT_TRUE(server.Paths().empty());
-    EXPECT_EQ(signals_.calls, 1);
-    EXPECT_EQ(reports_.Texts(), (std::vector<std::string>{"signal step", "日线数据同步更新完毕。"}));
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // log lines.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "../datastore/store_fixture.h"
 #include "sync/data_cleanup.h"
 #include "sync_fixture.h"
@@ -29,20 +27,7 @@ protected:
     Database& db_ = store_.db();
 };
 
-TEST_F(DataCleanupTest, ListsStocksWithBarsByTypeWithTheirNewestDate) {
-    const std::optional<std::vector<CleanupStock>> list = LoadCleanupList(db_);
-    ASSERT_TRUE(list);
-    ASSERT_EQ(list->size(), 3u);
-    EXPECT_EQ((*list)[0].code, "000001");
-    EXPECT_EQ((*list)[0].newest, 20240105);
-    EXPECT_EQ((*list)[0].name, Gbk("上证指数"));
-    // Both of type 1, in either order.
-    const std::set<std::string> codes = {(*list)[1].code, (*list)[2].code};
-    EXPECT_EQ(codes, (std::set<std::string>{"600000", "000002"}));
-    db_.Exec("DROP TABLE STOCKCODE");
-    EXPECT_FALSE(LoadCleanupList(db_));
-}
-
+// Listing and a clean run end to end: korvel-cli cleanup (sync_cli_test.cpp).
 TEST_F(DataCleanupTest, AFailedDeleteIsLoggedAndTheRunGoesOn) {
     db_.Exec("CREATE TRIGGER refuse BEFORE DELETE ON DAILY WHEN OLD.CODE = '600000' BEGIN SELECT RAISE(ABORT, 'no'); END");
     const std::vector<CleanupStock> chosen = {{"SS", "600000", Gbk("浦发银行"), 0}, {"SS", "000001", Gbk("上证指数"), 0}};

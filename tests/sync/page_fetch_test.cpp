@@ -70,14 +70,6 @@ TEST(PageFetch, NoServerOrAStalledServerFailsWithinTheTimeOut) {
     EXPECT_LT(took, 3s);
 }
 
-TEST(PageFetch, DefaultBoundsEndAFailedFetchWithinFifteenSeconds) {
-    const FetchLimits defaults;
-    EXPECT_LE(defaults.connectTimeout, defaults.totalTimeout);
-    EXPECT_LE(defaults.totalTimeout, 15s);
-    EXPECT_GE(defaults.totalTimeout, 5s);  // still time for a whole 2 MB page on a slow line
-    EXPECT_EQ(defaults.maxBytes, kCap);
-}
-
 TEST(ClientCode, StableHashOfTheMachineIdWithAFallback) {
     testing_support::TempDir dir;
     sync_test::WriteFile(dir / "machine-id", "0123456789abcdef0123456789abcdef\n");

@@ -92,23 +92,7 @@ TEST_F(ServerStatusTest, ShortOrNonXmlRepliesAndNoServerFailAndChangeNothing) {
     EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM HOST"), 1);
 }
 
-TEST_F(ServerStatusTest, SwitchingStoresTheHostReloadsSettingsAndAsksTheNewServer) {
-    SettingsMap settings;
-    ASSERT_TRUE(LoadSettings(db_, settings, {}));
-    sync_test::TestServer server;
-    server.Start();
-
-    ASSERT_TRUE(SwitchServer(db_, settings, server.host(), {}));
-    EXPECT_EQ(GetSetting(settings, "HOST"), server.host());
-    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM APPSET WHERE ITEM = 'HOST'"), 1);
-    const ServerAccess access{GetSetting(settings, "HOST"), 1, {}};
-    EXPECT_EQ(RequestServerStatus(db_, access, info_, {}), SyncReport::kSucceeded);
-    // The current server again: stored again, asked again.
-    ASSERT_TRUE(SwitchServer(db_, settings, server.host(), {}));
-    EXPECT_EQ(RequestServerStatus(db_, access, info_, {}), SyncReport::kSucceeded);
-    EXPECT_EQ(server.Requests("login.php").size(), 2u);
-}
-
+// Switching servers end to end: korvel-cli status --switch (sync_cli_test.cpp).
 TEST_F(ServerStatusTest, AHostThatCannotBeStoredLeavesTheSettingsAlone) {
     SettingsMap settings;
     ASSERT_TRUE(LoadSettings(db_, settings, {}));

@@ -47,9 +47,7 @@ inline void ServerCommand(const std::vector<std::string>& args) {
 
 // One stock of the generated server data.
 struct TestStock {
-    const char* market;
-    const char* code;
-    const char* name;  // UTF-8
+    const char *market, *code, *name;  // name in UTF-8
     int type;
 };
 
@@ -62,42 +60,32 @@ inline const std::vector<TestStock>& TestStocks() {
     return stocks;
 }
 
-// Bars on the 10th and 20th of every month of 2008 to 2011: 24 a year, 96
-// in all, the newest on 20111220.
-inline std::vector<int> BarDates() {
-    std::vector<int> dates;
-    for (int year = 2008; year <= 2011; ++year)
-        for (int month = 1; month <= 12; ++month)
-            for (int day : {10, 20}) dates.push_back(year * 10000 + month * 100 + day);
-    return dates;
-}
-
 inline constexpr int kNewestBar = 20111220;
 inline constexpr int kStockStamp = 20240101;
 
-// A bar's CSV line; the prices depend on the stock and the bar.
-inline std::string BarLine(int date, int index, int stockIndex) {
-    const double close = 10 + stockIndex + index * 0.05;
-    return text::Format("%d,%.2f,%.2f,%.2f,%.2f,%d\n", date, close - 0.1, close + 0.3, close - 0.2, close,
-                        100000 + index);
-}
-
-// A korvel-server data folder with the test stocks, their bars and two
-// dividend records each (20090610 and 20110610), served on loopback by
-// Start(), with the access log kept for inspection.
+// A korvel-server data folder with the test stocks, 96 bars each (the 10th
+// and 20th of every month of 2008 to 2011, the newest on 20111220, prices
+// depending on stock and bar) and two dividend records each (20090610 and
+// 20110610), served on loopback by Start(), its access log kept.
 class TestServer {
 public:
     TestServer() {
         std::string stocks = "market,code,name,pinyin,type\n";
         std::string dividends = "market,code,date,songgu,zhuanzeng,paixi,peigu,peigujia\n";
-        const std::vector<int> dates = BarDates();
         for (size_t s = 0; s < TestStocks().size(); ++s) {
             const TestStock& stock = TestStocks()[s];
             stocks += text::Format("%s,%s,%s,X,%d\n", stock.market, stock.code, stock.name, stock.type);
             dividends += text::Format("%s,%s,20090610,1,0,2.5,0,0\n%s,%s,20110610,0,0,1.2,0,0\n", stock.market,
                                       stock.code, stock.market, stock.code);
             std::string bars = "date,open,high,low,close,volume\n";
-            for (size_t i = 0; i < dates.size(); ++i) bars += BarLine(dates[i], static_cast<int>(i), static_cast<int>(s));
+            int i = 0;
+            for (int year = 2008; year <= 2011; ++year)
+                for (int month = 1; month <= 12; ++month)
+                    for (const int day : {10, 20}) {
+                        const double close = 10 + s + i * 0.05;
+                        bars += text::Format("%d,%.2f,%.2f,%.2f,%.2f,%d\n", year * 10000 + month * 100 + day,
+                                             close - 0.1, close + 0.3, close - 0.2, close, 100000 + i++);
+                    }
             WriteFile(in_ / (std::string(stock.market) + "_" + stock.code + ".csv"), bars);
         }
         WriteFile(dir_ / "stocks.csv", stocks);
@@ -259,10 +247,6 @@ public:
         std::vector<std::string> texts;
         for (const SyncReport& r : reports_) texts.push_back(r.text);
         return texts;
-    }
-    std::vector<SyncReport> All() const {
-        const std::lock_guard lock(mutex_);
-        return reports_;
     }
     SyncReport Last() const {
         const std::lock_guard lock(mutex_);

@@ -24,7 +24,7 @@ int CChart::Bars() const {
 
 const QImage& CChart::Paint(QSize client) {
     if (client.isEmpty()) return image_ = QImage();
-    if (image_.size() != client) image_ = QImage(client, QImage::Format_ARGB32);
+    if (image_.size() != client) image_ = QImage(client, QImage::Format_ARGB32_Premultiplied);
     image_.fill(chart_colour::kBackground);
     screen_.Layout(client);
     QPainter painter(&image_);

@@ -9,10 +9,8 @@ namespace {
 constexpr int kLabelWidth = 68;
 
 void DrawLabel(const PaintContext& c, const QRect& box, const QString& text) {
-    c.painter.fillRect(box, QColor::fromRgba(chart_colour::kCrossLabelFill));
-    c.painter.setPen(c.screen.crossLabelPen);
-    c.painter.setBrush(Qt::NoBrush);
-    c.painter.drawRect(box);
+    c.painter.fillRect(box, c.screen.crossLabelFill);
+    Outline(c.painter, box, c.screen.crossLabelOutline);
     DrawBoxText(c.painter, box, Qt::AlignHCenter, text, chart_colour::kCrossLabelText);
 }
 
@@ -39,9 +37,8 @@ void CCrossPane::Paint(const PaintContext& c) {
     const CScreenSet& s = c.screen;
     const QRect& area = s.crossArea;
     const int x = Px(s.crossX);
-    c.painter.setPen(s.crossPen);
-    c.painter.drawLine(x, area.y(), x, BottomOf(area));
-    c.painter.drawLine(area.x(), s.crossY, RightOf(area), s.crossY);
+    VLine(c.painter, x, area.y(), BottomOf(area), s.cross);
+    HLine(c.painter, area.x(), RightOf(area), s.crossY, s.cross);
     c.painter.setFont(s.font);
     const int date = c.dc.Dates()[s.cursorBar];
     DrawLabel(c, QRect(x - kLabelWidth, s.dateStrip.y(), kLabelWidth, CScreenSet::kTextHeight),

@@ -2,8 +2,9 @@
 
 #include <QFontMetrics>
 
-#include <cmath>
+#include <algorithm>
 #include <cstdarg>
+#include <cstdlib>
 
 #include "text/format.h"
 
@@ -22,11 +23,21 @@ QPen DottedPen(QRgb colour) {
     return pen;
 }
 
-int Px(float v) {
-    constexpr float kFar = 1e6f;
-    if (!(v > -kFar)) return -static_cast<int>(kFar);  // also NaN
-    if (v > kFar) return static_cast<int>(kFar);
-    return static_cast<int>(std::floor(v + 0.5f));
+void VLine(QPainter& painter, int x, int y0, int y1, const QColor& colour) {
+    painter.fillRect(x, std::min(y0, y1), 1, std::abs(y1 - y0) + 1, colour);
+}
+
+void HLine(QPainter& painter, int x0, int x1, int y, const QColor& colour) {
+    painter.fillRect(std::min(x0, x1), y, std::abs(x1 - x0) + 1, 1, colour);
+}
+
+void Outline(QPainter& painter, const QRect& r, const QColor& colour) {
+    const int right = r.x() + r.width();
+    const int bottom = r.y() + r.height();
+    HLine(painter, r.x(), right, r.y(), colour);
+    HLine(painter, r.x(), right, bottom, colour);
+    VLine(painter, r.x(), r.y(), bottom, colour);
+    VLine(painter, right, r.y(), bottom, colour);
 }
 
 QString FormatText(const char* format, ...) {

@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QString>
 
+#include <cmath>
+
 // "宋体" at 9 points, as 12 pixels so the size does not depend on the
 // device's resolution: the window and the PNG get the same glyphs. Drawn
 // without anti-aliasing, like the bitmap strikes of the font it stands for.
@@ -17,7 +19,21 @@ QPen DottedPen(QRgb colour);
 
 // The pixel a float position falls on (nearest, halves up). Values far off
 // the image, infinite or NaN land far off the image too, never in it.
-int Px(float v);
+inline int Px(float v) {
+    constexpr float kFar = 1e6f;
+    if (!(v > -kFar)) return -1000000;  // also NaN
+    if (v > kFar) return 1000000;
+    return static_cast<int>(std::floor(v + 0.5f));
+}
+
+// Axis-aligned strokes drawn as filled rectangles, the raster engine's
+// fastest path (a fifth of a drawRect): a column from y0 to y1 and a row
+// from x0 to x1, both ends included, and the outline of the rectangle
+// (x, y, w, h), which covers columns x .. x + w and rows y .. y + h as a
+// 1-pixel drawRect does.
+void VLine(QPainter& painter, int x, int y0, int y1, const QColor& colour);
+void HLine(QPainter& painter, int x0, int x1, int y, const QColor& colour);
+void Outline(QPainter& painter, const QRect& r, const QColor& colour);
 
 // printf-style text (the C library's rules) for a label; ASCII only.
 QString FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

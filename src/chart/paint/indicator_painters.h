@@ -20,9 +20,9 @@
         std::array<QPen, Lines> pens_;                                    \
     };
 
-KORVEL_DECLARE_PAINTER(CVolDataPainter, "VOL", kSubChart, 4)    // MA1-MA3, rising box outline
+KORVEL_DECLARE_PAINTER(CVolDataPainter, "VOL", kSubChart, 3)
 KORVEL_DECLARE_PAINTER(CKdjDataPainter, "KDJ", kSubChart, 3)
-KORVEL_DECLARE_PAINTER(CMacdDataPainter, "MACD", kSubChart, 4)  // DIFF, DEA, positive and negative bars
+KORVEL_DECLARE_PAINTER(CMacdDataPainter, "MACD", kSubChart, 2)  // DIFF, DEA
 KORVEL_DECLARE_PAINTER(CMaDataPainter, "MA", kMainChart, 3)
 KORVEL_DECLARE_PAINTER(CCciDataPainter, "CCI", kSubChart, 1)
 KORVEL_DECLARE_PAINTER(CRsiDataPainter, "RSI", kSubChart, 3)

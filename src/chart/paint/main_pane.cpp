@@ -42,16 +42,16 @@ void DrawCandle(const PaintContext& c, int slot, float open, float high, float l
     const float topF = c.price.Y(std::max(open, close));
     const int top = Px(topF);
     const int bottom = c.price.flat ? top : Px(topF + std::fabs(open - close) * c.price.k);
-    const QPen& pen = close > open || (close == open && rising) ? s.risingPen : s.fallingPen;
-    c.painter.setPen(pen);
-    c.painter.drawLine(centre, Px(c.price.Y(high)), centre, Px(c.price.Y(low)));
+    const QColor& colour = close > open || (close == open && rising) ? s.rising : s.falling;
+    VLine(c.painter, centre, Px(c.price.Y(high)), Px(c.price.Y(low)), colour);
     if (close > open) {
-        c.painter.fillRect(left, top, width, bottom - top, QColor::fromRgba(chart_colour::kRisingFill));
-        c.painter.drawRect(left, top, width, bottom - top);
+        // The black body hides the wick inside it.
+        if (width > 1 && bottom - top > 1) c.painter.fillRect(left + 1, top + 1, width - 1, bottom - top - 1, s.risingFill);
+        Outline(c.painter, QRect(left, top, width, bottom - top), colour);
     } else if (close < open) {
-        c.painter.fillRect(left, top, width + 1, bottom - top + 1, QColor::fromRgba(chart_colour::kFalling));
+        c.painter.fillRect(left, top, width + 1, bottom - top + 1, colour);
     } else {
-        c.painter.drawLine(left, top, left + width, top);
+        HLine(c.painter, left, left + width, top, colour);
     }
 }
 
@@ -84,8 +84,7 @@ void DrawDateLabels(const PaintContext& c) {
                         Qt::AlignRight, FormatText("%d", date / 10000), chart_colour::kTitle);
         }
         if (date / 100 % 100 != month) {
-            c.painter.setPen(s.framePen);
-            c.painter.drawLine(centre, strip.y(), centre, strip.y() + CScreenSet::kTextHeight);
+            VLine(c.painter, centre, strip.y(), strip.y() + CScreenSet::kTextHeight, s.frame);
             if (centre + 1 + CScreenSet::kMonthLabelWidth < RightOf(strip))
                 DrawBoxText(c.painter,
                             QRect(centre + 1, strip.y(), CScreenSet::kMonthLabelWidth, CScreenSet::kTextHeight),
@@ -136,14 +135,10 @@ std::vector<InfoBox> InformationRow(const CDataCenter& dc, int cursor) {
 
 void CMainPane::Paint(const PaintContext& c) {
     const CScreenSet& s = c.screen;
-    c.painter.setPen(s.framePen);
-    c.painter.setBrush(Qt::NoBrush);
-    c.painter.drawRect(s.mainArea);
+    Outline(c.painter, s.mainArea, s.frame);
     if (c.bars == 0) return;
     DrawPriceGrid(c);
-    c.painter.setPen(s.framePen);
-    c.painter.setBrush(Qt::NoBrush);
-    c.painter.drawRect(s.dateStrip);
+    Outline(c.painter, s.dateStrip, s.frame);
     DrawCandles(c);
     DrawDateLabels(c);
     DrawInformationRow(c);

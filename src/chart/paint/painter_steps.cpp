@@ -14,9 +14,7 @@ const CIndicatorDataGenerator* FindGenerator(const CDataCenter& dc, const char* 
 int Period(const Series& params, size_t i) { return i < params.size() ? static_cast<int>(params[i]) : 0; }
 
 void DrawSubFrame(const PaintContext& context) {
-    context.painter.setPen(context.screen.framePen);
-    context.painter.setBrush(Qt::NoBrush);
-    context.painter.drawRect(context.screen.subArea);
+    Outline(context.painter, context.screen.subArea, context.screen.frame);
 }
 
 VerticalScale SubScale(const CScreenSet& screen, float max, float min) {

@@ -2,25 +2,7 @@
 
 #include "chart/paint/draw_helpers.h"
 
-namespace {
-
-QPen Pen(QRgb colour) {
-    QPen pen{QColor::fromRgba(colour)};
-    pen.setWidth(1);
-    return pen;
-}
-
-}  // namespace
-
-CScreenSet::CScreenSet()
-    : font(ChartFont()),
-      labelFont(ChartFont()),
-      framePen(Pen(chart_colour::kFrame)),
-      gridPen(DottedPen(chart_colour::kGrid)),
-      risingPen(Pen(chart_colour::kRising)),
-      fallingPen(Pen(chart_colour::kFalling)),
-      crossPen(Pen(chart_colour::kCrossLine)),
-      crossLabelPen(Pen(chart_colour::kCrossLabelOutline)) {}
+CScreenSet::CScreenSet() : font(ChartFont()), labelFont(ChartFont()), gridPen(DottedPen(chart_colour::kGrid)) {}
 
 void CScreenSet::Layout(QSize client) {
     const int width = client.width();

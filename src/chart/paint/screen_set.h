@@ -72,12 +72,15 @@ public:
 
     QFont font;       // axes, titles, values, dates
     QFont labelFont;  // labels of the information row
-    QPen framePen;
     QPen gridPen;     // dotted
-    QPen risingPen;
-    QPen fallingPen;
-    QPen crossPen;
-    QPen crossLabelPen;
+    // Colours of what is drawn with filled rectangles (see draw_helpers.h).
+    QColor frame{QColor::fromRgba(chart_colour::kFrame)};
+    QColor rising{QColor::fromRgba(chart_colour::kRising)};
+    QColor risingFill{QColor::fromRgba(chart_colour::kRisingFill)};
+    QColor falling{QColor::fromRgba(chart_colour::kFalling)};
+    QColor cross{QColor::fromRgba(chart_colour::kCrossLine)};
+    QColor crossLabelFill{QColor::fromRgba(chart_colour::kCrossLabelFill)};
+    QColor crossLabelOutline{QColor::fromRgba(chart_colour::kCrossLabelOutline)};
 };
 
 // The rightmost column and the row below a rectangle's outline as the

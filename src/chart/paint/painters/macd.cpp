@@ -11,7 +11,7 @@ constexpr QRgb kDiff = 0xFFFFFFFF;
 constexpr QRgb kDea = 0xFFFFFF00;
 constexpr QRgb kPositive = 0xFFFF0000;
 constexpr QRgb kNegative = 0xFF00FF00;
-enum { kDiffPen, kDeaPen, kPositivePen, kNegativePen };
+enum { kDiffPen, kDeaPen };
 
 ValueRange RangeOfAll(const std::vector<Series>& lines, int first, int count) {
     ValueRange r = VisibleRange(lines[0], first, count);
@@ -28,8 +28,6 @@ ValueRange RangeOfAll(const std::vector<Series>& lines, int first, int count) {
 CMacdDataPainter::CMacdDataPainter() {
     pens_[kDiffPen] = SolidPen(kDiff);
     pens_[kDeaPen] = SolidPen(kDea);
-    pens_[kPositivePen] = SolidPen(kPositive);
-    pens_[kNegativePen] = SolidPen(kNegative);
 }
 
 void CMacdDataPainter::Paint(const PaintContext& context) {
@@ -40,15 +38,15 @@ void CMacdDataPainter::Paint(const PaintContext& context) {
     const ValueRange range = RangeOfAll(macd->lines, s.firstVisible, s.shownCount);
     const VerticalScale scale = SubScale(s, range.max, range.min);
     DrawReferenceLines(context, scale, {range.max, 0, range.min});
+    static const QColor positive = QColor::fromRgba(kPositive);
+    static const QColor negative = QColor::fromRgba(kNegative);
     const Series& bars = macd->lines[2];
     const int y0 = Px(scale.Y(0));
     for (int k = 0; k < s.shownCount; ++k) {
         const float v = bars[s.firstVisible + k];
         if (!std::isfinite(v)) continue;
         const float yv = scale.Y(v);
-        context.painter.setPen(yv < scale.Y(0) ? pens_[kPositivePen] : pens_[kNegativePen]);
-        const int x = Px(SlotX(s, k));
-        context.painter.drawLine(x, y0, x, Px(yv));
+        VLine(context.painter, Px(SlotX(s, k)), y0, Px(yv), yv < scale.Y(0) ? positive : negative);
     }
     DrawSeries(context, macd->lines[0], scale, pens_[kDiffPen], false);
     DrawSeries(context, macd->lines[1], scale, pens_[kDeaPen], false);

@@ -8,9 +8,10 @@ namespace {
 constexpr QRgb kColours[] = {0xFFFFFF00, 0xFF00FF00, 0xFF800080};  // MA1, MA2, MA3
 constexpr QRgb kRising = 0xFFFF0000;
 constexpr QRgb kOther = 0xFF00FFFF;
-constexpr size_t kRisingPen = 3;
 
-void DrawBoxes(const PaintContext& context, const Series& volume, const VerticalScale& scale, const QPen& risingPen) {
+void DrawBoxes(const PaintContext& context, const Series& volume, const VerticalScale& scale) {
+    static const QColor rising = QColor::fromRgba(kRising);
+    static const QColor other = QColor::fromRgba(kOther);
     const CScreenSet& s = context.screen;
     const Series& close = context.dc.Displayed().close;
     const int y0 = Px(scale.Y(0));
@@ -22,12 +23,10 @@ void DrawBoxes(const PaintContext& context, const Series& volume, const Vertical
         const int top = Px(scale.Y(volume[i]));
         // The first bar of the series counts as rising.
         if (i == 0 || close[i] > close[i - 1]) {
-            context.painter.setPen(risingPen);
-            context.painter.setBrush(Qt::NoBrush);
-            context.painter.drawRect(left, top, right - left, y0 - top);
+            Outline(context.painter, QRect(left, top, right - left, y0 - top), rising);
         } else {
             // Filled and outlined in one colour: the fill covers the outline's pixels too.
-            context.painter.fillRect(left, top, right - left + 1, y0 - top + 1, QColor::fromRgba(kOther));
+            context.painter.fillRect(left, top, right - left + 1, y0 - top + 1, other);
         }
     }
 }
@@ -36,7 +35,6 @@ void DrawBoxes(const PaintContext& context, const Series& volume, const Vertical
 
 CVolDataPainter::CVolDataPainter() {
     for (size_t i = 0; i < 3; ++i) pens_[i] = SolidPen(kColours[i]);
-    pens_[kRisingPen] = SolidPen(kRising);
 }
 
 void CVolDataPainter::Paint(const PaintContext& context) {
@@ -47,7 +45,7 @@ void CVolDataPainter::Paint(const PaintContext& context) {
     const ValueRange range = VisibleRange(vol->lines[0], screen.firstVisible, screen.shownCount);
     const VerticalScale scale = SubScale(screen, range.max, 0);
     DrawReferenceLines(context, scale, {range.max, range.max / 2, 0});
-    DrawBoxes(context, vol->lines[0], scale, pens_[kRisingPen]);
+    DrawBoxes(context, vol->lines[0], scale);
     for (size_t i = 0; i < 3; ++i) DrawSeries(context, vol->lines[i + 1], scale, pens_[i], false);
     const Series& p = vol->params;
     const int cursor = screen.cursorBar;

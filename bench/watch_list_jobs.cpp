@@ -1,0 +1,90 @@
+// (f) `korvel-cli breed --watch-list` from process start to the table, on a
+// database whose watch list holds the 13 bundled real stocks (with --jobs 1
+// and --jobs 2, so one run gives the ratio) or those and 37 synthetic
+// random-walk stocks of 1200 bars (50 stocks, --jobs 2). Short runs: seed 7,
+// search depth 10, nothing saved, so every repetition breeds the same.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench_data.h"
+#include "datastore/program_version.h"
+
+extern char** environ;
+
+namespace {
+
+struct WatchedDatabase {
+    bench_data::BenchDatabase data;
+    explicit WatchedDatabase(size_t stocks) {
+        std::vector<std::pair<std::string, std::string>> list = bench_data::RealStocks();
+        for (const auto& [market, code] : list) data.ImportReal(market, code);
+        for (uint32_t i = 0; list.size() < stocks; ++i) {
+            const std::string code = std::to_string(900001 + i);
+            data.AddSynthetic("SZ", code, 1200, 100 + i);
+            list.emplace_back("SZ", code);
+        }
+        for (const auto& [market, code] : list)
+            data.db().Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES(?, ?, ?)",
+                           {market, code, static_cast<int64_t>(version::kNumber)});
+    }
+};
+
+WatchedDatabase& Database(size_t stocks) {
+    static std::unique_ptr<WatchedDatabase> real, fifty;
+    std::unique_ptr<WatchedDatabase>& d = stocks <= 13 ? real : fifty;
+    if (!d) d = std::make_unique<WatchedDatabase>(stocks);
+    return *d;
+}
+
+// The exit status of korvel-cli with `words`, its output discarded.
+int RunQuietly(const std::vector<std::string>& words) {
+    std::vector<char*> argv;
+    for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Arguments: stocks on the watch list, processes at a time.
+void WatchListJobs(benchmark::State& state) {
+    const auto stocks = static_cast<size_t>(state.range(0));
+    const std::string dir = Database(stocks).data.dir().string();
+    for (auto _ : state) {
+        if (RunQuietly({KORVEL_CLI_PATH, "--dir", dir, "breed", "--watch-list", "--jobs",
+                        std::to_string(state.range(1)), "--seed", "7", "--depth", "10"}) != 0) {
+            state.SkipWithError("korvel-cli breed --watch-list failed");
+            return;
+        }
+    }
+    state.counters["stocks"] = static_cast<double>(stocks);
+}
+BENCHMARK(WatchListJobs)
+    ->Args({13, 1})
+    ->Args({13, 2})
+    ->Args({50, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,94 @@
+// The main frame and its parts: the tab strip and the view's mode, the
+// caption, the share link, the news line, and how worker reports reach a
+// window.
+#include <QClipboard>
+#include <QTabBar>
+
+#include "app/busy_animation.h"
+#include "app/job_runner.h"
+#include "app/korvel_view.h"
+#include "app/main_frame.h"
+#include "app/news_line.h"
+#include "app/platform/web_addresses.h"
+#include "app_fixture.h"
+
+using namespace app_test;
+
+TEST(MainFrame, TabsFollowTheModeCaptionStaysAndShareLinkFillsTheClipboard) {
+    AppStore store;
+    CMainFrame frame(store.session);
+    frame.show();
+    CKorvelView& view = *frame.View();
+    EXPECT_TRUE(frame.Busy()->IsRunning());  // 000001 SS opened at set-up
+    ASSERT_TRUE(WaitUntil([&] { return !view.IsBusy(); }));
+    EXPECT_EQ(frame.Busy()->Frame(), 0);  // nobody answers: failed
+
+    frame.Tabs()->setCurrentIndex(1);
+    EXPECT_EQ(view.GetMode(), CKorvelView::kChartMode);
+    view.SetMode(CKorvelView::kListMode);
+    EXPECT_EQ(frame.Tabs()->currentIndex(), 0);
+
+    frame.setWindowTitle(QStringLiteral("other"));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Korvel"));
+
+    QString note;
+    AnswerNextMessageBox(QMessageBox::Ok, &note);
+    frame.ShareWithFriends();
+    const QString text = QStringLiteral("『Korvel策略大师』的下载地址是:\r\n ") + QLatin1String(kDownloadUrl);
+    EXPECT_EQ(QApplication::clipboard()->text(), text);
+    EXPECT_TRUE(note.endsWith(QLatin1String(kDownloadUrl)));
+}
+
+TEST(NewsLine, RotatesOpensPopUpsOnceAndOpensWhatIsShownOnClick) {
+    std::vector<std::string> opened;  // "own URL", "system URL", "message TEXT"
+    const auto log = [&opened](const char* how) {
+        return [&opened, how](const QString& what) { opened.push_back(how + (" " + what.toStdString())); };
+    };
+    NewsLine line({{0, 1, "A", "http://a", "msg"}, {2, 1, "B", "http://b", ""}, {1, 1, "C", "http://c", ""}},
+                  {log("own"), log("system"), log("message")});
+    const auto click = [&line, &opened] {
+        opened.clear();
+        line.click();
+        return opened;
+    };
+    using Opened = std::vector<std::string>;
+    EXPECT_EQ(click(), Opened{"system " + std::string(kOfficialSite)});  // nothing shown yet
+    line.Advance();
+    EXPECT_EQ(line.text(), QStringLiteral("A"));
+    EXPECT_EQ(click(), (Opened{"message msg", "system http://a"}));
+    opened.clear();
+    line.Advance();  // B pops up instead and leaves the list
+    EXPECT_EQ(opened, Opened{"own http://b"});
+    EXPECT_EQ(line.News().size(), 2u);
+    line.Advance();
+    EXPECT_EQ(line.text(), QStringLiteral("C"));
+    EXPECT_EQ(click(), Opened{"own http://c"});
+    line.Advance();
+    EXPECT_EQ(line.text(), QStringLiteral("A"));
+}
+
+TEST(JobRunner, ReportsArriveInOrderAndARunnerGoingAwayReleasesItsWorkers) {
+    std::vector<int> seen;
+    int ended = 0;
+    {
+        JobRunner runner;
+        const SyncReporter report = runner.Reporter([&seen](const SyncReport& r) { seen.push_back(r.result); });
+        runner.Start([report] {
+            Report(report, SyncReport::kRunning, "");
+            Report(report, SyncReport::kSucceeded, "");
+            return SyncReport::kSucceeded;
+        },
+                     [&ended](int result) { ended = result; });
+        ASSERT_TRUE(WaitUntil([&runner] { return runner.Running() == 0; }));
+        EXPECT_EQ(seen, (std::vector<int>{SyncReport::kRunning, SyncReport::kSucceeded}));
+        EXPECT_EQ(ended, SyncReport::kSucceeded);
+
+        // Gone while its job waits in a report: the job ends, nothing is handled.
+        seen.clear();
+        runner.Start([report] {
+            for (int i = 0; i < 3; ++i) Report(report, SyncReport::kRunning, "");
+            return SyncReport::kFailed;
+        });
+    }
+    EXPECT_TRUE(seen.empty());
+}
