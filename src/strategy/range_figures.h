@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "datastore/data_center.h"
-#include "strategy/run_parameters.h"
+#include "datastore/run_parameters.h"
 
 struct RangeFigures {
     std::vector<int32_t> dates;        // bars from rangeBegin to rangeEnd, oldest first

@@ -17,7 +17,7 @@
 #include "app/dialogs/user_messages.h"
 #include "datastore/data_center.h"
 #include "datastore/settings.h"
-#include "strategy/run_parameters.h"
+#include "datastore/run_parameters.h"
 
 namespace dialog_test {
 

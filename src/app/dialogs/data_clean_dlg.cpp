@@ -8,7 +8,6 @@
 #include "app/dialogs/log_box.h"
 #include "app/dialogs/shown_text.h"
 #include "app/dialogs/user_messages.h"
-#include "text/format.h"
 
 CDataCleanDlg::CDataCleanDlg(Database& db, int32_t cleanto, QWidget* parent)
     : QDialog(parent), db_(db), cleanto_(cleanto),
@@ -61,10 +60,9 @@ void CDataCleanDlg::StartCleanup() {
     if (chosen.empty()) return;
     busy_ = true;
     EnableButtons(false);
-    worker_.Start([this, chosen = std::move(chosen)](const UiCall& ui) {
-        RunDataCleanup(db_, cleanto_, chosen, [&ui, this](const SyncReport& report) {
-            ui.Run([&] { OnReport(report); });
-        });
+    const SyncReporter report = jobs_.Reporter([this](const SyncReport& r) { OnReport(r); });
+    jobs_.Start([this, report, chosen = std::move(chosen)] {
+        return RunDataCleanup(db_, cleanto_, chosen, report) ? SyncReport::kSucceeded : SyncReport::kFailed;
     });
 }
 

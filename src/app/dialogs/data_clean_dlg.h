@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "app/dialogs/dialog_worker.h"
+#include "app/job_runner.h"
 #include "datastore/database.h"
 #include "sync/data_cleanup.h"
 #include "sync/sync_report.h"
@@ -41,5 +41,5 @@ private:
     CheckList* list_;
     LogBox* log_;
     std::vector<QPushButton*> buttons_;
-    DialogWorker worker_;  // last: its job ends before the rest goes away
+    JobRunner jobs_;  // last: its job ends before the rest goes away
 };

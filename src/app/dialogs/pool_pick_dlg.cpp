@@ -1,5 +1,8 @@
 #include "app/dialogs/pool_pick_dlg.h"
 
+#include <memory>
+#include <optional>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -52,10 +55,13 @@ CPoolPickDlg::CPoolPickDlg(Database& db, ServerAccess server, std::string model,
     resize(list_->ColumnsWidth() + 24, 420);
 
     status_->setText(Shown(PoolFetchingText()));
-    worker_.Start([this, server = std::move(server), model = std::move(model)](const UiCall& ui) {
-        std::optional<StockPool> pool = FetchPool(server, model);
-        ui.Run([&] { OnFetched(pool.has_value(), pool ? std::move(*pool) : StockPool{}); });
-    });
+    auto pool = std::make_shared<std::optional<StockPool>>();
+    jobs_.Start(
+        [pool, server = std::move(server), model = std::move(model)] {
+            *pool = FetchPool(server, model);
+            return *pool ? SyncReport::kSucceeded : SyncReport::kFailed;
+        },
+        [this, pool](int) { OnFetched(pool->has_value(), pool->value_or(StockPool{})); });
 }
 
 void CPoolPickDlg::OnFetched(bool fetched, StockPool pool) {
@@ -80,10 +86,13 @@ void CPoolPickDlg::AddTicked() {
     }
     status_->setText(Shown(PoolAddingText()));
     addButton_->setEnabled(false);
-    worker_.Start([this, entries = pool_.entries](const UiCall& ui) {
-        const PoolAddResult result = AddPoolStocks(db_, entries);
-        ui.Run([&] { OnAdded(result); });
-    });
+    auto added = std::make_shared<PoolAddResult>();
+    jobs_.Start(
+        [this, added, entries = pool_.entries] {
+            *added = AddPoolStocks(db_, entries);
+            return SyncReport::kSucceeded;
+        },
+        [this, added](int) { OnAdded(*added); });
 }
 
 void CPoolPickDlg::OnAdded(PoolAddResult result) {

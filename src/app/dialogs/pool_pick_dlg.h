@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-#include "app/dialogs/dialog_worker.h"
+#include "app/job_runner.h"
 #include "datastore/database.h"
 #include "sync/server_requests.h"
 #include "sync/stock_pool.h"
@@ -35,5 +35,5 @@ private:
     CheckList* list_;
     QLabel* status_;
     QPushButton* addButton_;
-    DialogWorker worker_;  // last: its job ends before the rest goes away
+    JobRunner jobs_;  // last: its jobs end before the rest goes away
 };

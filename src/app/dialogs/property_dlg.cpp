@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/user_messages.h"
-#include "strategy/run_settings.h"
+#include "datastore/run_settings.h"
 
 namespace {
 

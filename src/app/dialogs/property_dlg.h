@@ -7,7 +7,7 @@
 
 #include "datastore/database.h"
 #include "datastore/settings.h"
-#include "strategy/run_parameters.h"
+#include "datastore/run_parameters.h"
 
 class QDoubleSpinBox;
 class QSpinBox;

@@ -2,20 +2,19 @@
 
 #include <string_view>
 
-#include <QApplication>
 #include <QMessageBox>
+
+#include "app/message_box_sink.h"
 
 namespace {
 
 // The texts keep their "\r\n" line ends; a box shows "\n".
 QString Lines(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
-void ShowNotice(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QApplication::applicationName(), Lines(text));
-}
+void ShowNotice(QWidget* parent, const QString& text) { ShowInformation(parent, Lines(text)); }
 
 bool AskQuestion(QWidget* parent, const QString& text) {
-    return QMessageBox::question(parent, QApplication::applicationName(), Lines(text),
+    return QMessageBox::question(parent, ProgramTitle(), Lines(text),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -12,7 +12,7 @@
 
 #include <QString>
 
-#include "app/dialogs/ui_call.h"
+#include "app/wizard/ui_call.h"
 #include "app/wizard/new_wiz_page.h"
 #include "app/wizard/wizard_charts.h"
 #include "app/wizard/wizard_context.h"

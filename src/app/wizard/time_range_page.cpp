@@ -8,6 +8,7 @@
 #include "app/dialogs/property_dlg.h"
 #include "app/wizard/chart_frame.h"
 #include "app/wizard/wizard_charts.h"
+#include "strategy/strategy_style.h"
 #include "strategy/time_range.h"
 
 namespace {

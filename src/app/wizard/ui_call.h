@@ -1,7 +1,9 @@
 #pragma once
-// How a worker thread reports to the window that started it: the report
-// runs on the window's thread and the worker waits until it has run, as the
-// core's synchronous reports expect (a blocking queued call).
+// How the generation run's worker reports to the generation page: the
+// report runs on the page's thread and the worker waits until it has run,
+// as the core's synchronous reports expect (a blocking queued call). The
+// dialogs' jobs use JobRunner, which does the same for threads it starts;
+// the run's thread belongs to GenerationRun, so the page has this.
 //
 // A window that goes away while its worker runs closes the UiCall first:
 // reports not yet run, and later ones, are skipped (the worker goes on

@@ -1,4 +1,4 @@
-#include "app/dialogs/ui_call.h"
+#include "app/wizard/ui_call.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,7 +1,8 @@
-#include "app/shots/dialog_shots.h"
+#include "app/dialog_shots.h"
 
 #include <condition_variable>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -20,11 +21,9 @@
 #include "app/wizard/platform_dlg.h"
 #include "app/wizard/report_page.h"
 #include "app/wizard/rorozo_page.h"
-#include "datastore/local_store.h"
+#include "app/session.h"
 #include "strategy/fast_evaluator.h"
 #include "strategy/strategy_record.h"
-#include "sync/client_code.h"
-#include "sync/server_status.h"
 
 namespace {
 
@@ -72,15 +71,15 @@ private:
 };
 
 struct Shots {
-    std::filesystem::path out;
+    QString folder;
     bool ok = true;
 
     void Save(QWidget& window, const char* name) {
         Pause(50);  // let layouts and deferred paints settle
-        const std::string path = (out / name).string();
-        if (window.grab().save(QString::fromStdString(path))) return;
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        ok = false;
+        const QString path = folder + QLatin1Char('/') + QLatin1String(name);
+        const bool saved = window.grab().save(path);
+        std::printf("%s %s\n", saved ? "wrote" : "cannot write", qPrintable(path));
+        ok = ok && saved;
     }
     bool Wait(const std::function<bool()>& done, const char* what) {
         if (WaitUntil(done, kWaitMs)) return true;
@@ -140,37 +139,32 @@ void CleanupShot(Shots& shots, Database& db, int32_t cleanto) {
 
 }  // namespace
 
-int RenderDialogShots(const std::filesystem::path& dir, const std::filesystem::path& out) {
+bool RenderDialogShots(Session& session, const QString& folder) {
     // Nobody answers a box here: notices go to stderr, questions get Yes.
+    const UserMessages saved = Messages();
     Messages().inform = [](QWidget*, const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
     Messages().ask = [](QWidget*, const QString&) { return true; };
-    std::filesystem::create_directories(out);
-    const MessageSink show = [](std::string_view m) { std::fprintf(stderr, "%.*s\n", int(m.size()), m.data()); };
-    CDataCenter& dc = TheDataCenter();
-    std::unique_ptr<LocalStore> store = OpenLocalStore(dir, dc, show);
-    if (!store) return 1;
-    dc.LoadStockList();
+    Shots shots{folder};
+    CDataCenter& dc = session.Dc();
+    Database& db = session.Db();
     if (!dc.LoadStock("600000", "SS")) {
-        std::fprintf(stderr, "SS 600000 has no daily bars in %s\n", dir.c_str());
-        return 1;
+        std::fprintf(stderr, "screenshots: SS 600000 has no daily bars\n");
+        Messages() = saved;
+        return false;
     }
-    Database& db = store->database;
-    Shots shots{out};
-    WizardShots(shots, WizardContext{db, store->settings, dc, {}});
+    WizardShots(shots, WizardContext{db, session.store->settings, dc, {}});
 
     CReportDlg report(db, "SS", "600000", LoadStoredReport(db, "SS", "600000").value_or(""));
     report.show();
     report.Tabs()->setCurrentIndex(1);
     shots.Save(report, "report-dialog.png");
 
-    CPropertyDlg settings(db, store->settings, dc.Parameters());
+    CPropertyDlg settings(db, session.store->settings, dc.Parameters());
     settings.show();
     shots.Save(settings, "settings-dialog.png");
 
-    const ServerAccess server{GetSetting(store->settings, "HOST"), ClientCode(), {}};
-    PoolShot(shots, db, server);
-    ServerInfo info;
-    RequestServerStatus(db, server, info, {});
-    CleanupShot(shots, db, info.cleanto);
-    return shots.ok ? 0 : 1;
+    PoolShot(shots, db, session.Server());
+    CleanupShot(shots, db, session.server.cleanto);
+    Messages() = saved;
+    return shots.ok;
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "datastore/database.h"
-#include "strategy/run_parameters.h"
+#include "datastore/run_parameters.h"
 
 // A smaller search depth is refused by the dialog.
 inline constexpr int32_t kMinSearchDepth = 10;

@@ -1,4 +1,4 @@
-#include "strategy/run_settings.h"
+#include "datastore/run_settings.h"
 
 #include "text/format.h"
 
