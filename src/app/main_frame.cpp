@@ -12,6 +12,7 @@
 #include "app/action_icons.h"
 #include "app/browser_window.h"
 #include "app/busy_animation.h"
+#include "app/dialog_commands.h"
 #include "app/korvel_view.h"
 #include "app/message_box_sink.h"
 #include "app/news_line.h"
@@ -47,6 +48,7 @@ QWidget* CMainFrame::CreateCentre(Session& session) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     view_ = new CKorvelView(session, actions_);
+    new DialogCommands(session, actions_, *view_);  // owned by the view
     layout->addWidget(view_, 1);
     tabs_ = new QTabBar;
     tabs_->setFixedHeight(20);

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/code_helper_dlg.h"
+#include "app/dialog_shots.h"
 #include "app/korvel_app.h"
 #include "app/korvel_view.h"
 #include "app/main_frame.h"
@@ -82,5 +83,7 @@ int RenderScreenshots(CKorvelApp& app, const QString& folder) {
     search.OpenWith(QStringLiteral("6"));
     WaitFor([&search] { return search.isVisible(); });
     ok = Save(WithCodeSearch(frame, search), folder + QStringLiteral("/code-search.png")) && ok;
+    search.hide();
+    ok = RenderDialogShots(app.GetSession(), folder) && ok;
     return ok ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The hidden screenshot mode (korvel --screenshot DIR): the start page, the
-// main window with the watch list and the quick code search rendered into
-// PNG files, as the program draws them, on any Qt platform (offscreen too).
+// main window with the watch list, the quick code search, the strategy
+// wizard and the dialogs rendered into PNG files, as the program draws
+// them, on any Qt platform (offscreen too).
 #include <QString>
 
 class CKorvelApp;

@@ -1,0 +1,33 @@
+#pragma once
+// The main window's commands that open the strategy wizard and the dialogs
+// ("生成操盘策略", "查看策略报告", "参数设置", the four stock pools, "日线数据清理"),
+// connected to the view, with their enabled states kept up to date:
+// generating a strategy only in chart mode while the view is not busy, the
+// cleanup only in list mode with at least one watched stock and a cut date
+// from the server.
+#include <QObject>
+
+struct FrameActions;
+struct Session;
+class CKorvelView;
+
+class DialogCommands : public QObject {
+    Q_OBJECT
+public:
+    // Lives as long as the view (its parent).
+    DialogCommands(Session& session, const FrameActions& actions, CKorvelView& view);
+
+    void GenerateStrategy();
+    void ShowStrategyReport();
+    void OpenSettings();
+    // `model`: "vpool", "vpick", "gpool" or "gpick".
+    void OpenPool(const char* model);
+    void OpenDataCleanup();
+
+private:
+    void UpdateStates();
+
+    Session& session_;
+    const FrameActions& actions_;
+    CKorvelView& view_;
+};

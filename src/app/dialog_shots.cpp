@@ -1,0 +1,170 @@
+#include "app/dialog_shots.h"
+
+#include <condition_variable>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include <QPixmap>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include "app/dialogs/check_list.h"
+#include "app/dialogs/data_clean_dlg.h"
+#include "app/dialogs/pool_pick_dlg.h"
+#include "app/dialogs/property_dlg.h"
+#include "app/dialogs/report_dlg.h"
+#include "app/dialogs/user_messages.h"
+#include "app/wizard/platform_dlg.h"
+#include "app/wizard/report_page.h"
+#include "app/wizard/rorozo_page.h"
+#include "app/session.h"
+#include "strategy/fast_evaluator.h"
+#include "strategy/strategy_record.h"
+
+namespace {
+
+constexpr int kWaitMs = 600000;
+
+// Runs the event loop until `done` holds or `ms` milliseconds have passed.
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+void Pause(int ms) {
+    WaitUntil([] { return false; }, ms);
+}
+
+// Lets the run's evaluations through until told to hold, then holds them
+// until released: the page shows a run in the middle.
+class Hold {
+public:
+    GEP::Algorithm<TraderIndividual>::Evaluator Evaluator() {
+        auto fast = std::make_shared<FastEvaluator>();
+        return [this, fast](std::span<TraderIndividual* const> batch, const std::vector<TradingRecord>& cases) {
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return !holding_; });
+            }
+            fast->evaluate(batch, cases);
+        };
+    }
+    void Set(bool holding) {
+        const std::lock_guard lock(mutex_);
+        holding_ = holding;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool holding_ = false;
+};
+
+struct Shots {
+    QString folder;
+    bool ok = true;
+
+    void Save(QWidget& window, const char* name) {
+        Pause(50);  // let layouts and deferred paints settle
+        const QString path = folder + QLatin1Char('/') + QLatin1String(name);
+        const bool saved = window.grab().save(path);
+        std::printf("%s %s\n", saved ? "wrote" : "cannot write", qPrintable(path));
+        ok = ok && saved;
+    }
+    bool Wait(const std::function<bool()>& done, const char* what) {
+        if (WaitUntil(done, kWaitMs)) return true;
+        std::fprintf(stderr, "gave up waiting for %s\n", what);
+        ok = false;
+        return false;
+    }
+};
+
+void WizardShots(Shots& shots, const WizardContext& context) {
+    Hold hold;
+    WizardContext held = context;
+    held.evaluator = hold.Evaluator();
+    CPlatformDlg wizard(held);
+    wizard.show();
+    shots.Save(wizard, "wizard-time-range.png");
+    wizard.Next();
+    auto* run = static_cast<CTheRorozoPage*>(wizard.ActivePage());
+    if (shots.Wait([run] { return run->Picture().winRates.size() >= 12 || !run->Generating(); }, "12 generations")) {
+        hold.Set(true);
+        Pause(200);
+        shots.Save(wizard, "wizard-generating.png");
+        hold.Set(false);
+    }
+    if (!shots.Wait([run] { return !run->Generating(); }, "the end of the run")) return;
+    shots.Save(wizard, "wizard-finished.png");
+    wizard.Next();
+    auto* report = static_cast<CTheReportPage*>(wizard.ActivePage());
+    shots.Save(wizard, "wizard-report.png");
+    report->Tabs()->setCurrentIndex(1);
+    shots.Save(wizard, "wizard-report-trades.png");
+    report->Save();
+    report->Tabs()->setCurrentIndex(2);
+    shots.Save(wizard, "wizard-report-strategy.png");
+    wizard.Finish();
+}
+
+void PoolShot(Shots& shots, Database& db, const ServerAccess& server) {
+    CPoolPickDlg pool(db, server, "vpool");
+    pool.show();
+    auto* list = pool.findChild<CheckList*>();
+    if (!shots.Wait([list] { return list->rowCount() > 0; }, "the stock pool")) return;
+    for (int row = 0; row < list->rowCount(); row += 2) list->SetTicked(row, true);
+    shots.Save(pool, "pool-dialog.png");
+}
+
+void CleanupShot(Shots& shots, Database& db, int32_t cleanto) {
+    CDataCleanDlg cleanup(db, cleanto);
+    cleanup.show();
+    auto* list = cleanup.findChild<CheckList*>();
+    if (list->rowCount() > 0) list->SetTicked(0, true);
+    cleanup.StartCleanup();
+    shots.Wait([&cleanup] { return !cleanup.Busy(); }, "the cleanup");
+    if (list->rowCount() > 1) list->SetTicked(1, true);
+    shots.Save(cleanup, "cleanup-dialog.png");
+}
+
+}  // namespace
+
+bool RenderDialogShots(Session& session, const QString& folder) {
+    // Nobody answers a box here: notices go to stderr, questions get Yes.
+    const UserMessages saved = Messages();
+    Messages().inform = [](QWidget*, const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
+    Messages().ask = [](QWidget*, const QString&) { return true; };
+    Shots shots{folder};
+    CDataCenter& dc = session.Dc();
+    Database& db = session.Db();
+    if (!dc.LoadStock("600000", "SS")) {
+        std::fprintf(stderr, "screenshots: SS 600000 has no daily bars\n");
+        Messages() = saved;
+        return false;
+    }
+    WizardShots(shots, WizardContext{db, session.store->settings, dc, {}});
+
+    CReportDlg report(db, "SS", "600000", LoadStoredReport(db, "SS", "600000").value_or(""));
+    report.show();
+    report.Tabs()->setCurrentIndex(1);
+    shots.Save(report, "report-dialog.png");
+
+    CPropertyDlg settings(db, session.store->settings, dc.Parameters());
+    settings.show();
+    shots.Save(settings, "settings-dialog.png");
+
+    PoolShot(shots, db, session.Server());
+    CleanupShot(shots, db, session.server.cleanto);
+    Messages() = saved;
+    return shots.ok;
+}

@@ -1,0 +1,66 @@
+#include "app/wizard/report_page.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "app/dialogs/shown_text.h"
+#include "app/dialogs/trade_table.h"
+#include "app/dialogs/user_messages.h"
+#include "strategy/strategy_record.h"
+
+namespace {
+
+QPlainTextEdit* ReadOnlyText(QWidget* parent) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setReadOnly(true);
+    return box;
+}
+
+}  // namespace
+
+CTheReportPage::CTheReportPage(int templateId, const WizardContext& context)
+    : CNewWizPage(templateId, QStringLiteral("操盘策略报告")), context_(context) {}
+
+bool CTheReportPage::OnCreatePage() {
+    tabs_ = new QTabWidget(this);
+    reportText_ = ReadOnlyText(tabs_);
+    trades_ = new TradeTable(TradeTable::Layout::kReportPage, tabs_);
+    strategyText_ = ReadOnlyText(tabs_);
+    tabs_->addTab(reportText_, QStringLiteral("报告详情"));
+    tabs_->addTab(trades_, QStringLiteral("交易记录"));
+    tabs_->addTab(strategyText_, QStringLiteral("操盘策略"));
+    save_ = new QPushButton(QStringLiteral("保存策略"), this);
+    save_->setAutoDefault(false);
+    connect(save_, &QPushButton::clicked, this, &CTheReportPage::Save);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(save_);
+    Body()->addWidget(tabs_, 1);
+    Body()->addLayout(row);
+    return true;
+}
+
+void CTheReportPage::OnSetActive() {
+    report_ = PrepareReportPage(context_.dc);
+    reportText_->setPlainText(Shown(report_.report));
+    trades_->Show(report_.trades);
+    strategyText_->setPlainText(Shown(report_.strategyText));
+    UpdateSaveButton();
+}
+
+bool CTheReportPage::Save() {
+    const bool saved = SaveStrategy(context_.db, context_.dc, report_.report, InformSink(this));
+    UpdateSaveButton();
+    return saved;
+}
+
+void CTheReportPage::UpdateSaveButton() { save_->setEnabled(context_.dc.Parameters().resultSaved == 0); }
+
+bool CTheReportPage::OnQueryCancel() {
+    if (context_.dc.Parameters().resultSaved != 0) return true;
+    return Ask(this, QStringLiteral("生成的操盘策略没有保存，仍然要取消吗？"));
+}
+
+bool CTheReportPage::OnWizardFinish() { return Save(); }
