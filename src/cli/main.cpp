@@ -27,6 +27,9 @@ int RunSync(const Context&, const Words&);
 int RunOpen(const Context&, const Words&);
 int RunPool(const Context&, const Words&);
 int RunCleanup(const Context&, const Words&);
+// strategy_file_commands.cpp
+int RunExport(const Context&, const Words&);
+int RunImport(const Context&, const Words&);
 
 const Command kCommands[] = {
     {"help", nullptr, "", "show this help"},
@@ -60,6 +63,10 @@ const Command kCommands[] = {
     {"report", RunReport, "MARKET CODE", "the stored report and trade log of the stock's strategy"},
     {"signals", RunSignals, "MARKET CODE",
      "the stored strategy's signal and action letter on every bar, then the current advice"},
+    {"export", RunExport, "FILE [MARKET:CODE ...]",
+     "write the stored strategies of the named stocks (all when none is named) to a strategy file (.opx)"},
+    {"import", RunImport, "FILE [MARKET:CODE ...]",
+     "store the strategies of a strategy file (.opx), those of the named stocks or all"},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 

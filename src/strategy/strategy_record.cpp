@@ -47,18 +47,6 @@ void WriteSecretRow(Database& db, const CDataCenter& dc, const std::string& stor
             {storedReport, advice, dc.Market(), dc.Code()});
 }
 
-// Two bytes per symbol, little-endian, whatever the machine's order.
-std::vector<unsigned char> GeneBytes(const std::vector<int16_t>& symbols) {
-    std::vector<unsigned char> bytes;
-    bytes.reserve(symbols.size() * 2);
-    for (const int16_t s : symbols) {
-        const auto u = static_cast<uint16_t>(s);
-        bytes.push_back(static_cast<unsigned char>(u & 0xFF));
-        bytes.push_back(static_cast<unsigned char>(u >> 8));
-    }
-    return bytes;
-}
-
 std::vector<int16_t> SymbolsOf(const std::vector<unsigned char>& bytes) {
     std::vector<int16_t> symbols(bytes.size() / 2);
     for (size_t i = 0; i < symbols.size(); ++i)
@@ -72,7 +60,7 @@ bool WriteGenes(Database& db, const CDataCenter& dc) {
         db.Prepare(text::Format("UPDATE SECRET SET GENE = ? WHERE MARKET = ? AND CODE = ? AND VRSN = %d",
                                 version::kNumber));
     if (!update) return false;
-    const std::vector<unsigned char> bytes = GeneBytes(dc.Parameters().bestChromosome);
+    const std::vector<unsigned char> bytes = GeneBlob(dc.Parameters().bestChromosome);
     if (!update->BindAll({BlobRef{bytes.data(), bytes.size()}, dc.Market(), dc.Code()})) return false;
     return !update->Step() && !update->Failed();
 }
@@ -107,6 +95,17 @@ int32_t NewestDate(const CDataCenter& dc) {
 }
 
 }  // namespace
+
+std::vector<unsigned char> GeneBlob(const std::vector<int16_t>& symbols) {
+    std::vector<unsigned char> bytes;
+    bytes.reserve(symbols.size() * 2);
+    for (const int16_t s : symbols) {
+        const auto u = static_cast<uint16_t>(s);
+        bytes.push_back(static_cast<unsigned char>(u & 0xFF));
+        bytes.push_back(static_cast<unsigned char>(u >> 8));
+    }
+    return bytes;
+}
 
 std::vector<uint16_t> ProductVersionParts() {
     return {version::kMajor, version::kMinor, version::kBuild, version::kRevision};
