@@ -27,6 +27,8 @@ int RunSync(const Context&, const Words&);
 int RunOpen(const Context&, const Words&);
 int RunPool(const Context&, const Words&);
 int RunCleanup(const Context&, const Words&);
+// digest_command.cpp
+int RunDigest(const Context&, const Words&);
 // strategy_file_commands.cpp
 int RunExport(const Context&, const Words&);
 int RunImport(const Context&, const Words&);
@@ -38,8 +40,12 @@ const Command kCommands[] = {
     {"status", RunStatus, "[--switch N]",
      "server status request: the status text, the server's dates and its hosts; --switch N first makes "
      "server N of that list the HOST"},
-    {"sync", RunSync, "",
-     "synchronise: server status, stock codes, daily bars and dividends of every watched stock, signal update"},
+    {"sync", RunSync, "[--digest]",
+     "synchronise: server status, stock codes, daily bars and dividends of every watched stock, signal update; "
+     "--digest then prints the stocks whose advice changed"},
+    {"digest", RunDigest, "[--since DATE] [--all]",
+     "the watched stocks whose advice changed since the last sync (or whose change came with a bar of DATE or "
+     "later), 买入 and 卖出 first; --all lists every watched stock's current advice"},
     {"open", RunOpen, "MARKET CODE [--year YEAR]",
      "open one stock as the view does: fetch its missing bars (two-year ranges back to 2008 when it has none; "
      "--year sets the current year), update its signal; print bars held, newest date, advice"},

@@ -1,13 +1,16 @@
 // korvel-cli status, sync and open: the server status request, the start
-// page's synchronisation and the view's opening of one stock.
+// page's synchronisation (with --digest, then what it changed) and the
+// view's opening of one stock.
 #include <mutex>
 #include <string>
 
 #include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/digest_cli.h"
 #include "cli/strategy_cli.h"
 #include "cli/sync_cli.h"
 #include "strategy/advice.h"
+#include "strategy/advice_digest.h"
 #include "sync/daily_sync.h"
 #include "sync/stock_codes.h"
 #include "text/format.h"
@@ -44,6 +47,40 @@ bool SwitchToServer(LocalStore& store, long long number) {
                         FailureSink("status"));
 }
 
+// The start page's synchronisation; with `digest`, what it changed is
+// printed after a successful run.
+int SyncAll(const Context& context, bool digest) {
+    const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("sync"));
+    if (!store) return 1;
+    Database& db = store->database;
+    const ServerAccess server = ServerFromSettings(*store);
+    const SyncReporter report = TerminalReporter("sync");
+
+    const int64_t runBefore = LatestAdviceRun(db);
+    const auto finish = [&](int status) {
+        if (digest && status == 0) PrintDigest(DigestAfterRun(db, runBefore));
+        return status;
+    };
+
+    ServerInfo info;
+    if (!CheckServer(*store, server, info, "sync")) return 1;
+    if (RunOnWorker([&] { return SyncStockCodes(db, server, report); }) != SyncReport::kSucceeded) return 1;
+
+    const std::optional<StartPageJobs> plan = BuildStartPageJobs(db, info.update);
+    if (!plan) {
+        PrintFailure("sync", "cannot read the stored strategies: " + Database::LastError());
+        return 1;
+    }
+    if (plan->strategies == 0) {
+        Print("the watch list is empty: no daily data to synchronise\n");
+        return finish(0);
+    }
+    if (plan->jobs.empty()) return finish(ExitStatus(ReportNothingToSync(report)));
+    const DailySyncRequest request{plan->jobs, true, info.update};
+    return finish(ExitStatus(RunOnWorker(
+        [&] { return RunDailySync(db, TheDataCenter(), server, request, report, FailureSink("sync")); })));
+}
+
 bool IsCurrentStock(const CDataCenter& dc, const std::string& market, const std::string& code) {
     return dc.Market() == market && dc.Code() == code;
 }
@@ -76,30 +113,9 @@ int RunStatus(const Context& context, const Words& words) {
 }
 
 int RunSync(const Context& context, const Words& words) {
-    if (!ParseArgs(words, {}).positional.empty()) throw UsageError("sync takes no arguments");
-    const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("sync"));
-    if (!store) return 1;
-    Database& db = store->database;
-    const ServerAccess server = ServerFromSettings(*store);
-    const SyncReporter report = TerminalReporter("sync");
-
-    ServerInfo info;
-    if (!CheckServer(*store, server, info, "sync")) return 1;
-    if (RunOnWorker([&] { return SyncStockCodes(db, server, report); }) != SyncReport::kSucceeded) return 1;
-
-    const std::optional<StartPageJobs> plan = BuildStartPageJobs(db, info.update);
-    if (!plan) {
-        PrintFailure("sync", "cannot read the stored strategies: " + Database::LastError());
-        return 1;
-    }
-    if (plan->strategies == 0) {
-        Print("the watch list is empty: no daily data to synchronise\n");
-        return 0;
-    }
-    if (plan->jobs.empty()) return ExitStatus(ReportNothingToSync(report));
-    const DailySyncRequest request{plan->jobs, true, info.update};
-    return ExitStatus(RunOnWorker(
-        [&] { return RunDailySync(db, TheDataCenter(), server, request, report, FailureSink("sync")); }));
+    const Args args = ParseArgs(words, {}, {"digest"});
+    if (!args.positional.empty()) throw UsageError("sync takes no arguments");
+    return SyncAll(context, args.Has("digest"));
 }
 
 int RunOpen(const Context& context, const Words& words) {

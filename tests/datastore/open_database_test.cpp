@@ -33,8 +33,8 @@ TEST(OpenDatabase, CreatesTheDefaultFileWithEveryTable) {
     ASSERT_TRUE(db);
     EXPECT_EQ(db->Path(), (dir / "thedb.db3").string());
     EXPECT_TRUE(std::filesystem::exists(dir / "thedb.db3"));
-    EXPECT_EQ(Tables(*db), (std::vector<std::string>{"APPSET", "DAILY", "DIVIDEND", "HOST", "SECRET", "STOCKCODE",
-                                                     "TRADELOG"}));
+    EXPECT_EQ(Tables(*db), (std::vector<std::string>{"ADVICECHANGE", "ADVICESYNC", "APPSET", "DAILY", "DIVIDEND",
+                                                     "HOST", "SECRET", "STOCKCODE", "TRADELOG"}));
     EXPECT_EQ(SecretColumns(*db), (std::vector<std::string>{"MARKET", "CODE", "VRSN", "NUMS", "LENG", "GENE", "CRPT",
                                                             "UDAY", "INDI", "DBGN", "DEND"}));
     EXPECT_TRUE(messages.shown.empty());
