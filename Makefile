@@ -1,11 +1,11 @@
 # Thin wrapper over CMake + Ninja. `make test` builds with the sanitizers in
-# build/test; `make build`, `make demo` and `make bench` use the Release
-# build in build/release.
+# build/test; `make build`, `make demo`, `make bench` and `make run` use the
+# Release build in build/release.
 JOBS ?= 2
 RELEASE := build/release
 TESTBUILD := build/test
 
-.PHONY: all deps build test demo bench clean
+.PHONY: all deps build test demo bench run clean
 
 all: build
 
@@ -32,6 +32,16 @@ demo: build
 bench: deps $(RELEASE)/build.ninja
 	cmake --build $(RELEASE) -j $(JOBS)
 	@scripts/bench.sh $(RELEASE)
+
+# The desktop program needs a display: a desktop session, or a virtual one
+# (xvfb-run -a make run).
+run: build
+	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
+	    echo "make run: no display to show korvel on (DISPLAY and WAYLAND_DISPLAY are unset)."; \
+	    echo "Run it in a desktop session, or on a virtual display: xvfb-run -a make run"; \
+	    exit 1; \
+	fi
+	$(RELEASE)/korvel
 
 clean:
 	rm -rf build

@@ -13,10 +13,13 @@ libsqlite3-dev
 libcurl4-openssl-dev
 libpugixml-dev
 libcpp-httplib-dev
+libcli11-dev
+libboost-dev
 libgtest-dev
 libgmock-dev
 libbenchmark-dev
 qt6-base-dev
+libxcb1-dev
 libgl-dev
 fonts-noto-cjk
 xvfb

@@ -7,17 +7,18 @@
 #include <csignal>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/strategy_cli.h"
 #include "gep/random.h"
 #include "strategy/generation_run.h"
-#include "strategy/run_parameters.h"
 #include "strategy/strategy_record.h"
 #include "strategy/strategy_report.h"
+#include "strategy/strategy_style.h"
 #include "strategy/time_range.h"
 #include "text/format.h"
 
@@ -27,38 +28,28 @@ namespace {
 constexpr const char* kCommand = "breed";
 
 struct BreedOptions {
-    std::optional<StrategyStyle> style;
+    StockArgs stock;
+    std::optional<int32_t> style;
     std::optional<int32_t> days;
     std::optional<int32_t> depth;
     std::optional<uint32_t> seed;
-    TraderEvaluation evaluation = TraderEvaluation::kFast;
+    std::string evaluator = "fast";
     bool save = false;
 };
 
-int64_t IntInRange(const Args& args, const std::string& name, int64_t low, int64_t high) {
-    const int64_t n = *args.GetInt(name);
-    if (n < low || n > high)
-        throw UsageError(text::Format("--%s must lie between %lld and %lld", name.c_str(), static_cast<long long>(low),
-                                      static_cast<long long>(high)));
-    return n;
-}
-
-BreedOptions ReadOptions(const Args& args) {
-    BreedOptions o;
-    constexpr int64_t kIntMax = std::numeric_limits<int32_t>::max();
-    if (args.Has("style")) o.style = static_cast<StrategyStyle>(IntInRange(args, "style", 0, 4));
-    if (args.Has("days")) o.days = static_cast<int32_t>(IntInRange(args, "days", 1, kIntMax));
-    if (args.Has("depth")) o.depth = static_cast<int32_t>(IntInRange(args, "depth", 1, kIntMax));
-    if (args.Has("seed"))
-        o.seed = static_cast<uint32_t>(IntInRange(args, "seed", 0, std::numeric_limits<uint32_t>::max()));
+// Declares the options on `command`, bound to `o`.
+void AddOptions(CLI::App& command, BreedOptions& o) {
+    constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
+    command.add_option("--style", o.style, "apply a style preset first: 0 auto, 1 short, 2 medium, 3 long, 4 custom")
+        ->check(CLI::Range(0, 4));
+    command.add_option("--days", o.days, "trading days bred on (default: EVOLUTE_DAYS)")->check(CLI::Range(1, kIntMax));
+    command.add_option("--depth", o.depth, "generations without improvement that end the search (default: EVOLUTE_STEPS)")
+        ->check(CLI::Range(1, kIntMax));
+    command.add_option("--seed", o.seed, "seed replacing the clock, so the same command breeds the same strategy");
     // Both evaluations breed the same strategy; "reference" is there to show it.
-    if (args.Has("evaluator")) {
-        const std::string name = *args.Get("evaluator");
-        if (name == "reference") o.evaluation = TraderEvaluation::kReference;
-        else if (name != "fast") throw UsageError("unknown evaluator '" + name + "' (known: fast, reference)");
-    }
-    o.save = args.Has("save");
-    return o;
+    command.add_option("--evaluator", o.evaluator, "fast (default) or reference")
+        ->check(CLI::IsMember({"fast", "reference"}));
+    command.add_flag("--save", o.save, "store the strategy and its trade log");
 }
 
 // The style is applied even when it is the one the parameters already name
@@ -67,7 +58,7 @@ BreedOptions ReadOptions(const Args& args) {
 void ApplyOptions(RunParameters& params, const BreedOptions& o, const SettingsMap& settings) {
     if (o.style) {
         params.style = static_cast<StrategyStyle>(-1);
-        SetStrategyStyle(params, *o.style, settings);
+        SetStrategyStyle(params, static_cast<StrategyStyle>(*o.style), settings);
     }
     if (o.days) params.evoluteDays = *o.days;
     if (o.depth) params.evoluteSteps = *o.depth;
@@ -102,14 +93,9 @@ bool Breed(CDataCenter& dc, TraderEvaluation evaluation) {
     return true;
 }
 
-}  // namespace
-
-int RunBreed(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {"style", "days", "depth", "seed", "evaluator"}, {"save"});
-    if (args.positional.size() != 2) throw UsageError("breed needs MARKET and CODE");
-    const BreedOptions options = ReadOptions(args);
-    const std::string& market = args.positional[0];
-    const std::string& code = args.positional[1];
+int RunBreed(const Context& context, const BreedOptions& options) {
+    const std::string& market = options.stock.market;
+    const std::string& code = options.stock.code;
 
     const auto store = OpenStrategyStore(context, kCommand);
     if (!store) return 1;
@@ -120,7 +106,9 @@ int RunBreed(const Context& context, const Words& words) {
     ComputeVerificationRange(params, dc.Dates());
     if (options.seed) GEP::setClockSeedOverride(*options.seed);
 
-    if (!Breed(dc, options.evaluation)) return 1;
+    const TraderEvaluation evaluation =
+        options.evaluator == "reference" ? TraderEvaluation::kReference : TraderEvaluation::kFast;
+    if (!Breed(dc, evaluation)) return 1;
     if (params.winRateHistory.empty()) {
         PrintFailure(kCommand, "the search was stopped before its first generation; no strategy");
         return 1;
@@ -134,6 +122,15 @@ int RunBreed(const Context& context, const Words& words) {
     if (!SaveStrategy(store->database, dc, page.report, FailureSink(kCommand))) return 1;
     Print("\nsaved " + market + " " + code + "\n");
     return 0;
+}
+
+}  // namespace
+
+Runner SetUpBreed(CLI::App& command, const Context& context) {
+    auto options = std::make_shared<BreedOptions>();
+    AddStockArguments(command, options->stock);
+    AddOptions(command, *options);
+    return [&context, options] { return RunBreed(context, *options); };
 }
 
 }  // namespace cli

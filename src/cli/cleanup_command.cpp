@@ -1,11 +1,12 @@
 // korvel-cli cleanup [MARKET:CODE ...]: delete the chosen stocks' daily bars
 // dated after the server's cut date, so the next sync fetches them again.
 // Without stocks it lists the stocks that have local bars.
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/strategy_cli.h"
 #include "cli/sync_cli.h"
@@ -22,8 +23,6 @@ std::set<StockKey> ParseStocks(const std::vector<std::string>& words) {
     std::set<StockKey> stocks;
     for (const std::string& word : words) {
         const size_t colon = word.find(':');
-        if (colon == std::string::npos || colon == 0 || colon + 1 == word.size())
-            throw UsageError("'" + word + "' is not MARKET:CODE");
         stocks.insert({text::Utf8ToGbk(word.substr(0, colon)), text::Utf8ToGbk(word.substr(colon + 1))});
     }
     return stocks;
@@ -46,10 +45,8 @@ bool Choose(const std::vector<CleanupStock>& list, std::set<StockKey> wanted, st
     return wanted.empty();
 }
 
-}  // namespace
-
-int RunCleanup(const Context& context, const Words& words) {
-    const std::set<StockKey> wanted = ParseStocks(ParseArgs(words, {}).positional);
+int RunCleanup(const Context& context, const std::vector<std::string>& words) {
+    const std::set<StockKey> wanted = ParseStocks(words);
     const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("cleanup"));
     if (!store) return 1;
     Database& db = store->database;
@@ -73,6 +70,15 @@ int RunCleanup(const Context& context, const Words& words) {
     const SyncReporter report = TerminalReporter("cleanup");
     const int allDeleted = RunOnWorker([&] { return RunDataCleanup(db, info.cleanto, chosen, report) ? 1 : 0; });
     return allDeleted ? 0 : 1;
+}
+
+}  // namespace
+
+Runner SetUpCleanup(CLI::App& command, const Context& context) {
+    auto stocks = std::make_shared<std::vector<std::string>>();
+    command.add_option("MARKET:CODE", *stocks, "the stocks to clean; without any, list the stocks with local bars")
+        ->check(StockPairValidator());
+    return [&context, stocks] { return RunCleanup(context, *stocks); };
 }
 
 }  // namespace cli

@@ -2,9 +2,11 @@
 // their advice since the last synchronisation (or since DATE), 买入 and 卖出
 // first; --all lists every watched stock's current advice the same way.
 // `sync --digest` prints the same table for what that sync changed.
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
 #include <string>
 
-#include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/digest_cli.h"
 #include "cli/strategy_cli.h"
@@ -34,19 +36,6 @@ struct DigestRequest {
     bool all = false;
 };
 
-DigestRequest ParseDigest(const Words& words) {
-    const Args args = ParseArgs(words, {"since"}, {"all"});
-    if (!args.positional.empty()) throw UsageError("digest takes no arguments");
-    DigestRequest request;
-    request.all = args.Has("all");
-    if (const std::optional<long long> since = args.GetInt("since")) {
-        if (*since < 10000101 || *since > 99991231) throw UsageError("--since needs a date YYYYMMDD");
-        request.since = static_cast<int32_t>(*since);
-    }
-    if (request.all && request.since) throw UsageError("--all lists the current advice; it takes no --since");
-    return request;
-}
-
 int ShowDigest(const Context& context, const DigestRequest& request) {
     const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("digest"));
     if (!store) return 1;
@@ -59,6 +48,15 @@ int ShowDigest(const Context& context, const DigestRequest& request) {
 
 }  // namespace
 
-int RunDigest(const Context& context, const Words& words) { return ShowDigest(context, ParseDigest(words)); }
+Runner SetUpDigest(CLI::App& command, const Context& context) {
+    auto request = std::make_shared<DigestRequest>();
+    CLI::Option* since =
+        command.add_option("--since", request->since, "the changes that came with a bar of DATE or later instead")
+            ->type_name("DATE")
+            ->check(CLI::Range(10000101, 99991231).description("a date YYYYMMDD"));
+    command.add_flag("--all", request->all, "every watched stock's current advice instead, sorted the same way")
+        ->excludes(since);
+    return [&context, request] { return ShowDigest(context, *request); };
+}
 
 }  // namespace cli

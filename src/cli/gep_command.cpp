@@ -6,12 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "gep/algorithm.h"
 #include "gep/classification_individual.h"
@@ -162,29 +163,42 @@ int Evolve(const GEP::EngineConfig& c, std::vector<Case> cases) {
     return 0;
 }
 
-}  // namespace
+struct GepArgs {
+    std::string config;
+    std::string cases;
+    std::optional<uint32_t> seed;
+    bool classify = false;
+};
 
-int RunGep(const Context&, const Words& words) {
-    const Args args = ParseArgs(words, {"seed"}, {"classify"});
-    if (args.positional.size() != 2) throw UsageError("needs a configuration file and a CSV of fitness cases");
-    const std::optional<long long> seed = args.GetInt("seed");
-    if (seed && (*seed < 0 || *seed > UINT32_MAX)) throw UsageError("--seed must lie between 0 and 4294967295");
-    const std::string& configPath = args.positional[0];
+int RunGep(const GepArgs& args) {
+    const std::optional<uint32_t>& seed = args.seed;
+    const std::string& configPath = args.config;
     if (!std::ifstream(configPath)) throw std::runtime_error("cannot open the configuration file '" + configPath + "'");
 
     const GEP::EngineConfig config = GEP::readEngineConfig(configPath);
-    std::vector<Case> cases = ReadCases(args.positional[1]);
+    std::vector<Case> cases = ReadCases(args.cases);
     const size_t inputs = cases.front().inputs.size();
     Validate(config, inputs);
     std::printf("%s\n", GEP::renderEngineConfig(config).c_str());
 
-    if (seed) GEP::setClockSeedOverride(static_cast<uint32_t>(*seed));
+    if (seed) GEP::setClockSeedOverride(*seed);
     SetUpEngine(config, inputs);
     struct ReleaseFunctions {
         ~ReleaseFunctions() { GEP::Chromosome::releaseFunctions(); }
     } release;
-    if (args.Has("classify")) return Evolve<GEP::ClassificationIndividual<>>(config, std::move(cases));
+    if (args.classify) return Evolve<GEP::ClassificationIndividual<>>(config, std::move(cases));
     return Evolve<GEP::FunctionIndividual<>>(config, std::move(cases));
+}
+
+}  // namespace
+
+Runner SetUpGep(CLI::App& command, const Context&) {
+    auto args = std::make_shared<GepArgs>();
+    command.add_option("CONFIG", args->config, "engine configuration file")->required();
+    command.add_option("CASES", args->cases, "CSV of fitness cases: input columns, then the target")->required();
+    command.add_flag("--classify", args->classify, "breed classification individuals (fitness 0 to 1000)");
+    command.add_option("--seed", args->seed, "seed replacing the clock");
+    return [args] { return RunGep(*args); };
 }
 
 }  // namespace cli

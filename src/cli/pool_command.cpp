@@ -3,12 +3,13 @@
 // stocks of it to the watch list. CODES is a comma-separated list of codes
 // (every entry with that code) or MARKET:CODE pairs.
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/strategy_cli.h"
 #include "cli/sync_cli.h"
@@ -83,13 +84,14 @@ int AddToWatchList(Database& db, StockPool& pool, const std::optional<std::vecto
     return 0;
 }
 
-}  // namespace
+struct PoolArgs {
+    std::string model;
+    std::optional<std::string> add;
+};
 
-int RunPool(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {"add"});
-    if (args.positional.size() != 1) throw UsageError("pool needs the MODEL (vpool, vpick, gpool, gpick, ...)");
-    const std::string model = text::Utf8ToGbk(args.positional[0]);
-    const std::optional<std::string> add = args.Get("add");
+int RunPool(const Context& context, const PoolArgs& args) {
+    const std::string model = text::Utf8ToGbk(args.model);
+    const std::optional<std::string>& add = args.add;
     std::optional<std::vector<std::string>> wanted;  // nothing: all
     if (add && *add != "all") wanted = SplitCodes(*add);
 
@@ -118,6 +120,19 @@ int RunPool(const Context& context, const Words& words) {
     Print(ForTerminal(PoolFetchedText()) + "\n");
     PrintPool(*pool);
     return add ? AddToWatchList(store->database, *pool, wanted) : 0;
+}
+
+}  // namespace
+
+Runner SetUpPool(CLI::App& command, const Context& context) {
+    auto args = std::make_shared<PoolArgs>();
+    command.add_option("MODEL", args->model, "selection model: vpool, vpick, gpool, gpick (or any key the server knows)")
+        ->required();
+    command
+        .add_option("--add", args->add,
+                    "add these stocks to the watch list: CODE or MARKET:CODE, comma-separated, or all")
+        ->type_name("CODES|all");
+    return [&context, args] { return RunPool(context, *args); };
 }
 
 }  // namespace cli

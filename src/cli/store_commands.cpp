@@ -3,14 +3,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "datastore/data_center.h"
 #include "datastore/local_store.h"
+#include "datastore/run_parameters.h"
 #include "datastore/settings.h"
-#include "strategy/run_parameters.h"
 #include "text/format.h"
 #include "text/gbk.h"
 
@@ -25,12 +26,6 @@ void Print(const std::string& utf8) { std::fwrite(utf8.data(), 1, utf8.size(), s
 
 std::unique_ptr<LocalStore> Open(const Context& context) {
     return OpenLocalStore(context.dir, TheDataCenter(), PrintMessage);
-}
-
-Args ExpectPositional(const Words& words, size_t count, const std::set<std::string>& flags = {}) {
-    Args args = ParseArgs(words, {}, flags);
-    if (args.positional.size() != count) throw UsageError("wrong number of arguments");
-    return args;
 }
 
 // True when all of `value` is one decimal number made of `allowed`
@@ -54,9 +49,7 @@ void CheckNumericSetting(const std::string& name, const std::string& value) {
         throw UsageError(name + " needs a number above 0");
 }
 
-int RunSettingsSet(const Context& context, const Args& args) {
-    const std::string& name = args.positional[1];
-    const std::string& value = args.positional[2];
+int RunSettingsSet(const Context& context, const std::string& name, const std::string& value) {
     if (name.empty()) throw UsageError("the setting name is empty");
     CheckNumericSetting(name, value);
     const auto store = Open(context);
@@ -109,10 +102,7 @@ void PrintConditions(const CDataCenter& dc, bool withLines) {
     Print(out);
 }
 
-}  // namespace
-
-int RunInit(const Context& context, const Words& words) {
-    ExpectPositional(words, 0);
+int RunInit(const Context& context) {
     // A new working directory is made here, so "init" alone sets up a fresh folder.
     std::error_code error;
     std::filesystem::create_directories(context.dir, error);
@@ -126,13 +116,7 @@ int RunInit(const Context& context, const Words& words) {
     return 0;
 }
 
-int RunSettings(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {});
-    if (!args.positional.empty() && args.positional[0] == "set") {
-        if (args.positional.size() != 3) throw UsageError("settings set needs NAME and VALUE");
-        return RunSettingsSet(context, args);
-    }
-    if (!args.positional.empty()) throw UsageError("unknown settings action '" + args.positional[0] + "'");
+int RunSettings(const Context& context) {
     const auto store = Open(context);
     if (!store) return 1;
     // Start-up's reading adds empty entries for missing numeric settings;
@@ -143,8 +127,7 @@ int RunSettings(const Context& context, const Words& words) {
     return 0;
 }
 
-int RunStocks(const Context& context, const Words& words) {
-    ExpectPositional(words, 0);
+int RunStocks(const Context& context) {
     const auto store = Open(context);
     if (!store) return 1;
     CDataCenter& dc = TheDataCenter();
@@ -156,10 +139,9 @@ int RunStocks(const Context& context, const Words& words) {
     return 0;
 }
 
-int RunConditions(const Context& context, const Words& words) {
-    const Args args = ExpectPositional(words, 2, {"lines"});
-    const std::string market = text::Utf8ToGbk(args.positional[0]);
-    const std::string code = text::Utf8ToGbk(args.positional[1]);
+int RunConditions(const Context& context, const StockArgs& stock, bool withLines) {
+    const std::string market = text::Utf8ToGbk(stock.market);
+    const std::string code = text::Utf8ToGbk(stock.code);
     const auto store = Open(context);
     if (!store) return 1;
     CDataCenter& dc = TheDataCenter();
@@ -168,10 +150,41 @@ int RunConditions(const Context& context, const Words& words) {
         return 1;
     }
     if (dc.Dates().empty())
-        std::fprintf(stderr, "korvel-cli conditions: no daily bars stored for %s %s\n", args.positional[0].c_str(),
-                     args.positional[1].c_str());
-    PrintConditions(dc, args.Has("lines"));
+        std::fprintf(stderr, "korvel-cli conditions: no daily bars stored for %s %s\n", stock.market.c_str(),
+                     stock.code.c_str());
+    PrintConditions(dc, withLines);
     return 0;
+}
+
+}  // namespace
+
+Runner SetUpInit(CLI::App&, const Context& context) {
+    return [&context] { return RunInit(context); };
+}
+
+Runner SetUpSettings(CLI::App& command, const Context& context) {
+    struct Set {
+        std::string name, value;
+    };
+    auto set = std::make_shared<Set>();
+    CLI::App* setCommand = command.add_subcommand("set", "store one setting");
+    setCommand->add_option("NAME", set->name, "setting name")->required();
+    setCommand->add_option("VALUE", set->value, "the new value")->required();
+    return [&context, set, setCommand] {
+        return setCommand->parsed() ? RunSettingsSet(context, set->name, set->value) : RunSettings(context);
+    };
+}
+
+Runner SetUpStocks(CLI::App&, const Context& context) {
+    return [&context] { return RunStocks(context); };
+}
+
+Runner SetUpConditions(CLI::App& command, const Context& context) {
+    auto stock = std::make_shared<StockArgs>();
+    auto lines = std::make_shared<bool>(false);
+    AddStockArguments(command, *stock);
+    command.add_flag("--lines", *lines, "also every indicator line (MA.MA1 ... BOLL.LOWER)");
+    return [&context, stock, lines] { return RunConditions(context, *stock, *lines); };
 }
 
 }  // namespace cli

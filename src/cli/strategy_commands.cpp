@@ -3,9 +3,10 @@
 // korvel-cli signals MARKET CODE: the stored strategy evaluated on every
 // loaded bar (date, signal, action letter), then the current advice.
 #include <cstdio>
+#include <memory>
 #include <string>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/strategy_cli.h"
 #include "strategy/advice.h"
@@ -17,12 +18,6 @@
 
 namespace cli {
 namespace {
-
-Args StockArgs(const Words& words, const char* command) {
-    Args args = ParseArgs(words, {});
-    if (args.positional.size() != 2) throw UsageError(std::string(command) + " needs MARKET and CODE");
-    return args;
-}
 
 std::string TradeTable(const std::vector<TradeRow>& rows) {
     std::string out = text::Utf8ToGbk("时间\t方向\t价格(元)\t收益(%)\n");
@@ -42,12 +37,9 @@ void PrintSignals(const CDataCenter& dc) {
     Print(out + "advice\t" + ForTerminal(CurrentAdvice(dc)) + "\n");
 }
 
-}  // namespace
-
-int RunReport(const Context& context, const Words& words) {
-    const Args args = StockArgs(words, "report");
-    const std::string& market = args.positional[0];
-    const std::string& code = args.positional[1];
+int RunReport(const Context& context, const StockArgs& stock) {
+    const std::string& market = stock.market;
+    const std::string& code = stock.code;
     const auto store = OpenStrategyStore(context, "report");
     if (!store) return 1;
     const std::optional<std::string> report =
@@ -66,10 +58,9 @@ int RunReport(const Context& context, const Words& words) {
     return 0;
 }
 
-int RunSignals(const Context& context, const Words& words) {
-    const Args args = StockArgs(words, "signals");
-    const std::string& market = args.positional[0];
-    const std::string& code = args.positional[1];
+int RunSignals(const Context& context, const StockArgs& stock) {
+    const std::string& market = stock.market;
+    const std::string& code = stock.code;
     const auto store = OpenStrategyStore(context, "signals");
     if (!store) return 1;
     CDataCenter& dc = TheDataCenter();
@@ -89,6 +80,20 @@ int RunSignals(const Context& context, const Words& words) {
     }
     PrintSignals(dc);
     return 0;
+}
+
+}  // namespace
+
+Runner SetUpReport(CLI::App& command, const Context& context) {
+    auto stock = std::make_shared<StockArgs>();
+    AddStockArguments(command, *stock);
+    return [&context, stock] { return RunReport(context, *stock); };
+}
+
+Runner SetUpSignals(CLI::App& command, const Context& context) {
+    auto stock = std::make_shared<StockArgs>();
+    AddStockArguments(command, *stock);
+    return [&context, stock] { return RunSignals(context, *stock); };
 }
 
 }  // namespace cli

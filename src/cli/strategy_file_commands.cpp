@@ -2,10 +2,11 @@
 // strategy files (.opx), with the log lines the export and import dialogs
 // show, in order, on stdout.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/strategy_cli.h"
 #include "strategy/export_list.h"
@@ -25,27 +26,24 @@ struct StockWord {
 
 struct FileCommand {
     std::string file;
-    std::vector<StockWord> stocks;  // none: every strategy
+    std::vector<std::string> stocks;  // MARKET:CODE as typed; none: every strategy
 };
 
-FileCommand ParseFileCommand(const Words& words, const char* command) {
-    const Args args = ParseArgs(words, {});
-    if (args.positional.empty()) throw UsageError(std::string(command) + " needs a FILE");
-    FileCommand parsed{args.positional[0], {}};
-    for (size_t i = 1; i < args.positional.size(); ++i) {
-        const std::string& word = args.positional[i];
+// The stocks typed as MARKET:CODE (the parser has checked the form).
+std::vector<StockWord> StockWords(const std::vector<std::string>& words) {
+    std::vector<StockWord> stocks;
+    for (const std::string& word : words) {
         const size_t colon = word.find(':');
-        if (colon == std::string::npos || colon == 0 || colon + 1 == word.size())
-            throw UsageError("'" + word + "' is not MARKET:CODE");
-        parsed.stocks.push_back({text::Utf8ToGbk(word.substr(0, colon)), text::Utf8ToGbk(word.substr(colon + 1)), word});
+        stocks.push_back({text::Utf8ToGbk(word.substr(0, colon)), text::Utf8ToGbk(word.substr(colon + 1)), word});
     }
-    return parsed;
+    return stocks;
 }
 
 // Ticks the entries of the named stocks (every version), or all entries
 // when none is named; false after naming each stock that has no entry.
-bool Select(std::vector<StrategyEntry>& entries, const std::vector<StockWord>& stocks, std::string_view command,
+bool Select(std::vector<StrategyEntry>& entries, const std::vector<std::string>& words, std::string_view command,
             const char* missing) {
+    const std::vector<StockWord> stocks = StockWords(words);
     bool allFound = true;
     for (const StockWord& s : stocks) {
         bool found = false;
@@ -96,14 +94,26 @@ int ImportFile(const Context& context, const FileCommand& command) {
     return 1;
 }
 
-}  // namespace
-
-int RunExport(const Context& context, const Words& words) {
-    return ExportFile(context, ParseFileCommand(words, "export"));
+// FILE and the optional stocks of both commands.
+std::shared_ptr<FileCommand> AddFileArguments(CLI::App& command, const char* fileHelp, const char* stocksHelp) {
+    auto parsed = std::make_shared<FileCommand>();
+    command.add_option("FILE", parsed->file, fileHelp)->required();
+    command.add_option("MARKET:CODE", parsed->stocks, stocksHelp)->check(StockPairValidator());
+    return parsed;
 }
 
-int RunImport(const Context& context, const Words& words) {
-    return ImportFile(context, ParseFileCommand(words, "import"));
+}  // namespace
+
+Runner SetUpExport(CLI::App& command, const Context& context) {
+    const auto parsed = AddFileArguments(command, "the strategy file to write (replaced when it exists)",
+                                         "the stocks whose stored strategies to write; without any, all of them");
+    return [&context, parsed] { return ExportFile(context, *parsed); };
+}
+
+Runner SetUpImport(CLI::App& command, const Context& context) {
+    const auto parsed = AddFileArguments(command, "the strategy file to read",
+                                         "the stocks whose entries of the file to store; without any, all of them");
+    return [&context, parsed] { return ImportFile(context, *parsed); };
 }
 
 }  // namespace cli

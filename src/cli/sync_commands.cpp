@@ -1,10 +1,12 @@
 // korvel-cli status, sync and open: the server status request, the start
 // page's synchronisation (with --digest, then what it changed) and the
 // view's opening of one stock.
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/digest_cli.h"
 #include "cli/strategy_cli.h"
@@ -47,9 +49,33 @@ bool SwitchToServer(LocalStore& store, long long number) {
                         FailureSink("status"));
 }
 
+bool IsCurrentStock(const CDataCenter& dc, const std::string& market, const std::string& code) {
+    return dc.Market() == market && dc.Code() == code;
+}
+
+void PrintOpenedStock(const CDataCenter& dc) {
+    const std::string advice = CurrentAdvice(dc);
+    const std::lock_guard lock(dc.DataLock());
+    std::string out = ForTerminal(dc.Market() + " " + dc.Code() + " " + dc.DisplayName()) + "\n";
+    out += text::Format("bars\t%zu\n", dc.Dates().size());
+    out += dc.Dates().empty() ? std::string("newest\t-\n") : text::Format("newest\t%d\n", dc.Dates().back());
+    out += "advice\t" + (advice.empty() ? std::string("-") : ForTerminal(advice)) + "\n";
+    Print(out);
+}
+
+int RunStatus(const Context& context, const std::optional<long long>& server) {
+    const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("status"));
+    if (!store) return 1;
+    if (server && !SwitchToServer(*store, *server)) return 1;
+    ServerInfo info;
+    if (!CheckServer(*store, ServerFromSettings(*store), info, "status")) return 1;
+    PrintServerInfo(*store, info);
+    return 0;
+}
+
 // The start page's synchronisation; with `digest`, what it changed is
 // printed after a successful run.
-int SyncAll(const Context& context, bool digest) {
+int RunSync(const Context& context, bool digest) {
     const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("sync"));
     if (!store) return 1;
     Database& db = store->database;
@@ -81,59 +107,19 @@ int SyncAll(const Context& context, bool digest) {
         [&] { return RunDailySync(db, TheDataCenter(), server, request, report, FailureSink("sync")); })));
 }
 
-bool IsCurrentStock(const CDataCenter& dc, const std::string& market, const std::string& code) {
-    return dc.Market() == market && dc.Code() == code;
-}
-
-void PrintOpenedStock(const CDataCenter& dc) {
-    const std::string advice = CurrentAdvice(dc);
-    const std::lock_guard lock(dc.DataLock());
-    std::string out = ForTerminal(dc.Market() + " " + dc.Code() + " " + dc.DisplayName()) + "\n";
-    out += text::Format("bars\t%zu\n", dc.Dates().size());
-    out += dc.Dates().empty() ? std::string("newest\t-\n") : text::Format("newest\t%d\n", dc.Dates().back());
-    out += "advice\t" + (advice.empty() ? std::string("-") : ForTerminal(advice)) + "\n";
-    Print(out);
-}
-
-}  // namespace
-
-int RunStatus(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {"switch"});
-    if (!args.positional.empty()) throw UsageError("status takes no arguments");
-    const std::optional<long long> server = args.GetInt("switch");
-    if (server && (*server < 1 || *server > static_cast<long long>(kServerMenuSize)))
-        throw UsageError(text::Format("--switch needs a server number from 1 to %zu", kServerMenuSize));
-    const auto store = OpenLocalStore(context.dir, TheDataCenter(), FailureSink("status"));
-    if (!store) return 1;
-    if (server && !SwitchToServer(*store, *server)) return 1;
-    ServerInfo info;
-    if (!CheckServer(*store, ServerFromSettings(*store), info, "status")) return 1;
-    PrintServerInfo(*store, info);
-    return 0;
-}
-
-int RunSync(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {}, {"digest"});
-    if (!args.positional.empty()) throw UsageError("sync takes no arguments");
-    return SyncAll(context, args.Has("digest"));
-}
-
-int RunOpen(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {"year"});
-    if (args.positional.size() != 2) throw UsageError("open needs MARKET and CODE");
-    const long long year = args.GetInt("year").value_or(CurrentYear());
-    if (year < 1000 || year > 9999) throw UsageError("--year needs a year of four digits");
+int RunOpen(const Context& context, const StockArgs& stock, const std::optional<int>& yearOption) {
+    const int year = yearOption.value_or(CurrentYear());
     const auto store = OpenStrategyStore(context, "open");
     if (!store) return 1;
     Database& db = store->database;
     const ServerAccess server = ServerFromSettings(*store);
-    const std::string market = text::Utf8ToGbk(args.positional[0]);
-    const std::string code = text::Utf8ToGbk(args.positional[1]);
+    const std::string market = text::Utf8ToGbk(stock.market);
+    const std::string code = text::Utf8ToGbk(stock.code);
 
     // Without the server's newest date the view cannot tell what is missing.
     ServerInfo info;
     if (!CheckServer(*store, server, info, "open")) return 1;
-    const DailySyncRequest request{BuildViewJobs(db, market, code, info.update, static_cast<int>(year)), false,
+    const DailySyncRequest request{BuildViewJobs(db, market, code, info.update, year), false,
                                    info.update};
     CDataCenter& dc = TheDataCenter();
     if (!dc.LoadStock(code, market)) {
@@ -152,6 +138,35 @@ int RunOpen(const Context& context, const Words& words) {
         dc.ToggleAdjusted();
     PrintOpenedStock(dc);
     return ExitStatus(result);
+}
+
+}  // namespace
+
+Runner SetUpStatus(CLI::App& command, const Context& context) {
+    auto server = std::make_shared<std::optional<long long>>();
+    command
+        .add_option("--switch", *server,
+                    "first make server N of the host list the HOST (the list 'status' printed last)")
+        ->type_name("N")
+        ->check(CLI::Range(1LL, static_cast<long long>(kServerMenuSize)));
+    return [&context, server] { return RunStatus(context, *server); };
+}
+
+Runner SetUpSync(CLI::App& command, const Context& context) {
+    auto digest = std::make_shared<bool>(false);
+    command.add_flag("--digest", *digest, "then print the watched stocks whose advice this sync changed");
+    return [&context, digest] { return RunSync(context, *digest); };
+}
+
+Runner SetUpOpen(CLI::App& command, const Context& context) {
+    auto stock = std::make_shared<StockArgs>();
+    auto year = std::make_shared<std::optional<int>>();
+    AddStockArguments(command, *stock);
+    command
+        .add_option("--year", *year,
+                    "the current year, which sets the two-year ranges fetched for a stock without bars")
+        ->check(CLI::Range(1000, 9999));
+    return [&context, stock, year] { return RunOpen(context, *stock, *year); };
 }
 
 }  // namespace cli

@@ -2,9 +2,10 @@
 // columns. watch add MARKET CODE: add a stock (as "设为自选股" does for the
 // stock shown). watch rm MARKET CODE: delete a stock with its bars,
 // strategies and trade logs (as the list's "删除" does).
+#include <memory>
 #include <string>
 
-#include "cli/args.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/strategy_cli.h"
 #include "strategy/watch_list.h"
@@ -66,20 +67,21 @@ int Remove(LocalStore& store, const std::string& market, const std::string& code
 
 }  // namespace
 
-int RunWatch(const Context& context, const Words& words) {
-    const Args args = ParseArgs(words, {});
-    const std::vector<std::string>& p = args.positional;
-    const bool list = p.empty();
-    if (!list && !((p[0] == "add" || p[0] == "rm") && p.size() == 3))
-        throw UsageError(p[0] == "add" || p[0] == "rm" ? "watch " + p[0] + " needs MARKET and CODE"
-                                                       : "unknown watch action '" + p[0] + "'");
-    const auto store = OpenStrategyStore(context, "watch");
-    if (!store) return 1;
-    if (list) {
+Runner SetUpWatch(CLI::App& command, const Context& context) {
+    auto stock = std::make_shared<StockArgs>();
+    CLI::App* add = command.add_subcommand("add", "add a stock to the watch list");
+    CLI::App* rm = command.add_subcommand("rm", "delete a stock with its bars, strategies and trade logs");
+    AddStockArguments(*add, *stock);
+    AddStockArguments(*rm, *stock);
+    command.require_subcommand(0, 1);
+    return [&context, stock, add, rm] {
+        const auto store = OpenStrategyStore(context, "watch");
+        if (!store) return 1;
+        if (add->parsed()) return Add(*store, stock->market, stock->code);
+        if (rm->parsed()) return Remove(*store, stock->market, stock->code);
         PrintRows(store->database);
         return 0;
-    }
-    return p[0] == "add" ? Add(*store, p[1], p[2]) : Remove(*store, p[1], p[2]);
+    };
 }
 
 }  // namespace cli

@@ -20,8 +20,8 @@
 #include "chart/indicator_generator.h"
 #include "datastore/database.h"
 #include "datastore/price_series.h"
+#include "datastore/run_parameters.h"
 #include "datastore/stock_info.h"
-#include "strategy/run_parameters.h"
 
 class CDataCenter {
 public:

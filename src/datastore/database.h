@@ -51,7 +51,7 @@ private:
     std::variant<std::nullptr_t, int64_t, double, std::string_view, BlobRef> value_;
 };
 
-// A whole query result as text, the way the documented reads fetch it: one
+// A whole query result as text, the way the store's reads fetch it: one
 // cell per row and column in row-major order. SQL NULL reads as empty text.
 struct TextTable {
     std::vector<std::string> columns;

@@ -2,13 +2,29 @@
 
 #include <algorithm>
 
+#include "text/format.h"
+
 namespace server {
 
-std::string CheckBar(const Bar& bar) {
-    if (bar.low <= 0) return "prices must be positive";
-    if (bar.low > std::min(bar.open, bar.close) || bar.high < std::max(bar.open, bar.close))
-        return "prices out of order (need low <= open, close <= high)";
+std::string BarProblem(const Bar& bar) {
+    if (!(std::min({bar.open, bar.high, bar.low, bar.close}) > 0)) return "prices must be positive";
     if (bar.volume < 0) return "negative volume";
+    return {};
+}
+
+std::string BarWarning(const Bar& bar) {
+    const struct {
+        const char* name;
+        double value;
+    } prices[] = {{"open", bar.open}, {"close", bar.close}};
+    for (const auto& price : prices) {
+        if (bar.high < price.value)
+            return text::Format("prices out of order: high %g below %s %g; stored as it is", bar.high,
+                                price.name, price.value);
+        if (bar.low > price.value)
+            return text::Format("prices out of order: low %g above %s %g; stored as it is", bar.low,
+                                price.name, price.value);
+    }
     return {};
 }
 

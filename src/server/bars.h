@@ -1,5 +1,5 @@
 #pragma once
-// A daily bar as the importers store it, its plausibility check and the
+// A daily bar as the importers store it, its plausibility checks and the
 // statement that stores it; shared by the CSV and TDX importers.
 #include <string>
 #include <string_view>
@@ -14,9 +14,13 @@ struct Bar {
     double volume = 0;  // shares
 };
 
-// Empty when the bar is plausible, otherwise the reason it is not: prices
-// must be positive with low <= open, close <= high, the volume not negative.
-std::string CheckBar(const Bar& bar);
+// Why the bar cannot be stored (a price not above zero, a negative volume),
+// or empty.
+std::string BarProblem(const Bar& bar);
+// What is odd about a storable bar, or empty: prices out of order (low above
+// open or close, high below them). Vendors record such days, for example
+// around ex-rights dates, so the bar is stored as it is and only reported.
+std::string BarWarning(const Bar& bar);
 
 // Adds a bar or replaces a stored one of the same day; a bar identical to
 // the stored one changes nothing (so re-importing writes nothing).

@@ -21,10 +21,11 @@ ImportTotals ImportInTransaction(Database& db, const std::filesystem::path& path
         if (!transaction->Commit()) throw std::runtime_error(Database::LastError());
     } catch (const std::exception& e) {
         log.problem(path.string() + ": not imported: " + e.what());
-        return ImportTotals{0, 0, 0, 1};
+        return ImportTotals{.failed_files = 1};
     }
-    log.progress(text::Format("%s: %d records, %d written, %d skipped", path.string().c_str(),
-                              totals.records, totals.written, totals.skipped));
+    log.progress(text::Format("%s: %d records, %d written, %d skipped, %d warnings",
+                              path.string().c_str(), totals.records, totals.written, totals.skipped,
+                              totals.warnings));
     return totals;
 }
 
@@ -69,20 +70,23 @@ ImportTotals ImportCsvFile(Database& db, const std::filesystem::path& path, std:
         std::vector<std::string> fields;
         while (file.NextLine(line)) {
             ++totals.records;
-            std::string problem;
+            RecordOutcome outcome;
             if (!SplitCsvLine(line, fields))
-                problem = "unbalanced quotes";
+                outcome = RecordOutcome("unbalanced quotes");
             else if (fields.size() != columns)
-                problem = text::Format("%zu fields, expected %zu", fields.size(), columns);
+                outcome = RecordOutcome(text::Format("%zu fields, expected %zu", fields.size(), columns));
             else {
                 const int64_t changes_before = db.TotalChanges();
-                problem = store(fields);
-                if (problem.empty() && db.TotalChanges() > changes_before) ++totals.written;
+                outcome = store(fields);
+                if (outcome.problem.empty() && db.TotalChanges() > changes_before) ++totals.written;
             }
-            if (!problem.empty()) {
+            const std::string where = text::Format("%s:%d: ", path.string().c_str(), file.line_number());
+            if (!outcome.problem.empty()) {
                 ++totals.skipped;
-                log.problem(text::Format("%s:%d: %s", path.string().c_str(), file.line_number(),
-                                         problem.c_str()));
+                log.problem(where + outcome.problem);
+            } else if (!outcome.warning.empty()) {
+                ++totals.warnings;
+                log.problem(where + "warning: " + outcome.warning);
             }
         }
         return totals;

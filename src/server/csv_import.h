@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "server/checked_sql.h"
@@ -12,10 +13,24 @@
 
 namespace server {
 
-// Stores one record; returns an empty string when it was stored, otherwise
-// the reason it was not (the record is then skipped and reported). It must
-// check every field before it writes anything.
-using StoreRecord = std::function<std::string(const std::vector<std::string>& fields)>;
+// What became of one record. A bare text converts to a problem, so a store
+// function may return the reason it refused the record, or {} for success.
+struct RecordOutcome {
+    RecordOutcome(std::string problem = {}) : problem(std::move(problem)) {}
+    static RecordOutcome StoredWith(std::string warning) {
+        RecordOutcome outcome;
+        outcome.warning = std::move(warning);
+        return outcome;
+    }
+
+    std::string problem;  // not empty: the record was skipped for this reason
+    std::string warning;  // not empty: the record was stored, but this is odd about it
+};
+
+// Stores one record and says what became of it; a skipped or warned record
+// is reported with its line. It must check every field before it writes
+// anything.
+using StoreRecord = std::function<RecordOutcome(const std::vector<std::string>& fields)>;
 
 // Imports `path`, whose first line must be `header` exactly (it names the
 // columns, so a file with another column order is refused rather than

@@ -1,11 +1,9 @@
 #include "server/data_server.h"
 
 #include <charconv>
-#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <stdexcept>
-#include <thread>
 
 #include "server/request_params.h"
 #include "text/format.h"
@@ -27,22 +25,26 @@ std::string Printable(std::string_view text) {
     return out;
 }
 
-void LogRequest(const httplib::Request& request, const httplib::Response& response) {
+void LogRequest(const std::string& address, std::string_view request, int status,
+                size_t size) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-    std::fprintf(stderr, "%s %s \"%s %s\" %d %zu\n", stamp, request.remote_addr.c_str(),
-                 Printable(request.method).c_str(), Printable(request.target).c_str(),
-                 response.status, response.body.size());
+    std::fprintf(stderr, "%s %s \"%s\" %d %zu\n", stamp, address.c_str(),
+                 Printable(request).c_str(), status, size);
+}
+
+HttpReply PlainReply(int status, std::string text) {
+    return {status, "text/plain", std::make_shared<const std::string>(std::move(text))};
 }
 
 using RequestedReply = DataServer::RequestedReply;
 
 // Cache keys: the endpoint, then the parameters that determine the reply,
 // space-separated (no parameter value that gets this far holds a space).
-RequestedReply CodeReply(const httplib::Request& request) {
+RequestedReply CodeReply(const HttpRequest& request) {
     CheckClientParams(request);
     const int after = IntParam(request, "pdate");
     return {text::Format("code %d", after),
@@ -53,7 +55,7 @@ RequestedReply CodeReply(const httplib::Request& request) {
 using RangeReply = std::string_view (Replies::*)(std::string_view, std::string_view, int, int);
 
 DataServer::Endpoint RangeEndpoint(const char* name, RangeReply reply) {
-    return [name, reply](const httplib::Request& request) -> RequestedReply {
+    return [name, reply](const HttpRequest& request) -> RequestedReply {
         CheckClientParams(request);
         const std::string market = KeyParam(request, "mrkt");
         const std::string code = KeyParam(request, "stck");
@@ -64,7 +66,7 @@ DataServer::Endpoint RangeEndpoint(const char* name, RangeReply reply) {
     };
 }
 
-RequestedReply PoolReply(const httplib::Request& request) {
+RequestedReply PoolReply(const HttpRequest& request) {
     CheckClientParams(request);
     const std::string model = KeyParam(request, "modl");
     return {"pool " + model, [model](Replies& replies) { return replies.Pool(model); }};
@@ -95,103 +97,77 @@ std::optional<ListenAddress> ParseListenAddress(std::string_view text) {
     return ListenAddress{std::string(host), port};
 }
 
-DataServer::DataServer(const std::filesystem::path& data_dir, bool access_log, size_t cache_bytes)
-    : pool_(data_dir), cache_(data_dir, cache_bytes) {
+DataServer::DataServer(const std::filesystem::path& data_dir, bool access_log, size_t cache_bytes,
+                       const ServerLimits& limits)
+    : pool_(data_dir),
+      cache_(data_dir, cache_bytes),
+      http_(limits, [this](const HttpRequest& request) { return Respond(request); },
+            access_log ? AccessLog(LogRequest) : AccessLog()) {
     // Open one connection now, so a missing or unreadable database is
     // reported at start-up rather than on the first request.
     pool_.Borrow();
-    // SO_REUSEADDR lets a restarted server bind at once; cpp-httplib's
-    // default SO_REUSEPORT would also let a second server share the port
-    // silently, splitting the requests between the two.
-    http_.set_socket_options([](socket_t sock) {
-        const int yes = 1;
-        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    });
-    if (access_log) http_.set_logger(LogRequest);
-    http_.set_error_handler([](const httplib::Request&, httplib::Response& response) {
-        if (response.body.empty() && response.status == 404)
-            response.set_content("not found\n", "text/plain");
-    });
     // login.php is small and names the host the request reached: never cached.
-    Route(R"(/login\.php)", [this](const httplib::Request& request) -> RequestedReply {
+    endpoints_["/login.php"] = [this](const HttpRequest& request) -> RequestedReply {
         CheckClientParams(request);
         return {"", [host = OwnHost(request)](Replies& replies) { return replies.Login(host); }};
-    });
-    Route(R"(/code\.php)", CodeReply);
-    Route(R"(/daily\.php)", RangeEndpoint("daily", &Replies::Daily));
-    Route(R"(/divid\.php)", RangeEndpoint("divid", &Replies::Dividends));
-    Route(R"(/pool\.php)", PoolReply);
+    };
+    endpoints_["/code.php"] = CodeReply;
+    endpoints_["/daily.php"] = RangeEndpoint("daily", &Replies::Daily);
+    endpoints_["/divid.php"] = RangeEndpoint("divid", &Replies::Dividends);
+    endpoints_["/pool.php"] = PoolReply;
 }
 
-void DataServer::Route(const char* pattern, Endpoint endpoint) {
-    http_.Get(pattern, [this, endpoint = std::move(endpoint)](const httplib::Request& request,
-                                                              httplib::Response& response) {
-        try {
-            Answer(endpoint(request), response);
-        } catch (const BadRequest& e) {
-            response.status = 400;
-            response.set_content(std::string(e.what()) + "\n", "text/plain");
-        } catch (const std::exception& e) {
-            // A database failure: the client sees a failed download and may
-            // retry; the log shows why.
-            response.status = 500;
-            response.set_content(std::string(e.what()) + "\n", "text/plain");
-            std::fprintf(stderr, "korvel-server: %s\n", e.what());
-        }
-    });
+HttpReply DataServer::Respond(const HttpRequest& request) {
+    const auto endpoint = endpoints_.find(request.path);
+    if (endpoint == endpoints_.end() || (request.method != "GET" && request.method != "HEAD"))
+        return PlainReply(404, "not found\n");
+    try {
+        return Answer(endpoint->second(request));
+    } catch (const BadRequest& e) {
+        return PlainReply(400, std::string(e.what()) + "\n");
+    } catch (const std::exception& e) {
+        // A database failure: the client sees a failed download and may
+        // retry; the log shows why.
+        std::fprintf(stderr, "korvel-server: %s\n", e.what());
+        return PlainReply(500, std::string(e.what()) + "\n");
+    }
 }
 
-void DataServer::Answer(const RequestedReply& reply, httplib::Response& response) {
+HttpReply DataServer::Answer(const RequestedReply& reply) {
     // The lookup comes first: a reply built after it reads data at least as
     // new as the generation it returns.
     const ReplyCache::Lookup cached =
         reply.key.empty() ? ReplyCache::Lookup{} : cache_.Find(reply.key);
-    if (cached.body) {
-        response.set_content(*cached.body, kXmlType);
-        return;
+    if (cached.body) return {200, kXmlType, cached.body};
+    ReplyCache::Body body;
+    {
+        const ReplyPool::Lease replies = pool_.Borrow();
+        body = std::make_shared<const std::string>(reply.build(*replies));
     }
-    const ReplyPool::Lease replies = pool_.Borrow();
-    const std::string_view body = reply.build(*replies);
-    response.set_content(body.data(), body.size(), kXmlType);
-    if (!reply.key.empty() && cache_.capacity() > 0)
-        cache_.Add(reply.key, cached.generation, std::make_shared<const std::string>(body));
+    if (!reply.key.empty() && cache_.capacity() > 0) cache_.Add(reply.key, cached.generation, body);
+    return {200, kXmlType, std::move(body)};
 }
 
-std::string DataServer::OwnHost(const httplib::Request& request) const {
+std::string DataServer::OwnHost(const HttpRequest& request) const {
     // Listening on every interface, the address the client used is the one
     // it can reach us by again.
-    if (IsWildcard(bound_.host) && request.has_header("Host"))
-        return request.get_header_value("Host");
+    if (IsWildcard(bound_.host) && !request.host.empty()) return request.host;
     return FormatAddress(bound_);
 }
 
 ListenAddress DataServer::Bind(const ListenAddress& address) {
-    bound_ = address;
-    if (address.port == 0) {
-        bound_.port = http_.bind_to_any_port(address.host);
-        if (bound_.port < 0) bound_.port = 0;
-    } else if (!http_.bind_to_port(address.host, address.port)) {
-        bound_.port = 0;
+    try {
+        bound_ = address;
+        bound_.port = http_.Bind(address.host, address.port);
+        return bound_;
+    } catch (const std::exception& e) {
+        throw std::runtime_error("cannot listen on " + FormatAddress(address) + " (" + e.what() +
+                                 ")");
     }
-    if (bound_.port == 0)
-        throw std::runtime_error("cannot listen on " + FormatAddress(address) +
-                                 " (address in use or not available)");
-    return bound_;
 }
 
-bool DataServer::Run() {
-    const bool ok = stop_requested_ || http_.listen_after_bind();
-    finished_ = true;
-    return ok;
-}
+bool DataServer::Run() { return http_.Run(); }
 
-void DataServer::Stop() {
-    stop_requested_ = true;
-    // httplib's stop() does nothing until the accept loop runs; a stop that
-    // comes in between binding and serving waits for it.
-    while (!finished_ && !http_.is_running())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    http_.stop();
-}
+void DataServer::Stop() { http_.Stop(); }
 
 }  // namespace server

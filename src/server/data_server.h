@@ -1,19 +1,18 @@
 #pragma once
-// The HTTP side of korvel-server: routes login.php, code.php, daily.php,
-// divid.php and pool.php to their replies, answers bad parameters with 400
-// and unknown paths with 404, and writes one access-log line per request.
-// Requests are served by cpp-httplib's thread pool. A reply found in the
+// The data server: routes login.php, code.php, daily.php, divid.php and
+// pool.php to their replies, answers bad parameters with 400 and unknown
+// paths with 404, and writes one access-log line per request. HttpListener
+// carries the requests (deadlines, connection limits). A reply found in the
 // ReplyCache is sent as it is; otherwise the request takes a database
 // connection of its own from the ReplyPool to build it.
-#include <httplib.h>
-
-#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "server/http_listener.h"
 #include "server/reply_cache.h"
 #include "server/reply_pool.h"
 
@@ -35,7 +34,7 @@ public:
     // The database must already exist in `data_dir` (OpenServerDatabase).
     // Rendered replies are cached up to `cache_bytes` (0: none).
     DataServer(const std::filesystem::path& data_dir, bool access_log,
-               size_t cache_bytes = kDefaultCacheBytes);
+               size_t cache_bytes = kDefaultCacheBytes, const ServerLimits& limits = {});
 
     // Binds the listening socket; port 0 takes a free port. Returns the
     // bound address; throws std::runtime_error when the address is taken.
@@ -52,19 +51,20 @@ public:
         std::function<std::string_view(Replies&)> build;
     };
     // Checks a request's parameters (throwing BadRequest) and names its reply.
-    using Endpoint = std::function<RequestedReply(const httplib::Request&)>;
+    using Endpoint = std::function<RequestedReply(const HttpRequest&)>;
+
+    // The reply to one request (called from several threads at once).
+    HttpReply Respond(const HttpRequest& request);
 
 private:
-    void Route(const char* pattern, Endpoint endpoint);
-    void Answer(const RequestedReply& reply, httplib::Response& response);
-    std::string OwnHost(const httplib::Request& request) const;
+    HttpReply Answer(const RequestedReply& reply);
+    std::string OwnHost(const HttpRequest& request) const;
 
     ReplyPool pool_;
     ReplyCache cache_;
-    httplib::Server http_;
+    std::map<std::string, Endpoint, std::less<>> endpoints_;  // by path
     ListenAddress bound_;
-    std::atomic<bool> stop_requested_{false};
-    std::atomic<bool> finished_{false};
+    HttpListener http_;
 };
 
 }  // namespace server

@@ -19,7 +19,7 @@ ImportTotals ImportDailyFile(Database& db, const std::filesystem::path& file,
     const std::string code = underscore == std::string::npos ? "" : stem.substr(underscore + 1);
     if (!IsKey(market) || !IsKey(code)) {
         log.problem(file.string() + ": not imported: the name must be <MARKET>_<CODE>.csv");
-        return ImportTotals{0, 0, 0, 1};
+        return ImportTotals{.failed_files = 1};
     }
     BarWriter writer(db);
     return ImportCsvFile(db, file, kHeader, log, [&](const std::vector<std::string>& fields) {
@@ -31,10 +31,10 @@ ImportTotals ImportDailyFile(Database& db, const std::filesystem::path& file,
         bar.low = read.Number(3);
         bar.close = read.Number(4);
         bar.volume = read.Number(5);
-        if (!read.error().empty()) return read.error();
-        std::string problem = CheckBar(bar);
-        if (problem.empty()) writer.Put(market, code, bar);
-        return problem;
+        if (!read.error().empty()) return RecordOutcome(read.error());
+        if (std::string problem = BarProblem(bar); !problem.empty()) return RecordOutcome(problem);
+        writer.Put(market, code, bar);
+        return RecordOutcome::StoredWith(BarWarning(bar));
     });
 }
 

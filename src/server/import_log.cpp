@@ -14,9 +14,13 @@ ImportLog ConsoleImportLog() {
 }
 
 int ImportExitStatus(const ImportTotals& totals) {
-    if (totals.clean()) return 0;
-    std::fprintf(stderr, "korvel-server: %d records skipped, %d files not imported\n",
-                 totals.skipped, totals.failed_files);
+    if (totals.clean()) {
+        if (totals.warnings > 0)
+            std::fprintf(stderr, "korvel-server: %d records stored with warnings\n", totals.warnings);
+        return 0;
+    }
+    std::fprintf(stderr, "korvel-server: %d records skipped, %d files not imported, %d warnings\n",
+                 totals.skipped, totals.failed_files, totals.warnings);
     return 1;
 }
 

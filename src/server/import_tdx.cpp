@@ -52,7 +52,7 @@ ImportTotals ImportTdxFile(Database& db, const std::filesystem::path& file, cons
     if (market.empty() || !IsKey(code)) {
         log.problem(file.string() +
                     ": not imported: the name must be sh<CODE>.day or sz<CODE>.day");
-        return ImportTotals{0, 0, 0, 1};
+        return ImportTotals{.failed_files = 1};
     }
     const bool index = IsIndex(market, code);
     return ImportInTransaction(db, file, log, [&] {
@@ -65,17 +65,21 @@ ImportTotals ImportTdxFile(Database& db, const std::filesystem::path& file, cons
         for (size_t i = 0; i < records; ++i) {
             ++totals.records;
             const Bar bar = DecodeRecord(&bytes[i * kRecordSize], index);
-            std::string problem = ParseDate(std::to_string(bar.date))
-                                      ? CheckBar(bar)
-                                      : text::Format("%d is not a date yyyymmdd", bar.date);
-            if (problem.empty()) {
-                const int64_t changes_before = db.TotalChanges();
-                writer.Put(market, code, bar);
-                if (db.TotalChanges() > changes_before) ++totals.written;
-            } else {
+            const std::string where = text::Format("%s:record %zu: ", file.string().c_str(), i + 1);
+            const std::string problem = ParseDate(std::to_string(bar.date))
+                                            ? BarProblem(bar)
+                                            : text::Format("%d is not a date yyyymmdd", bar.date);
+            if (!problem.empty()) {
                 ++totals.skipped;
-                log.problem(text::Format("%s:record %zu: %s", file.string().c_str(), i + 1,
-                                         problem.c_str()));
+                log.problem(where + problem);
+                continue;
+            }
+            const int64_t changes_before = db.TotalChanges();
+            writer.Put(market, code, bar);
+            if (db.TotalChanges() > changes_before) ++totals.written;
+            if (const std::string warning = BarWarning(bar); !warning.empty()) {
+                ++totals.warnings;
+                log.problem(where + "warning: " + warning);
             }
         }
         if (const size_t rest = bytes.size() % kRecordSize; rest != 0) {

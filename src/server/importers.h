@@ -21,8 +21,9 @@ ImportTotals ImportDividendCsv(Database& db, const std::filesystem::path& file,
                                const ImportLog& log);
 
 // The stock list, "market,code,name,pinyin,type". A stock that is new or
-// whose name, pinyin or type changed gets the date stamp `stamp`; unchanged
-// stocks keep theirs, so code.php only sends what changed.
+// whose name, pinyin or type changed gets the date stamp `stamp` (or the
+// newest stamp held, when that is later) and the file's run number on that
+// day; unchanged stocks keep theirs, so code.php only sends what changed.
 ImportTotals ImportStocksCsv(Database& db, const std::filesystem::path& file, int stamp,
                              const ImportLog& log);
 

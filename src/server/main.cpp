@@ -13,9 +13,13 @@ namespace {
 using server::Command;
 
 const Command kCommands[] = {
-    {"serve", server::ServeCommand, "--data DIR [--listen HOST:PORT] [--cache-mb N]",
+    {"serve", server::ServeCommand,
+     "--data DIR [--listen HOST:PORT] [--cache-mb N]\n"
+     "        [--max-connections N] [--per-client N] [--timeout SECONDS]",
      "serve login.php, code.php, daily.php, divid.php and pool.php (default 127.0.0.1:18080;\n"
-     "      replies are cached in up to N MB, default 64, 0 for none)"},
+     "      replies are cached in up to N MB, default 64, 0 for none). At most 4096\n"
+     "      connections, 256 from one address (0: no limit); more get 503 at once. A request\n"
+     "      must arrive and its reply be taken within 10 seconds, or the connection is closed"},
     {"import-csv", server::ImportCsvCommand,
      "--data DIR [--stocks FILE] [--daily PATH] [--dividend FILE] [--stamp DATE]",
      "import the stock list, daily bars (a file or a folder of MARKET_CODE.csv) and dividends"},

@@ -60,9 +60,13 @@ Replies::Replies(const std::filesystem::path& data_dir)
       cleanto_setting_(Prepare(db_, "SELECT value FROM settings WHERE name = ?1")),
       news_(Prepare(db_, "SELECT popp, vrsn, title, addr, text FROM news ORDER BY position")),
       hosts_(Prepare(db_, "SELECT nett, addr, cmnt FROM hosts ORDER BY position")),
+      // Stamped after the cursor, or on the cursor's day by a later import
+      // than that day's first: a client that synchronised that day holds the
+      // first import but may have missed the later ones.
       stocks_after_(Prepare(db_,
                             "SELECT stamp, market, code, name, pinyin, type FROM stocks "
-                            "WHERE stamp > ?1 ORDER BY stamp, market, code")),
+                            "WHERE stamp >= ?1 AND (stamp > ?1 OR stamp_run > 1) "
+                            "ORDER BY stamp, market, code")),
       daily_(Prepare(db_,
                      "SELECT date, open, high, low, close, volume FROM daily "
                      "WHERE market = ?1 AND code = ?2 AND date BETWEEN ?3 AND ?4 ORDER BY date")),

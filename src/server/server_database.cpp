@@ -3,6 +3,9 @@
 namespace server {
 namespace {
 
+// A stock's stamp is the day it was imported or last changed; stamp_run
+// counts the imports of that day (1 for the first that day), so code.php can
+// resend what a later import of the same day changed (see Replies::Codes).
 // WITHOUT ROWID keeps each table in its key order, so one stock's bars are
 // read as one contiguous range. The date indexes serve login.php (newest
 // bar, cut date) and code.php (records newer than the client's cursor); the
@@ -12,9 +15,8 @@ PRAGMA journal_mode = WAL;
 PRAGMA synchronous = NORMAL;
 CREATE TABLE IF NOT EXISTS stocks(
     market TEXT NOT NULL, code TEXT NOT NULL, name TEXT NOT NULL, pinyin TEXT NOT NULL,
-    type INTEGER NOT NULL, stamp INTEGER NOT NULL,
+    type INTEGER NOT NULL, stamp INTEGER NOT NULL, stamp_run INTEGER NOT NULL DEFAULT 1,
     PRIMARY KEY(market, code)) WITHOUT ROWID;
-CREATE INDEX IF NOT EXISTS stocks_by_stamp ON stocks(stamp, market, code, name, pinyin, type);
 CREATE TABLE IF NOT EXISTS daily(
     market TEXT NOT NULL, code TEXT NOT NULL, date INTEGER NOT NULL,
     open REAL NOT NULL, high REAL NOT NULL, low REAL NOT NULL, close REAL NOT NULL,
@@ -41,6 +43,18 @@ CREATE TABLE IF NOT EXISTS pool_entries(
 CREATE TABLE IF NOT EXISTS settings(name TEXT PRIMARY KEY, value TEXT NOT NULL);
 )";
 
+// Databases made before stamp_run existed get it (their stocks count as
+// their day's first import), and code.php's index then covers it.
+constexpr const char* kStampRunColumn =
+    "SELECT COUNT(*) FROM pragma_table_info('stocks') WHERE name = 'stamp_run'";
+constexpr const char* kAddStampRun =
+    "ALTER TABLE stocks ADD COLUMN stamp_run INTEGER NOT NULL DEFAULT 1";
+constexpr const char* kStampIndex = R"(
+DROP INDEX IF EXISTS stocks_by_stamp;
+CREATE INDEX IF NOT EXISTS stocks_by_stamp_run
+    ON stocks(stamp, market, code, name, pinyin, type, stamp_run);
+)";
+
 }  // namespace
 
 std::filesystem::path DatabasePath(const std::filesystem::path& data_dir) {
@@ -51,6 +65,9 @@ Database OpenServerDatabase(const std::filesystem::path& data_dir) {
     std::filesystem::create_directories(data_dir);
     Database db = OpenDatabase(DatabasePath(data_dir).string(), OpenOptions{.one_thread = true});
     Exec(db, kSchema);
+    Statement has_stamp_run = Prepare(db, kStampRunColumn);
+    if (SingleInt(has_stamp_run, {}) == 0) Exec(db, kAddStampRun);
+    Exec(db, kStampIndex);
     return db;
 }
 

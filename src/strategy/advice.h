@@ -13,7 +13,7 @@
 // Otherwise, with p the second newest and l the newest signal: p != l gives
 // sell when p is non-zero, buy when p is 0; p == l gives hold when p is
 // non-zero, wait when p is 0.
-std::string CurrentAdvice(const std::vector<int32_t>& signals, const std::vector<int32_t>& dates);
+std::string CurrentAdvice(const std::vector<int32_t>& barSignals, const std::vector<int32_t>& dates);
 
 // The same for the current stock, read under the data lock.
 std::string CurrentAdvice(const CDataCenter& dc);

@@ -31,10 +31,10 @@
 #include <span>
 #include <vector>
 
+#include "datastore/run_parameters.h"
 #include "strategy/condition_bits.h"
-#include "strategy/formula_bits.h"
-#include "strategy/run_parameters.h"
 #include "strategy/fitness_cache.h"
+#include "strategy/formula_bits.h"
 #include "strategy/trader_individual.h"
 
 class FastEvaluator {

@@ -6,8 +6,9 @@
 // genes as letters.
 //
 // Texts are GBK. Every value from outside (market, code, report, advice) is
-// bound as a parameter; numbers are written into the statements in the
-// documented forms, so the stored values are exactly the documented ones.
+// bound as a parameter; numbers the program produces are written into the
+// statement text in fixed forms ("%.3f" prices, "%.2f" profits), so a
+// stored value reads back exactly as that text.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "strategy/run_parameters.h"
+#include "datastore/run_parameters.h"
 
 // Sets rangeBegin, rangeEnd, testBegin and testEnd from the bar dates (oldest
 // first). Returns false, changing nothing, when there is no bar.

@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "datastore/run_parameters.h"
 #include "gep/individual.h"
-#include "strategy/run_parameters.h"
 
 // What every pass of every trader reads.
 struct TradingRules {

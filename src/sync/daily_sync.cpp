@@ -10,7 +10,8 @@
 namespace {
 
 // Where one kind of record is found in its reply and where it goes. Every
-// field is a number the documented insert writes unquoted.
+// field is a number the insert writes unquoted, so a field that is no
+// number makes the record fail (BareNumber).
 struct RecordLayout {
     const char* xpath;
     std::array<const char*, 6> fields;

@@ -1,9 +1,9 @@
 #pragma once
 // Field values of a server reply on their way into the database. Every value
 // is bound as a parameter, never written into the statement text. The
-// documented statements write numeric fields unquoted, so a field that is
-// not a plain decimal number would make such a statement fail; the same
-// record must fail here too, and BareNumber says which fields pass.
+// inserts treat numeric fields as bare SQL numbers: a field that is not a
+// plain decimal number makes its record fail rather than store text in a
+// numeric column, and BareNumber says which fields pass.
 #include <optional>
 #include <string_view>
 

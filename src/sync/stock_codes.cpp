@@ -17,9 +17,9 @@ StockRecord ReadRecord(const XmlElement& item) {
 }
 
 // Delete-then-insert keeps one row per stock although the key includes the
-// date: a renamed or retyped stock loses its old row. The type is written
-// unquoted by the documented insert, so a type that is no number makes the
-// insert fail (after the delete, as there).
+// date: a renamed or retyped stock loses its old row. The insert takes the
+// type as a bare number, so a type that is no number makes the insert fail
+// after the delete has run: the stock is then gone until a good record comes.
 void StoreRecord(Database& db, const StockRecord& r) {
     db.Exec("DELETE FROM STOCKCODE WHERE MARKET = ? AND CODE = ?", {r.market, r.code});
     const std::optional<std::string_view> type = BareNumber(r.type);

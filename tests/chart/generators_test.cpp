@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "chart/indicators.h"
 #include "daily_bars.h"
@@ -437,6 +438,20 @@ TEST(Generators, InterleavedRecurrencesMatchSeparateOnesOnAdversarialInput) {
                 }
             }
         }
+    }
+}
+
+// Vendors record days whose prices are out of order, and the importers keep
+// them: no generator may turn one into a NaN or an infinity.
+TEST(OutOfOrderBars, GiveFiniteLines) {
+    DailyBars bars = LoadDailyBars("SZ_000001", 200);
+    bars.high[100] = bars.close[100] * 0.9f;   // high below close
+    bars.low[101] = bars.close[101] * 1.1f;    // low above close
+    std::swap(bars.high[102], bars.low[102]);  // high below low
+    for (const auto& generator : CreateIndicatorGenerators()) {
+        generator->Generate(bars.Input());
+        for (const Series& line : generator->lines)
+            for (size_t i = 100; i < 130; ++i) EXPECT_TRUE(std::isfinite(line[i])) << generator->GetName() << " " << i;
     }
 }
 

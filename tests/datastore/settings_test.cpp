@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "datastore/run_parameters.h"
 #include "datastore/settings.h"
 #include "store_fixture.h"
-#include "strategy/run_parameters.h"
 
 namespace {
 

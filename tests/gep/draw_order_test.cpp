@@ -1,5 +1,5 @@
-// Pins the order of the engine's random draws. A model written from the
-// documented rules replays every choice from its own std::mt19937 copies of
+// Pins the order of the engine's random draws. An independent model of the
+// draw rules replays every choice from its own std::mt19937 copies of
 // the sources (symbol source: the clock seed override; real and selection
 // sources: 42 after resetRandomSources) and must produce exactly the symbols
 // the engine produces, operator by operator and for a whole application of
@@ -39,7 +39,7 @@ uint32_t Uniform(std::mt19937& source, uint32_t a, uint32_t b) {
     return (static_cast<uint32_t>(source()) / d) % r + a;
 }
 
-// Every random choice of a SymbolGenerator, in the documented order, over
+// Every random choice of a SymbolGenerator, in the engine's order, over
 // h = 6, t = 7, 3 genes, 5 terminals, "sqrt" and "+ *".
 struct Model {
     std::mt19937 symbol{kSeed};

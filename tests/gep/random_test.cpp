@@ -13,7 +13,7 @@ using gep_test::EngineTest;
 
 const uint32_t kFirstOutputsOf42[] = {1608637542u, 3421126067u, 4083286876u, 787846414u, 3143890026u};
 
-TEST(RandomSources, StartFromSeed42InTheDocumentedOrder) {
+TEST(RandomSources, AllThreeStartFromSeed42) {
     GEP::resetRandomSources();
     for (const uint32_t expected : kFirstOutputsOf42) EXPECT_EQ(GEP::symbolSource()(), expected);
     for (const uint32_t expected : kFirstOutputsOf42) EXPECT_EQ(GEP::selectionSource()(), expected);

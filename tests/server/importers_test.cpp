@@ -43,13 +43,13 @@ protected:
     CollectingLog log_;
 };
 
-TEST_F(ImportTest, DailyCsvSkipsMalformedLinesAndReportsThem) {
+TEST_F(ImportTest, DailyCsvSkipsMalformedLinesAndWarnsAboutOddBars) {
     WriteFile(dir_ / "daily/SS_600000.csv",
               "date,open,high,low,close,volume\n"
               "20240102,10.0,10.2,9.9,10.1,1000\n"
               "20240103,10.1,10.3,10.0,10.2\n"       // line 3: five fields
               "20240230,10.1,10.3,10.0,10.2,1\n"     // line 4: no such day
-              "20240104,10.2,10.1,10.1,10.3,3000\n"  // line 5: high below close
+              "20240104,10.2,10.1,10.1,10.3,3000\n"  // line 5: high below close, stored
               "20240105,10.3,10.5,10.2,abc,4000\n"   // line 6: not a number
               "\n"
               "20240108,10.4,10.6,10.3,10.5,-1\r\n"  // line 8: negative volume
@@ -59,13 +59,15 @@ TEST_F(ImportTest, DailyCsvSkipsMalformedLinesAndReportsThem) {
               "date,open,high,low,close,volume\n19910103,66.2,66.2,66.2,66.2,400\n");
     WriteFile(dir_ / "daily/notes.txt", "ignored: not a .csv file\n");
     const server::ImportTotals totals = server::ImportDailyCsv(db_, dir_ / "daily", log_.log());
-    EXPECT_EQ(totals.written, 3);
-    EXPECT_EQ(totals.skipped, 6);
+    EXPECT_EQ(totals.written, 4);
+    EXPECT_EQ(totals.skipped, 5);
+    EXPECT_EQ(totals.warnings, 1);
     const std::string file = (dir_ / "daily/SS_600000.csv").string();
     for (int line : {3, 4, 5, 6, 8, 9})
         EXPECT_TRUE(Reported(log_, file + ":" + std::to_string(line) + ": ")) << line;
+    EXPECT_TRUE(Reported(log_, ":5: warning: prices out of order: high 10.1 below open 10.2"));
     EXPECT_TRUE(Reported(log_, ":6: close is not a number: \"abc\""));
-    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily WHERE market = 'SS' AND code = '600000'"), 2);
+    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily WHERE market = 'SS' AND code = '600000'"), 3);
 
     // The same files again: nothing written; a corrected bar replaces the old one.
     CollectingLog again;
@@ -239,32 +241,46 @@ TEST_F(ImportTest, TdxDayFilesServeTheSameRepliesAsTheCsvImport) {
 TEST_F(ImportTest, TdxRecordsThatDoNotFitAreReportedByNumber) {
     std::string day = TdxRecord(20240102, 10, 10.2, 9.9, 10.1, 100);
     day += TdxRecord(20241301, 10, 10.2, 9.9, 10.1, 100);  // month 13
-    day += TdxRecord(20240103, 10, 9.0, 9.9, 10.1, 100);   // high below low
+    day += TdxRecord(20240103, 10, 9.0, 9.9, 10.1, 100);   // high below low: stored, warned
     day += TdxRecord(20240104, 10, 10.2, 9.9, 10.1, 100);
     day += "\x01\x02\x03";  // a cut-off record
     WriteFile(dir_ / "sz000002.day", day);
     WriteFile(dir_ / "bj430047.day", TdxRecord(20240102, 10, 10.2, 9.9, 10.1, 100));
     const server::ImportTotals totals = server::ImportTdx(db_, dir_ / "sz000002.day", log_.log());
-    EXPECT_EQ(totals.written, 2);
-    EXPECT_EQ(totals.skipped, 3);
+    EXPECT_EQ(totals.written, 3);
+    EXPECT_EQ(totals.skipped, 2);
+    EXPECT_EQ(totals.warnings, 1);
     EXPECT_TRUE(Reported(log_, "sz000002.day:record 2: 20241301 is not a date"));
-    EXPECT_TRUE(Reported(log_, "sz000002.day:record 3: prices out of order"));
+    EXPECT_TRUE(Reported(log_, "sz000002.day:record 3: warning: prices out of order: high 9 below open 10"));
     EXPECT_TRUE(Reported(log_, "sz000002.day:record 5: 3 bytes, not a whole record"));
     EXPECT_EQ(server::ImportTdx(db_, dir_ / "bj430047.day", log_.log()).failed_files, 1);
-    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily WHERE market = 'SZ' AND code = '000002'"), 2);
+    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily WHERE market = 'SZ' AND code = '000002'"), 3);
 }
 
 // --- the commands ---------------------------------------------------------
 
-TEST_F(ImportTest, CommandsReportSkippedLinesInTheirExitStatus) {
-    WriteFile(dir_ / "in/SS_600000.csv",
-              "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\nbad\n");
+TEST_F(ImportTest, CommandsFailOnSkippedLinesButNotOnWarnings) {
+    const std::string bars = "date,open,high,low,close,volume\n"
+                             "20240102,10.0,10.2,9.9,10.1,1000\n"
+                             "20240103,10.3,10.1,9.9,10.0,1000\n";  // high below open
+    WriteFile(dir_ / "in/SS_600000.csv", bars + "20240104,10.0,10.2,9.9,10.1,many\nbad\n");
     const std::string data = (dir_ / "served").string();
     ProcessResult run = RunServerCommand({"import-csv", "--data", data, "--daily", (dir_ / "in").string()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("SS_600000.csv:3: 1 fields, expected 6"), std::string::npos) << run.err;
-    EXPECT_NE(run.out.find("SS_600000.csv: 2 records, 1 written, 1 skipped"), std::string::npos)
+    for (const char* reported : {"SS_600000.csv:3: warning: prices out of order: high 10.1 below open 10.3",
+                                 "SS_600000.csv:4: volume is not a number: \"many\"",
+                                 "SS_600000.csv:5: 1 fields, expected 6"})
+        EXPECT_NE(run.err.find(reported), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("SS_600000.csv: 4 records, 2 written, 2 skipped, 1 warnings"), std::string::npos)
         << run.out;
+    WriteFile(dir_ / "in/SS_600000.csv", bars);
+    const std::string clean = (dir_ / "clean").string();
+    run = RunServerCommand({"import-csv", "--data", clean, "--daily", (dir_ / "in").string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    for (const std::string& dir : {data, clean}) {
+        Database db = server::OpenServerDatabase(dir);
+        EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM daily"), 2);
+    }
 
     EXPECT_EQ(RunServerCommand({"import-csv", "--data", data}).exitCode, 2);
     EXPECT_EQ(RunServerCommand({"import-csv", "--data", data, "--daily"}).exitCode, 2);

@@ -22,7 +22,7 @@ std::string Figure(const std::string& report, const std::string& label) {
     return report.substr(from, report.find("\r\n", from) - from);
 }
 
-TEST(Report, TwoTradesGiveTheDocumentedText) {
+TEST(Report, TwoTradesGiveTheReportText) {
     const std::vector<TradeLogEntry> log = {{20240102, 'B', 10, 0, 1},
                                             {20240103, 'S', 11, 0.10f, 1.10f},
                                             {20240104, 'B', 10, 0, 1.10f},

@@ -1,7 +1,7 @@
 // Style presets and the verification range.
 #include <gtest/gtest.h>
 
-#include "strategy/run_parameters.h"
+#include "strategy/strategy_style.h"
 #include "strategy/time_range.h"
 
 namespace {

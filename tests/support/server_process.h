@@ -25,9 +25,11 @@ namespace testing_support {
 class ServerProcess {
 public:
     // `stderr_path`: file that receives the server's log (access lines);
-    // empty leaves the test's own stderr.
+    // empty leaves the test's own stderr. `options` go after the listen
+    // address (e.g. "--timeout", "1").
     explicit ServerProcess(const std::string& data_dir, const std::string& stderr_path = "",
-                           const std::string& program = KORVEL_SERVER_PATH) {
+                           const std::string& program = KORVEL_SERVER_PATH,
+                           const std::vector<std::string>& options = {}) {
         int out[2];
         if (pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
         posix_spawn_file_actions_t actions;
@@ -38,6 +40,7 @@ public:
                                              O_WRONLY | O_CREAT | O_TRUNC, 0644);
         std::vector<std::string> args = {program,  "serve",    "--data",
                                          data_dir, "--listen", "127.0.0.1:0"};
+        args.insert(args.end(), options.begin(), options.end());
         std::vector<char*> argv;
         for (auto& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);

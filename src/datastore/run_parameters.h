@@ -1,7 +1,9 @@
 #pragma once
 // The run parameters of strategy generation and the working state of the
 // current run and of the strategy last produced or loaded. One instance lives
-// in the data center. It is not guarded by the data lock: parameter fields
+// in the data center, which start-up fills from the settings; the strategy
+// code reads and updates it. It lives with the store because it is
+// settings-derived state: the store must not reach up into the strategy code. It is not guarded by the data lock: parameter fields
 // change only on the user-interface thread while no run is in progress;
 // `running` is the one field another thread writes during a run.
 #include <atomic>
@@ -71,19 +73,6 @@ struct RunParameters {
 // its fallback (10, 20, 50, 960, 0.1, 0.001, 0.002). Reads through the map's
 // index operation, so missing names gain empty entries. `style` is untouched.
 void ApplyStartupSettings(RunParameters& params, SettingsMap& settings);
-
-// Applies a style preset (the time-range page's style menu). Nothing at all
-// happens when `style` is the style already applied. Styles 0 to 3 set the
-// trade band, search depth, days and maximum loss from their table; style 4
-// (custom) reads them from `settings` with its own fallbacks (10, 20, 10,
-// 960, 0.1; missing names read as empty text). Every other style changes
-// only `style` and the charges, which every style reads afresh from
-// BUY_CHARGE and SELL_CHARGE (fallbacks 0.001 and 0.002).
-void SetStrategyStyle(RunParameters& params, StrategyStyle style, const SettingsMap& settings);
-
-// The style menu's texts: "自动选择", "短线偏好", "中线偏好", "长线偏好",
-// "自定义" (UTF-8); empty for any other value.
-const char* StrategyStyleName(StrategyStyle style);
 
 // A setting read as a leading decimal integer; below 1 gives `fallback`.
 int32_t IntSetting(const std::string& value, int32_t fallback);

@@ -1,0 +1,276 @@
+#!/usr/bin/env bash
+# A reproducible mutation sample: how many small faults put into the core
+# (src/ outside the desktop program) the tests catch.
+#
+#   scripts/mutants.sh [--seed N] [--per-kind N] [--sample FILE] [--only ID,...] [--list]
+#
+# A seeded draw picks --per-kind single-token changes of each of five kinds
+# from every .cpp under src/ except src/app and src/chart/paint:
+#   compare   a comparison flipped (< <=, > >=, == !=)
+#   arith     an arithmetic or logical operator flipped (+ -, * /, && ||, += -=)
+#   const     an integer constant off by one (n -> n+1)
+#   negate    the condition of an if or while negated
+#   drop      a statement dropped (an assignment, a call, ++/--, break, continue)
+# --sample FILE replays the mutants listed in FILE (the sample.tsv of an
+# earlier run) instead of drawing, so the same faults can be measured again
+# after the source has moved. --list prints the sample and stops.
+#
+# Each mutant is built in Release in build/mutants/build from a copy of the
+# working tree (build/mutants/tree, so the worktree is never touched and can
+# be edited during a run) and run against the test programs of its folder
+# (src/cli also against the programs holding the CLI tests). A mutant is
+# killed when a test fails, crashes or times out, survives when every test
+# passes, and is stillborn (not counted) when it does not compile. The copy's
+# file is restored after each mutant and on exit.
+#
+# Output: one line per mutant, then the kill rate; also build/mutants/results.tsv.
+# Run it at low priority on a shared machine: nice -n 19 scripts/mutants.sh
+set -euo pipefail
+
+seed=20240601
+per_kind=14
+sample_in=""
+only=""
+list_only=0
+while [[ $# -gt 0 ]]; do
+    case "$1" in
+        --seed) seed="$2"; shift 2 ;;
+        --per-kind) per_kind="$2"; shift 2 ;;
+        --sample) sample_in="$(realpath "$2")"; shift 2 ;;
+        --only) only="$2"; shift 2 ;;
+        --list) list_only=1; shift ;;
+        *) echo "usage: $0 [--seed N] [--per-kind N] [--sample FILE] [--only ID,...] [--list]" >&2; exit 2 ;;
+    esac
+done
+
+root="$(git -C "$(dirname "$0")" rev-parse --show-toplevel)"
+work="$root/build/mutants"
+tree="$work/tree"
+build="$work/build"
+mkdir -p "$work"
+
+# A fresh copy of the working tree's files (tracked and new, not ignored).
+rm -rf "$tree"
+mkdir -p "$tree"
+(cd "$root" && git ls-files -z --cached --others --exclude-standard |
+    tar --null --files-from=- --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$tree"
+
+# The sample: drawn from the copy, or replayed from a file.
+sample="$work/sample.tsv"
+python3 - "$tree" "$seed" "$per_kind" "$sample_in" "$sample" <<'PY'
+import os, random, re, sys
+tree, seed, per_kind, sample_in, sample_out = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4], sys.argv[5]
+
+def masked(text):
+    """The text with comments and the insides of string and character literals
+    blanked (newlines kept), so patterns only match code."""
+    out = list(text)
+    i, n = 0, len(text)
+    def blank(a, b):
+        for k in range(a, b):
+            if out[k] != '\n': out[k] = ' '
+    while i < n:
+        c = text[i]
+        if text.startswith('//', i):
+            j = text.find('\n', i); j = n if j < 0 else j
+            blank(i, j); i = j
+        elif text.startswith('/*', i):
+            j = text.find('*/', i + 2); j = n if j < 0 else j + 2
+            blank(i, j); i = j
+        elif c == 'R' and text.startswith('"', i + 1) and not (i > 0 and (text[i-1].isalnum() or text[i-1] == '_')):
+            m = re.match(r'R"([^(\s]*)\(', text[i:])
+            end = text.find(')' + m.group(1) + '"', i) + len(m.group(1)) + 2
+            blank(i + 1, end); i = end
+        elif c in '"\'' and not (c == '\'' and i > 0 and text[i-1].isalnum()):
+            j = i + 1
+            while j < n and text[j] != c:
+                j += 2 if text[j] == '\\' else 1
+            blank(i + 1, j); i = j + 1
+        else:
+            i += 1
+    return ''.join(out)
+
+FLIP = {'<': '<=', '<=': '<', '>': '>=', '>=': '>', '==': '!=', '!=': '==',
+        '+': '-', '-': '+', '*': '/', '/': '*', '&&': '||', '||': '&&', '+=': '-=', '-=': '+='}
+ASSIGN = r'(=|\+=|-=|\*=|/=|\|=|&=|\^=|<<=|>>=)'
+DROP = re.compile(r'^(?:(?:\+\+|--)[\w.\[\]>-]+;|[\w.\[\]>-]+(?:\+\+|--);|break;|continue;'
+                  r'|[\w.\[\]>()*-]+ ' + ASSIGN + r' .*;|[\w:.\[\]>-]+(?:<[\w:, ]*>)?\(.*\);)$')
+
+def balanced(s):
+    return s.count('(') == s.count(')') and s.count('[') == s.count(']') and s.count('{') == s.count('}')
+
+def candidates(rel, text):
+    code = masked(text).split('\n')
+    lines = text.split('\n')
+    found = []
+    for ln, m_line in enumerate(code):
+        stripped = m_line.strip()
+        if not stripped or stripped.startswith('#'):
+            continue
+        for m in re.finditer(r'(?<=\S) (<=|>=|==|!=|<|>) (?=\S)', m_line):
+            found.append(('compare', ln, m.start(1), m.group(1), FLIP[m.group(1)]))
+        for m in re.finditer(r'(?<=\S) (\+|-|\*|/|&&|\|\||\+=|-=) (?=\S)', m_line):
+            found.append(('arith', ln, m.start(1), m.group(1), FLIP[m.group(1)]))
+        for m in re.finditer(r'(?<![\w.\'])(\d+)(?![\w.\'])', m_line):
+            if 'static_assert' in m_line or re.search(r'\[\s*\d+\s*\]\s*[;={]', m_line):
+                continue  # array bounds and compile-time checks only fail to build
+            found.append(('const', ln, m.start(1), m.group(1), str(int(m.group(1)) + 1)))
+        for m in re.finditer(r'\b(if|while) \(', m_line):
+            start = m.end() - 1
+            depth = 0
+            for k in range(start, len(m_line)):
+                depth += {'(': 1, ')': -1}.get(m_line[k], 0)
+                if depth == 0:
+                    cond = lines[ln][start:k + 1]
+                    if ';' not in cond and not re.match(r'\((const )?[\w:<>]+[*&]? \w+ = ', cond):
+                        found.append(('negate', ln, start, cond, '(!' + cond + ')'))
+                    break
+        prev = code[ln - 1].strip() if ln else ''
+        if (DROP.match(stripped) and balanced(stripped) and not stripped.startswith('return')
+                and (prev == '' or prev[-1] in ';{}:' ) and m_line.startswith('    ')):
+            col = len(m_line) - len(m_line.lstrip())
+            found.append(('drop', ln, col, lines[ln][col:].rstrip(), ';'))
+    return [(rel, ln + 1, col, kind, orig, repl, lines[ln]) for kind, ln, col, orig, repl in found]
+
+def source_files():
+    for folder, _, files in sorted(os.walk(os.path.join(tree, 'src'))):
+        rel_folder = os.path.relpath(folder, tree)
+        if rel_folder.startswith(('src/app', 'src/chart/paint')):
+            continue
+        for f in sorted(files):
+            if f.endswith('.cpp'):
+                yield os.path.join(rel_folder, f)
+
+if sample_in:
+    rows = [l.rstrip('\n').split('\t') for l in open(sample_in, encoding='utf-8') if l.strip() and not l.startswith('#')]
+else:
+    by_kind = {}
+    for rel in source_files():
+        for c in candidates(rel, open(os.path.join(tree, rel), encoding='utf-8').read()):
+            by_kind.setdefault(c[3], []).append(c)
+    rng = random.Random(seed)
+    rows = []
+    for kind in ('compare', 'arith', 'const', 'negate', 'drop'):
+        pool = by_kind.get(kind, [])
+        rows += [list(map(str, c)) for c in rng.sample(pool, min(per_kind, len(pool)))]
+    print(f'# candidates: ' + ', '.join(f'{k} {len(v)}' for k, v in sorted(by_kind.items())), file=sys.stderr)
+with open(sample_out, 'w', encoding='utf-8') as out:
+    out.write(f'# id\tfile\tline\tcol\tkind\tfrom\tto\tline text (seed {seed}, {per_kind} per kind)\n')
+    for i, r in enumerate(rows, 1):
+        if sample_in:
+            r = r[1:]
+        out.write('\t'.join([str(i)] + r) + '\n')
+PY
+
+if [[ $list_only == 1 ]]; then
+    cut -f1-7 "$sample"
+    exit 0
+fi
+
+# Applies mutant row $1 of the sample to the copy; fails when its line is gone.
+apply_mutant() {
+    python3 - "$tree" "$1" <<'PY'
+import sys
+tree, row = sys.argv[1], sys.argv[2].split('\t')
+_, rel, line, col, kind, orig, repl, text = row[:8]
+path = f'{tree}/{rel}'
+lines = open(path, encoding='utf-8').read().split('\n')
+line, col = int(line) - 1, int(col)
+if line >= len(lines) or lines[line] != text:
+    # The line moved: take the nearest line with the same text.
+    hits = [k for k, l in enumerate(lines) if l == text]
+    if not hits:
+        sys.exit(1)
+    line = min(hits, key=lambda k: abs(k - line))
+if lines[line][col:col + len(orig)] != orig:
+    sys.exit(1)
+lines[line] = lines[line][:col] + repl + lines[line][col + len(orig):]
+open(path, 'w', encoding='utf-8').write('\n'.join(lines))
+PY
+}
+
+# The test programs that check a source folder.
+programs_for() {
+    case "$1" in
+        src/cli/*) echo "test_datastore test_gep test_strategy test_sync" ;;
+        src/chart/*) echo "test_chart" ;;
+        *) local dir="${1#src/}"; echo "test_${dir%%/*}" ;;
+    esac
+}
+
+backup="$work/backup"
+current=""
+restore() {
+    if [[ -n "$current" ]]; then
+        cp "$backup" "$tree/$current"  # a new mtime, so ninja rebuilds the original
+        current=""
+    fi
+}
+trap restore EXIT INT TERM
+
+cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=ON \
+    -DKORVEL_SANITIZE=OFF -DKORVEL_BENCH=OFF >/dev/null
+all_programs="$(cut -f2 "$sample" | grep -v '^file$' | sort -u | while read -r f; do programs_for "$f"; done |
+    tr ' ' '\n' | sort -u | tr '\n' ' ')"
+echo "building $all_programs..."
+ninja -C "$build" -j2 $all_programs >/dev/null
+
+export QT_QPA_PLATFORM=offscreen
+# Timeouts from the unmutated programs: four times their time, at least 60 s.
+declare -A limit
+for p in $all_programs; do
+    start=$(date +%s)
+    if ! "$build/tests/$p" --gtest_brief=1 >"$work/baseline_$p.log" 2>&1; then
+        echo "$p fails without a mutant; see $work/baseline_$p.log" >&2
+        exit 1
+    fi
+    took=$(($(date +%s) - start))
+    limit[$p]=$((took * 4 > 60 ? took * 4 : 60))
+    echo "baseline $p: ${took}s"
+done
+
+results="$work/results.tsv"
+: >"$results"
+killed=0
+survived=0
+stillborn=0
+while IFS= read -r row; do
+    [[ "$row" == \#* ]] && continue
+    IFS=$'\t' read -r id file line _ kind from to _ <<<"$row"
+    if [[ -n "$only" && ",$only," != *",$id,"* ]]; then continue; fi
+    cp -p "$tree/$file" "$backup"
+    current="$file"
+    what="$id $file:$line $kind '$from' -> '$to'"
+    if ! apply_mutant "$row"; then
+        restore
+        echo "$what: MISSING (line not found)"
+        printf '%s\tmissing\n' "$id" >>"$results"
+        continue
+    fi
+    programs="$(programs_for "$file")"
+    outcome=survived
+    if ! ninja -C "$build" -j2 $programs >"$work/build.log" 2>&1; then
+        outcome=stillborn
+    else
+        for p in $programs; do
+            if ! timeout "${limit[$p]}" "$build/tests/$p" --gtest_brief=1 --gtest_fail_fast >"$work/run.log" 2>&1; then
+                outcome="killed by $p"
+                break
+            fi
+        done
+    fi
+    restore
+    case "$outcome" in
+        killed*) killed=$((killed + 1)) ;;
+        survived) survived=$((survived + 1)) ;;
+        stillborn) stillborn=$((stillborn + 1)) ;;
+    esac
+    echo "$what: $outcome"
+    printf '%s\t%s\n' "$id" "$outcome" >>"$results"
+done <"$sample"
+
+total=$((killed + survived))
+echo "killed $killed, survived $survived, stillborn $stillborn (not counted)"
+if [[ $total -gt 0 ]]; then
+    echo "kill rate: $killed/$total = $(python3 -c "print(f'{100 * $killed / $total:.1f}%')")"
+fi

@@ -1,0 +1,86 @@
+#include "app/screenshots.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableView>
+#include <QThread>
+
+#include <cstdio>
+#include <functional>
+
+#include "app/code_helper_dlg.h"
+#include "app/korvel_app.h"
+#include "app/korvel_view.h"
+#include "app/main_frame.h"
+#include "app/start_page.h"
+
+namespace {
+
+constexpr int kWaitMs = 20000;
+
+// Handles events until `done` holds or the time is up.
+bool WaitFor(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(kWaitMs);
+    while (!done() && !deadline.hasExpired()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    QApplication::processEvents();
+    return done();
+}
+
+bool Save(const QPixmap& picture, const QString& path) {
+    const bool saved = picture.save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "cannot write", qPrintable(path));
+    return saved;
+}
+
+// The search window over the main window, where it pops up, with a plain
+// title bar in place of the window manager's.
+QPixmap WithCodeSearch(CMainFrame& frame, CCodeHelperDlg& search) {
+    QPixmap picture = frame.grab();
+    const QPixmap window = search.grab();
+    constexpr int kTitle = 22;
+    const QPoint at = search.geometry().topLeft() - frame.geometry().topLeft() - QPoint(0, kTitle);
+    QPainter painter(&picture);
+    painter.fillRect(QRect(at, QSize(window.width(), kTitle)), QColor(40, 70, 130));
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(at + QPoint(6, 0), QSize(window.width(), kTitle)), Qt::AlignVCenter,
+                     search.windowTitle());
+    painter.drawPixmap(at + QPoint(0, kTitle), window);
+    painter.setPen(QColor(40, 70, 130));
+    painter.drawRect(QRect(at, QSize(window.width() - 1, window.height() + kTitle - 1)));
+    return picture;
+}
+
+}  // namespace
+
+int RenderScreenshots(CKorvelApp& app, const QString& folder) {
+    if (!QDir().mkpath(folder)) return 1;
+    bool ok = true;
+    {
+        CStartpageDlg page(app.GetSession());
+        page.show();
+        // The status request starts a second after showing; wait for its answer.
+        auto* enter = page.findChild<QPushButton*>(QStringLiteral("enter"));
+        WaitFor([enter] { return enter->isEnabled(); });
+        ok = Save(page.grab(), folder + QStringLiteral("/start-page.png")) && ok;
+    }
+    CMainFrame frame(app.GetSession());
+    frame.resize(1180, 640);
+    frame.show();
+    CKorvelView& view = *frame.View();
+    WaitFor([&view] { return view.Jobs().Running() == 0; });
+    view.List()->selectRow(0);
+    ok = Save(frame.grab(), folder + QStringLiteral("/watch-list.png")) && ok;
+
+    CCodeHelperDlg& search = *view.CodeSearch();
+    search.OpenWith(QStringLiteral("6"));
+    WaitFor([&search] { return search.isVisible(); });
+    ok = Save(WithCodeSearch(frame, search), folder + QStringLiteral("/code-search.png")) && ok;
+    return ok ? 0 : 1;
+}
