@@ -10,6 +10,7 @@ const Command kCommands[] = {
     {"status", "server status request: the status text, the server's dates and its hosts", SetUpStatus},
     {"sync", "synchronise: server status, stock codes, daily bars and dividends of every watched stock, signal update",
      SetUpSync},
+    {"digest", "the watched stocks whose advice changed since the last sync, 买入 and 卖出 first", SetUpDigest},
     {"open", "open one stock as the view does: fetch its missing bars, update its signal; print bars held, newest "
              "date, advice",
      SetUpOpen},
@@ -28,6 +29,8 @@ const Command kCommands[] = {
     {"report", "the stored report and trade log of a stock's strategy", SetUpReport},
     {"signals", "the stored strategy's signal and action letter on every bar, then the current advice", SetUpSignals},
     {"chart", "draw a stock's K-line chart as the window does into a PNG", SetUpChart},
+    {"export", "write stored strategies to a strategy file (.opx)", SetUpExport},
+    {"import", "store the strategies of a strategy file (.opx)", SetUpImport},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 

@@ -56,6 +56,11 @@ Runner SetUpPool(CLI::App&, const Context&);
 Runner SetUpCleanup(CLI::App&, const Context&);
 // chart_command.cpp
 Runner SetUpChart(CLI::App&, const Context&);
+// digest_command.cpp
+Runner SetUpDigest(CLI::App&, const Context&);
+// strategy_file_commands.cpp
+Runner SetUpExport(CLI::App&, const Context&);
+Runner SetUpImport(CLI::App&, const Context&);
 
 // The table of every command, in help order; defined in command_table.cpp.
 extern const Command kCommands[];

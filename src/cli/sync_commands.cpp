@@ -1,5 +1,6 @@
 // korvel-cli status, sync and open: the server status request, the start
-// page's synchronisation and the view's opening of one stock.
+// page's synchronisation (with --digest, then what it changed) and the
+// view's opening of one stock.
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -7,9 +8,11 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/digest_cli.h"
 #include "cli/strategy_cli.h"
 #include "cli/sync_cli.h"
 #include "strategy/advice.h"
+#include "strategy/advice_digest.h"
 #include "sync/daily_sync.h"
 #include "sync/stock_codes.h"
 #include "text/format.h"
@@ -70,12 +73,20 @@ int RunStatus(const Context& context, const std::optional<long long>& server) {
     return 0;
 }
 
-int RunSync(const Context& context) {
+// The start page's synchronisation; with `digest`, what it changed is
+// printed after a successful run.
+int RunSync(const Context& context, bool digest) {
     const auto store = OpenStore(context, "sync");
     if (!store) return 1;
     Database& db = store->database;
     const ServerAccess server = ServerFromSettings(*store);
     const SyncReporter report = TerminalReporter("sync");
+
+    const int64_t runBefore = LatestAdviceRun(db);
+    const auto finish = [&](int status) {
+        if (digest && status == 0) PrintDigest(DigestAfterRun(db, runBefore));
+        return status;
+    };
 
     ServerInfo info;
     if (!CheckServer(*store, server, info, "sync")) return 1;
@@ -88,12 +99,12 @@ int RunSync(const Context& context) {
     }
     if (plan->strategies == 0) {
         Print("the watch list is empty: no daily data to synchronise\n");
-        return 0;
+        return finish(0);
     }
-    if (plan->jobs.empty()) return ExitStatus(ReportNothingToSync(report));
+    if (plan->jobs.empty()) return finish(ExitStatus(ReportNothingToSync(report)));
     const DailySyncRequest request{plan->jobs, true, info.update};
-    return ExitStatus(RunOnWorker(
-        [&] { return RunDailySync(db, TheDataCenter(), server, request, report, FailureSink("sync")); }));
+    return finish(ExitStatus(RunOnWorker(
+        [&] { return RunDailySync(db, TheDataCenter(), server, request, report, FailureSink("sync")); })));
 }
 
 int RunOpen(const Context& context, const StockArgs& stock, const std::optional<int>& yearOption) {
@@ -141,8 +152,10 @@ Runner SetUpStatus(CLI::App& command, const Context& context) {
     return [&context, server] { return RunStatus(context, *server); };
 }
 
-Runner SetUpSync(CLI::App&, const Context& context) {
-    return [&context] { return RunSync(context); };
+Runner SetUpSync(CLI::App& command, const Context& context) {
+    auto digest = std::make_shared<bool>(false);
+    command.add_flag("--digest", *digest, "then print the watched stocks whose advice this sync changed");
+    return [&context, digest] { return RunSync(context, *digest); };
 }
 
 Runner SetUpOpen(CLI::App& command, const Context& context) {

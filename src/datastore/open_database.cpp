@@ -34,6 +34,11 @@ constexpr const char* kSchemaStatements[] = {
     "NULL,PPEIGU float NOT NULL,PRIMARY KEY  (MARKET,CODE,DDATE));",
     "CREATE TABLE HOST (ADDR varchar(256)NOT NULL,NETT int(11) NOT NULL,CMNT varchar(256) DEFAULT "
     "NULL,PRIMARY KEY (ADDR));",
+    // Our own: the history of advice changes behind the evening digest
+    // (strategy/advice_history.h). Earlier programs never look at them.
+    "CREATE TABLE ADVICESYNC (RUN INTEGER PRIMARY KEY,STAMP int NOT NULL);",
+    "CREATE TABLE ADVICECHANGE (RUN int NOT NULL,MARKET varchar(16) NOT NULL,CODE varchar(16) NOT NULL,"
+    "DDATE int NOT NULL,OLDINDI varchar(16) NULL,NEWINDI varchar(16) NULL,DCLOSE float NULL,PCLOSE float NULL);",
 };
 
 bool IsReadable(const std::filesystem::path& file) { return std::ifstream(file, std::ios::binary).is_open(); }

@@ -16,6 +16,7 @@
 #include "datastore/database.h"
 #include "datastore/message_sink.h"
 #include "datastore/write_failure.h"
+#include "strategy/advice_history.h"
 
 // One stock of the job list; GBK text.
 struct SignalJob {
@@ -28,13 +29,25 @@ struct SignalJob {
 // synchronously on the worker; the step goes on when it returns.
 using SignalProgress = std::function<void(const std::string& textGbk)>;
 
+// Called for each stock whose stored advice the step has just changed.
+using AdviceChanged = std::function<void(const AdviceChange& change)>;
+
 // For each job in order, skipping a job of the same stock as the one just
 // before it: report progress, then, when `allSignals` is set or the job's
 // stock is the current stock, load the stock and its stored strategy of
 // this version, compute the per-bar signals and store the newest bar's date
-// and the advice. Stocks without bars or without a readable strategy are
-// skipped (a damaged strategy after the load's message through `show`).
-// When the advice cannot be stored because the database fails, stops there
-// and returns the failure.
-std::optional<WriteFailure> UpdateStrategySignals(Database& db, CDataCenter& dc, const std::vector<SignalJob>& jobs, bool allSignals,
+// and the advice; when that changes the stored advice, tell `changed`.
+// Stocks without bars or without a readable strategy are skipped (a damaged
+// strategy after the load's message through `show`). When the advice cannot
+// be stored because the database fails, stops there and returns the failure.
+std::optional<WriteFailure> RecomputeStoredAdvice(Database& db, CDataCenter& dc, const std::vector<SignalJob>& jobs,
+                                                  bool allSignals, const SignalProgress& progress,
+                                                  const MessageSink& show, const AdviceChanged& changed);
+
+// The signal step as a synchronisation runs it: RecomputeStoredAdvice,
+// keeping every change in the advice history, under a new synchronisation
+// run when `allSignals` is set (the start page's synchronisation of every
+// stored strategy).
+std::optional<WriteFailure> UpdateStrategySignals(Database& db, CDataCenter& dc, const std::vector<SignalJob>& jobs,
+                                                  bool allSignals,
                            const SignalProgress& progress, const MessageSink& show);

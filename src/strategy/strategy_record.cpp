@@ -56,18 +56,6 @@ std::optional<WriteFailure> WriteSecretRow(Database& db, const CDataCenter& dc, 
     return FailedWrite(db);
 }
 
-// Two bytes per symbol, little-endian, whatever the machine's order.
-std::vector<unsigned char> GeneBytes(const std::vector<int16_t>& symbols) {
-    std::vector<unsigned char> bytes;
-    bytes.reserve(symbols.size() * 2);
-    for (const int16_t s : symbols) {
-        const auto u = static_cast<uint16_t>(s);
-        bytes.push_back(static_cast<unsigned char>(u & 0xFF));
-        bytes.push_back(static_cast<unsigned char>(u >> 8));
-    }
-    return bytes;
-}
-
 std::vector<int16_t> SymbolsOf(const std::vector<unsigned char>& bytes) {
     std::vector<int16_t> symbols(bytes.size() / 2);
     for (size_t i = 0; i < symbols.size(); ++i)
@@ -81,7 +69,7 @@ bool WriteGenes(Database& db, const CDataCenter& dc) {
         db.Prepare(text::Format("UPDATE SECRET SET GENE = ? WHERE MARKET = ? AND CODE = ? AND VRSN = %d",
                                 version::kNumber));
     if (!update) return false;
-    const std::vector<unsigned char> bytes = GeneBytes(dc.Parameters().bestChromosome);
+    const std::vector<unsigned char> bytes = GeneBlob(dc.Parameters().bestChromosome);
     if (!update->BindAll({BlobRef{bytes.data(), bytes.size()}, dc.Market(), dc.Code()})) return false;
     return !update->Step() && !update->Failed();
 }
@@ -116,6 +104,17 @@ int32_t NewestDate(const CDataCenter& dc) {
 }
 
 }  // namespace
+
+std::vector<unsigned char> GeneBlob(const std::vector<int16_t>& symbols) {
+    std::vector<unsigned char> bytes;
+    bytes.reserve(symbols.size() * 2);
+    for (const int16_t s : symbols) {
+        const auto u = static_cast<uint16_t>(s);
+        bytes.push_back(static_cast<unsigned char>(u & 0xFF));
+        bytes.push_back(static_cast<unsigned char>(u >> 8));
+    }
+    return bytes;
+}
 
 std::vector<uint16_t> ProductVersionParts() {
     return {version::kMajor, version::kMinor, version::kBuild, version::kRevision};

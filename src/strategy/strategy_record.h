@@ -27,6 +27,10 @@ std::vector<uint16_t> ProductVersionParts();
 std::string BuildStrategyHeader(const RunParameters& params, const std::string& market, const std::string& code);
 std::string BuildStrategyHeader(const CDataCenter& dc);
 
+// The chromosome as the GENE column holds it: each symbol as two bytes,
+// little-endian, whatever the machine's order.
+std::vector<unsigned char> GeneBlob(const std::vector<int16_t>& symbols);
+
 // "\r\n操盘密码" and one line "\r\n◎letters◎" per gene of bestChromosome:
 // symbol s >= 1 is the letter 0x60 + s ('a' .. 'u'), s <= 0 is 0x41 - s
 // ('A' not, 'B' and, 'C' or). Empty without a chromosome or gene count.

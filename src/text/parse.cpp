@@ -74,4 +74,26 @@ double ParseReal(std::string_view s) {
     return std::strtod(number.c_str(), nullptr);
 }
 
+bool IsDecimalLiteral(std::string_view s) {
+    size_t i = 0;
+    const auto skipDigits = [&] {
+        const size_t start = i;
+        while (i < s.size() && IsDigit(s[i])) ++i;
+        return i - start;
+    };
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    size_t digits = skipDigits();
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        digits += skipDigits();
+    }
+    if (digits == 0) return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        if (skipDigits() == 0) return false;
+    }
+    return i == s.size();
+}
+
 }  // namespace text

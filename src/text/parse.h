@@ -15,4 +15,10 @@ int64_t ParseInt64(std::string_view s);
 // "inf" and "nan" forms are not numbers here and give 0.
 double ParseReal(std::string_view s);
 
+// True when `s` is exactly one plain decimal literal as SQL reads one:
+// optional sign, digits with an optional decimal point, optional exponent;
+// no blanks, no hexadecimal, no "inf" or "nan". Bound as text into a numeric
+// column, such a literal is stored exactly as it would be written unquoted.
+bool IsDecimalLiteral(std::string_view s);
+
 }  // namespace text

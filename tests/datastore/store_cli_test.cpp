@@ -25,7 +25,7 @@ TEST(StoreCli, InitCreatesTheDefaultDatabase) {
     EXPECT_EQ(init.out, (dir / "thedb.db3").string() + "\n");
     std::optional<Database> db = Database::Open((dir / "thedb.db3").string());
     ASSERT_TRUE(db);
-    EXPECT_EQ(db->GetTable("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'")->At(0, 0), "7");
+    EXPECT_EQ(db->GetTable("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'")->At(0, 0), "9");
     EXPECT_EQ(db->GetTable("SELECT COUNT(*) FROM APPSET")->At(0, 0), "8");
 
     // Run from inside the folder, without --dir, an existing korvel.db3 wins.

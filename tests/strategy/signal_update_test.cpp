@@ -90,4 +90,30 @@ TEST_F(SignalUpdateTest, EmptyDamagedAndBarlessStocks) {
     EXPECT_EQ(messages_, std::vector<std::string>{"数据库读取异常，策略报告无法提取！"});
 }
 
+TEST_F(SignalUpdateTest, ChangesAreKeptWithoutChangingWhatTheStepStores) {
+    StoreRow("SS", "600000", kAlwaysHold);
+    StoreRow("SZ", "000001", kNeverHold);
+    const std::vector<SignalJob> jobs = {{"SS", "600000", ""}, {"SZ", "000001", ""}};
+    const auto stored = [this] {
+        const std::optional<TextTable> t = store_.db().GetTable(
+            "SELECT quote(MARKET), quote(CODE), quote(VRSN), quote(NUMS), quote(LENG), quote(GENE), quote(CRPT), "
+            "quote(UDAY), quote(INDI), quote(DBGN), quote(DEND) FROM SECRET ORDER BY CODE");
+        return t ? t->cells : std::vector<std::string>{"(failed)"};
+    };
+    RecomputeStoredAdvice(store_.db(), dc_, jobs, true, {}, {}, {});
+    const std::vector<std::string> withoutHistory = stored();
+    store_.db().Exec("UPDATE SECRET SET UDAY = 1, INDI = 'old'");
+    Run(jobs, true);
+    Run(jobs, true);  // a second run changes no advice and adds nothing
+    EXPECT_EQ(stored(), withoutHistory);
+    const std::optional<TextTable> history = store_.db().GetTable(
+        "SELECT RUN, CODE, DDATE, OLDINDI, NEWINDI, printf('%.2f %.2f', DCLOSE, PCLOSE) FROM ADVICECHANGE ORDER BY ROWID");
+    ASSERT_TRUE(history);
+    std::vector<std::string> cells;
+    for (const std::string& cell : history->cells) cells.push_back(text::GbkToUtf8(cell));
+    EXPECT_EQ(cells, (std::vector<std::string>{"1", "600000", "1049", "old", "持有", "11.70 11.55",  //
+                                               "1", "000001", "2039", "old", "观望", "10.70 10.55"}));
+    EXPECT_EQ(LatestAdviceRun(store_.db()), 2);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "text/base64.h"
 #include "text/format.h"
 #include "text/gbk.h"
 #include "text/parse.h"
@@ -57,3 +58,16 @@ TEST(Format, FollowsPrintfRules) {
 }
 
 }  // namespace
+
+TEST(Base64, StandardAlphabetWithPadding) {
+    const struct {
+        std::string bytes;
+        std::string encoded;
+    } cases[] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"\xFB\xFF\xBF", "+/+/"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(text::Base64Encode(c.bytes), c.encoded);
+        EXPECT_EQ(text::Base64Decode(c.encoded), c.bytes);
+    }
+    EXPECT_EQ(text::Base64Decode("Zm9v\r\nYmFy"), "foobar");
+    EXPECT_EQ(text::Base64Decode("Zm9v*YmFy"), "foo");  // stops at damage
+}
