@@ -7,3 +7,5 @@
 
 QString FromGbk(std::string_view gbk);
 std::string ToGbk(const QString& text);
+// As a multi-line widget shows it: FromGbk with "\r\n" line ends as "\n".
+QString Shown(const std::string& gbk);

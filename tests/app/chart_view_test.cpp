@@ -79,7 +79,7 @@ TEST_F(ChartView, AdvicePanelShowsInChartModeOnly) {
     ASSERT_TRUE(WaitUntil([this] { return !view->IsBusy(); }));
     EXPECT_TRUE(view->AdvicePanel()->isVisible());
     EXPECT_EQ(view->AdvicePanel()->CodeLabel().text(), QStringLiteral("600002"));
-    EXPECT_EQ(view->AdvicePanel()->PriceLabel().text(), QStringLiteral("11.00"));  // bar 299: 10 + 299 % 3
+    EXPECT_EQ(view->AdvicePanel()->PriceLabel().text(), QStringLiteral("12.00"));  // bar 299: 10 + 299 % 3
     QTest::keyClick(view->Chart(), Qt::Key_Return);
     EXPECT_EQ(view->GetMode(), CKorvelView::kListMode);
     EXPECT_FALSE(view->AdvicePanel()->isVisible());

@@ -14,12 +14,14 @@
 #include "app/frame_actions.h"
 #include "app/korvel_view.h"
 #include "app_fixture.h"
+#include "../support/test_store.h"
 #include "text/gbk.h"
 
 namespace {
 
 TEST(DialogCommands, OfferedInTheirModesAndTheReportOfTheSelectedRow) {
     app_test::AppStore store;
+    testing_support::InsertStock(store.db(), "SS", "600000", "X", "X", 1);
     store.Watch("SS", "600000");
     store.db().Exec("UPDATE SECRET SET CRPT = ? WHERE CODE = '600000'",
                     {text::Utf8ToGbk("报告\r\n\r\n\r\n工具\r\nABC")});
@@ -27,6 +29,7 @@ TEST(DialogCommands, OfferedInTheirModesAndTheReportOfTheSelectedRow) {
     FrameActions actions(&owner);
     CKorvelView view(store.session, actions);
     new DialogCommands(store.session, actions, view);
+    ASSERT_TRUE(app_test::WaitUntil([&] { return !view.IsBusy(); }));
     struct Case {
         int mode;
         int32_t cleanto;

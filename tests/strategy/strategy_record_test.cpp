@@ -93,9 +93,10 @@ TEST_F(RecordTest, FailedGeneWriteShowsTheMessageAndLeavesTheResultUnsaved) {
     ASSERT_TRUE(store_.db().Exec(
         "CREATE TRIGGER refuse BEFORE UPDATE OF GENE ON SECRET BEGIN SELECT RAISE(ABORT, 'no'); END"));
     EXPECT_FALSE(SaveStrategy(store_.db(), dc_, "r", show_));
-    EXPECT_EQ(messages_, std::vector<std::string>{"数据库写入异常，破译报告无法保存！"});
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], "数据库写入异常，破译报告无法保存！\n本地数据库无法写入（no）：" + store_.db().Path());
     EXPECT_EQ(dc_.Parameters().resultSaved, 0);
-    EXPECT_EQ(Cell("SELECT COUNT(*) FROM TRADELOG"), "2");  // written before the failure
+    EXPECT_EQ(Cell("SELECT COUNT(*) FROM TRADELOG"), "0");  // the whole save rolled back
 }
 
 TEST_F(RecordTest, LoadingOutcomes) {

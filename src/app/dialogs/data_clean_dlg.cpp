@@ -6,7 +6,7 @@
 
 #include "app/dialogs/check_list.h"
 #include "app/dialogs/log_box.h"
-#include "app/dialogs/shown_text.h"
+#include "app/gbk_text.h"
 #include "app/dialogs/user_messages.h"
 
 CDataCleanDlg::CDataCleanDlg(Database& db, int32_t cleanto, QWidget* parent)

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/check_list.h"
-#include "app/dialogs/shown_text.h"
+#include "app/gbk_text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/dialogs/shown_text.h"
+#include "app/gbk_text.h"
 #include "app/dialogs/trade_table.h"
 #include "strategy/strategy_report.h"
 

@@ -2,7 +2,7 @@
 
 #include <QHeaderView>
 
-#include "app/dialogs/shown_text.h"
+#include "app/gbk_text.h"
 
 namespace {
 

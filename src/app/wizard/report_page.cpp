@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "app/dialogs/shown_text.h"
+#include "app/gbk_text.h"
 #include "app/dialogs/trade_table.h"
 #include "app/dialogs/user_messages.h"
 #include "strategy/strategy_record.h"

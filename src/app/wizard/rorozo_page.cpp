@@ -9,7 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/dialogs/shown_text.h"
+#include "app/gbk_text.h"
 #include "app/dialogs/user_messages.h"
 #include "app/wizard/run_chart.h"
 
