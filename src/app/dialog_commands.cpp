@@ -5,6 +5,8 @@
 #include <QTableView>
 
 #include "app/dialogs/data_clean_dlg.h"
+#include "app/dialogs/op_export_dlg.h"
+#include "app/dialogs/op_import_dlg.h"
 #include "app/dialogs/pool_pick_dlg.h"
 #include "app/dialogs/property_dlg.h"
 #include "app/dialogs/report_dlg.h"
@@ -24,6 +26,8 @@ DialogCommands::DialogCommands(Session& session, const FrameActions& actions, CK
     connect(actions_.growthPool, &QAction::triggered, this, [this] { OpenPool("gpool"); });
     connect(actions_.growthPicks, &QAction::triggered, this, [this] { OpenPool("gpick"); });
     connect(actions_.dataCleanup, &QAction::triggered, this, &DialogCommands::OpenDataCleanup);
+    connect(actions_.exportStrategies, &QAction::triggered, this, &DialogCommands::ExportStrategyFile);
+    connect(actions_.importStrategies, &QAction::triggered, this, &DialogCommands::ImportStrategyFile);
 
     connect(&view_, &CKorvelView::modeChanged, this, &DialogCommands::UpdateStates);
     connect(&view_, &CKorvelView::busyStarted, this, &DialogCommands::UpdateStates);
@@ -33,7 +37,8 @@ DialogCommands::DialogCommands(Session& session, const FrameActions& actions, CK
     connect(&model, &QAbstractItemModel::rowsInserted, this, &DialogCommands::UpdateStates);
     connect(&model, &QAbstractItemModel::rowsRemoved, this, &DialogCommands::UpdateStates);
     for (QAction* always : {actions_.strategyReport, actions_.settings, actions_.valuePool, actions_.valuePicks,
-                            actions_.growthPool, actions_.growthPicks})
+                            actions_.growthPool, actions_.growthPicks, actions_.exportStrategies,
+                            actions_.importStrategies})
         always->setEnabled(true);
     UpdateStates();
 }
@@ -80,4 +85,12 @@ void DialogCommands::OpenPool(const char* model) {
 void DialogCommands::OpenDataCleanup() {
     CDataCleanDlg(session_.Db(), session_.server.cleanto, &view_).exec();
     view_.FillList();  // the newest prices may have gone
+}
+
+void DialogCommands::ExportStrategyFile() { COpExportDlg(session_.Db(), &view_).exec(); }
+
+void DialogCommands::ImportStrategyFile() {
+    COpImportDlg import(session_.Db(), &view_);
+    import.exec();
+    if (import.Imported()) view_.FillList();  // the new strategies and their reports
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's commands that open the strategy wizard and the dialogs
-// ("生成操盘策略", "查看策略报告", "参数设置", the four stock pools, "日线数据清理"),
+// ("生成操盘策略", "查看策略报告", "参数设置", the four stock pools, "日线数据清理",
+// "导出操盘策略", "导入操盘策略"),
 // connected to the view, with their enabled states kept up to date:
 // generating a strategy only in chart mode while the view is not busy, the
 // cleanup only in list mode with at least one watched stock and a cut date
@@ -23,6 +24,9 @@ public:
     // `model`: "vpool", "vpick", "gpool" or "gpick".
     void OpenPool(const char* model);
     void OpenDataCleanup();
+    // The strategy-file dialogs; the watch list reloads after an import.
+    void ExportStrategyFile();
+    void ImportStrategyFile();
 
 private:
     void UpdateStates();

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QCoreApplication>
@@ -14,6 +15,8 @@
 
 #include "app/dialogs/check_list.h"
 #include "app/dialogs/data_clean_dlg.h"
+#include "app/dialogs/op_export_dlg.h"
+#include "app/dialogs/op_import_dlg.h"
 #include "app/dialogs/pool_pick_dlg.h"
 #include "app/dialogs/property_dlg.h"
 #include "app/dialogs/report_dlg.h"
@@ -22,6 +25,7 @@
 #include "app/wizard/report_page.h"
 #include "app/wizard/rorozo_page.h"
 #include "app/session.h"
+#include "datastore/open_database.h"
 #include "strategy/fast_evaluator.h"
 #include "strategy/strategy_record.h"
 
@@ -137,6 +141,34 @@ void CleanupShot(Shots& shots, Database& db, int32_t cleanto) {
     shots.Save(cleanup, "cleanup-dialog.png");
 }
 
+// Every stored strategy exported to a file, and the file imported into a
+// fresh database, as on another computer.
+void StrategyFileShots(Shots& shots, Database& db) {
+    const QTemporaryDir scratch;
+    const QString file = scratch.path() + QStringLiteral("/strategies");
+    const OpxPathChooser saved = ChooseOpxPath();
+    ChooseOpxPath() = [file](QWidget*, bool) { return file; };
+    {
+        COpExportDlg exporter(db);
+        exporter.show();
+        exporter.ChoosePath();
+        exporter.findChild<CheckList*>()->TickAll(true);
+        exporter.StartExport();
+        shots.Save(exporter, "export-dialog.png");
+    }
+    std::optional<Database> fresh = OpenDatabase(scratch.path().toStdString(), [](std::string_view) {});
+    if (fresh) {
+        COpImportDlg importer(*fresh);
+        importer.show();
+        importer.ChoosePath();
+        importer.findChild<CheckList*>()->TickAll(true);
+        importer.StartImport();
+        shots.Wait([&importer] { return !importer.Busy(); }, "the import");
+        shots.Save(importer, "import-dialog.png");
+    }
+    ChooseOpxPath() = saved;
+}
+
 }  // namespace
 
 bool RenderDialogShots(Session& session, const QString& folder) {
@@ -164,6 +196,7 @@ bool RenderDialogShots(Session& session, const QString& folder) {
     shots.Save(settings, "settings-dialog.png");
 
     PoolShot(shots, db, session.Server());
+    StrategyFileShots(shots, db);
     CleanupShot(shots, db, session.server.cleanto);
     Messages() = saved;
     return shots.ok;

@@ -7,7 +7,7 @@
 struct Session;
 
 // Breeds a strategy for SS 600000 through the wizard (and saves it), then
-// renders its pages and the report, settings, pool and cleanup dialogs into
-// `folder`. The session's server must answer (the pool, the cut date).
+// renders its pages and the report, settings, pool, strategy export and
+// import, and cleanup dialogs into `folder`. The session's server must answer (the pool, the cut date).
 // False when a picture could not be made.
 bool RenderDialogShots(Session& session, const QString& folder);

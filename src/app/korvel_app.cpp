@@ -53,14 +53,16 @@ void CKorvelApp::StartEmbeddedServer() {
 
 bool CKorvelApp::InitInstance() {
     if (!PrepareData()) return false;
+    std::vector<DigestRow> digest;  // what the start page's synchronisation changed
     if (options_.startPage) {
         CStartpageDlg startPage(session_);
         if (startPage.exec() != QDialog::Accepted) return false;
+        digest = startPage.Digest();
     }
     InstallCrashReports();
     if (AnotherCopyRuns()) return false;
     updater_ = UpdaterHandOver::Start(QCoreApplication::applicationDirPath());
-    CreateMainFrame();
+    CreateMainFrame(digest);
     return true;
 }
 
@@ -80,8 +82,9 @@ bool CKorvelApp::AnotherCopyRuns() {
     return true;
 }
 
-void CKorvelApp::CreateMainFrame() {
+void CKorvelApp::CreateMainFrame(const std::vector<DigestRow>& digest) {
     frame_ = std::make_unique<CMainFrame>(session_);
     frame_->RestoreAndShow();
+    frame_->ShowDigest(digest);
     listener_ = std::make_unique<InstanceListener>(options_.instanceName, [frame = frame_.get()] { frame->ShowAndRaise(); });
 }

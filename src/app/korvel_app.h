@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/session.h"
+#include "strategy/advice_digest.h"
 
 class CMainFrame;
 class EmbeddedServer;
@@ -45,7 +47,7 @@ private:
     void StartEmbeddedServer();
     void InstallCrashReports();
     bool AnotherCopyRuns();
-    void CreateMainFrame();
+    void CreateMainFrame(const std::vector<DigestRow>& digest);
 
     AppOptions options_;
     std::filesystem::path folder_;

@@ -105,6 +105,16 @@ void CMainFrame::RestoreAndShow() {
     show();
 }
 
+void CMainFrame::ShowDigest(const std::vector<DigestRow>& rows) {
+    if (rows.empty()) return;
+    if (digest_) digest_->close();
+    digest_ = new CDigestNotice(rows, [this](const std::string& market, const std::string& code) {
+        if (!view_->OpenStock(code, market)) return;  // no bars to show
+        view_->SetMode(CKorvelView::kChartMode);
+    }, this);
+    addDockWidget(Qt::RightDockWidgetArea, digest_);
+}
+
 void CMainFrame::ShowAndRaise() {
     if (isMinimized()) showNormal();
     else show();

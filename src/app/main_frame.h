@@ -9,6 +9,9 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <vector>
+
+#include "app/digest_notice.h"
 #include "app/frame_actions.h"
 #include "app/session.h"
 
@@ -33,6 +36,10 @@ public:
 
     // Shows the frame where it was left last time.
     void RestoreAndShow();
+    // The evening digest of the start page's synchronisation at the frame's
+    // side, when it holds a change; a click on a row opens that chart.
+    void ShowDigest(const std::vector<DigestRow>& rows);
+    CDigestNotice* Digest() const { return digest_; }
     // Brings the frame to the front (asked by a second copy of the program).
     void ShowAndRaise();
     // The program's own browser window; an open one closes first.
@@ -60,5 +67,6 @@ private:
     NewsLine* news_ = nullptr;
     GlobalHotKey* hotKey_ = nullptr;
     QPointer<BrowserWindow> browser_;
+    QPointer<CDigestNotice> digest_;
     QList<QPointer<QWidget>> hiddenWindows_;  // what the hot key hid
 };

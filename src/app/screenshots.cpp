@@ -18,6 +18,7 @@
 #include "app/korvel_view.h"
 #include "app/main_frame.h"
 #include "app/start_page.h"
+#include "strategy/advice_digest.h"
 
 namespace {
 
@@ -84,6 +85,17 @@ int RenderScreenshots(CKorvelApp& app, const QString& folder) {
     WaitFor([&search] { return search.isVisible(); });
     ok = Save(WithCodeSearch(frame, search), folder + QStringLiteral("/code-search.png")) && ok;
     search.hide();
+
+    // The notice the start page's synchronisation leaves when it changed advice.
+    const std::vector<DigestRow> digest = LastSyncDigest(app.GetSession().Db());
+    if (digest.empty()) {
+        std::printf("no advice changed in the last synchronisation: no digest-notice.png\n");
+    } else {
+        frame.ShowDigest(digest);
+        WaitFor([&frame] { return frame.Digest()->isVisible(); });
+        ok = Save(frame.grab(), folder + QStringLiteral("/digest-notice.png")) && ok;
+        frame.Digest()->close();
+    }
     ok = RenderDialogShots(app.GetSession(), folder) && ok;
     return ok ? 0 : 1;
 }

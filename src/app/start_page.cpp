@@ -106,6 +106,7 @@ void CStartpageDlg::OnStatusReport(const SyncReport& report) {
 
 void CStartpageDlg::Synchronise() {
     SetButtons(false, false, false);
+    if (!adviceRunBefore_) adviceRunBefore_ = LatestAdviceRun(session_.Db());
     const ServerAccess server = session_.Server();
     const SyncReporter report = jobs_.Reporter([this](const SyncReport& r) { OnStockCodesReport(r); });
     jobs_.Start([this, server, report] { return SyncStockCodes(session_.Db(), server, report); });
@@ -145,7 +146,10 @@ void CStartpageDlg::StartDailySync() {
 
 void CStartpageDlg::OnDailyReport(const SyncReport& report) {
     ShowStatus(report);
-    if (report.result != SyncReport::kRunning) SetButtons(true, true, true);
+    if (report.result == SyncReport::kRunning) return;
+    SetButtons(true, true, true);
+    // Every synchronisation of the page counts, a second one too.
+    digest_ = DigestAfterRun(session_.Db(), adviceRunBefore_.value_or(0));
 }
 
 void CStartpageDlg::ShowServerMenu() {

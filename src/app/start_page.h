@@ -6,10 +6,14 @@
 // server's hosts, going on (online or offline) and ending the program.
 #include <QDialog>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/job_runner.h"
 #include "app/session.h"
+#include "strategy/advice_digest.h"
 
 class QLabel;
 class QPushButton;
@@ -21,6 +25,10 @@ public:
     static constexpr int kStatusDelayMs = 1000;
 
     CStartpageDlg(Session& session, QWidget* parent = nullptr);
+
+    // The watched stocks whose advice the page's synchronisations changed
+    // (the evening digest); empty when there was none or nothing changed.
+    const std::vector<DigestRow>& Digest() const { return digest_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -46,5 +54,7 @@ private:
     QPushButton* switchServer_;
     QPushButton* cancel_;
     bool shown_ = false;
+    std::optional<int64_t> adviceRunBefore_;  // the advice run before the first 数据同步
+    std::vector<DigestRow> digest_;
     JobRunner jobs_;  // last: its jobs end before the page goes away
 };
