@@ -1,7 +1,8 @@
 #!/bin/sh
 # Renders the desktop program's windows into PNG files in DIR, offscreen (no
 # display needed): the start page, the main window with a watch list of
-# bred stocks, and the quick code search. It works as a new user would, on
+# bred stocks, the quick code search, the evening digest notice, the
+# strategy wizard and the dialogs. It works as a new user would, on
 # the bundled data: a korvel-server on a free loopback port, a fresh client
 # folder synchronised, five stocks watched and bred with fixed seeds.
 #   scripts/screenshots.sh DIR        (BUILD=build/release by default)
@@ -42,12 +43,16 @@ for stock in "SS 600000" "SS 600519" "SS 600036" "SZ 000651" "SZ 000858" "SZ 300
     "$CLI" --dir "$C" watch add $stock
 done
 "$CLI" --dir "$C" sync >/dev/null
+# Bred on the history up to the server's cut date, so the evening sync after
+# it brings new bars, changes some advice and leaves the digest notice.
+"$CLI" --dir "$C" cleanup SS:600000 SS:600519 SS:600036 SZ:000651 SZ:000858 >/dev/null
 seed=1
 for stock in "SS 600000" "SS 600519" "SS 600036" "SZ 000651" "SZ 000858"; do
     # shellcheck disable=SC2086
     "$CLI" --dir "$C" breed $stock --save --seed $seed >/dev/null
     seed=$((seed + 1))
 done
+"$CLI" --dir "$C" sync >/dev/null
 mkdir -p "$OUT"
 QT_QPA_PLATFORM=offscreen XDG_STATE_HOME="$WORK/state" XDG_CONFIG_HOME="$WORK/config" \
     "$BUILD/korvel" --dir "$C" --screenshot "$OUT"
