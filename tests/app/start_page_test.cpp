@@ -1,5 +1,6 @@
 // The start page against a real korvel-server on loopback: the status
-// request, the whole synchronisation, then the server gone.
+// request, the whole synchronisation with the digest it leaves, then the
+// server gone.
 #include <QLabel>
 #include <QPushButton>
 
@@ -31,7 +32,7 @@ TEST(StartPage, StatusThenSynchronisationWithTheServerThenOfflineWithout) {
     ASSERT_EQ(testing_support::RunServerCommand({"init-demo", "--data", serverData.path().string()}).exitCode, 0);
     auto server = std::make_unique<testing_support::ServerProcess>(serverData.path().string());
     AppStore store(server->host());
-    store.Watch("SS", "600000");
+    store.Watch("SS", "600000", "x");  // an advice the synchronisation replaces: the digest's one row
     {
         Page page(store.session);
         EXPECT_FALSE(page.Button("enter")->isEnabled());  // until the status arrives
@@ -47,6 +48,8 @@ TEST(StartPage, StatusThenSynchronisationWithTheServerThenOfflineWithout) {
         EXPECT_EQ(Count(store.db(), "SELECT COUNT(*) FROM STOCKCODE"), 13);
         EXPECT_GT(Count(store.db(), "SELECT COUNT(*) FROM DAILY WHERE CODE = '600000'"), 4000);
         EXPECT_GT(Count(store.db(), "SELECT COUNT(*) FROM DIVIDEND WHERE CODE = '600000'"), 10);
+        ASSERT_EQ(page.dialog.Digest().size(), 1u);
+        EXPECT_EQ(page.dialog.Digest()[0].code + page.dialog.Digest()[0].before, "600000x");
     }
     server.reset();
     Page page(store.session);
