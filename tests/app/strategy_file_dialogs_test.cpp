@@ -46,7 +46,8 @@ void StoreStrategies(Database& db) {
     ASSERT_TRUE(db.Exec(insert, {"SZ", "000002", version::kNumber, BlobRef{genes.data(), genes.size()},
                                  text::Utf8ToGbk("报告"), ""}));
     ASSERT_TRUE(db.Exec("INSERT INTO TRADELOG(MARKET, CODE, VRSN, DDATE, BS, PRICE, PROFIT) VALUES "
-                        "('SS', '600000', 1106, 20240102, 'B', 10.5, 0), ('SS', '600000', 1106, 20240110, 'S', 11.2, 6.67)"));
+                        "('SS', '600000', 1106, 20240102, 66, 10.5, 0), "
+                        "('SS', '600000', 1106, 20240110, 83, 11.2, 6.67)"));
 }
 
 std::string Rows(Database& db, const std::string& sql) {
