@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -46,6 +47,10 @@ QTableWidget* DigestTable(const std::vector<DigestRow>& rows, QWidget* parent) {
     }
     table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
+    // Wide enough for every column, so the side panel needs no scrolling sideways.
+    int width = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width() + 4;
+    for (int c = 0; c < table->columnCount(); ++c) width += table->columnWidth(c);
+    table->setMinimumWidth(width);
     return table;
 }
 
