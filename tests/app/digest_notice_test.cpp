@@ -16,7 +16,8 @@ TEST(DigestNotice, ListsTheChangesInOrderAndOpensTheChartOfARowClicked) {
     for (const char* code : {"600000", "000002"}) {
         const std::string market = code[0] == '6' ? "SS" : "SZ";
         testing_support::InsertStock(store.db(), market, code, "X", "X", 1);
-        for (int day = 1; day <= 3; ++day) testing_support::InsertBar(store.db(), market, code, 20240100 + day, 9, 11, 8, 10, 100);
+        for (int day = 1; day <= 3; ++day)
+            testing_support::InsertBar(store.db(), market, code, 20240100 + day, 9, 11, 8, 10, 100);
     }
     const auto gbk = [](const char* utf8) { return text::Utf8ToGbk(utf8); };
     const std::vector<DigestRow> rows = {
