@@ -8,6 +8,7 @@
 #include "app/gbk_text.h"
 #include "app/dialogs/trade_table.h"
 #include "app/dialogs/user_messages.h"
+#include "strategy/holdout_check.h"
 #include "strategy/strategy_record.h"
 
 namespace {
@@ -31,6 +32,9 @@ bool CTheReportPage::OnCreatePage() {
     tabs_->addTab(reportText_, QStringLiteral("报告详情"));
     tabs_->addTab(trades_, QStringLiteral("交易记录"));
     tabs_->addTab(strategyText_, QStringLiteral("操盘策略"));
+    holdoutText_ = ReadOnlyText(tabs_);
+    tabs_->addTab(holdoutText_, QStringLiteral("样本外检验"));
+    tabs_->setTabVisible(tabs_->indexOf(holdoutText_), false);
     save_ = new QPushButton(QStringLiteral("保存策略"), this);
     save_->setAutoDefault(false);
     connect(save_, &QPushButton::clicked, this, &CTheReportPage::Save);
@@ -47,7 +51,18 @@ void CTheReportPage::OnSetActive() {
     reportText_->setPlainText(Shown(report_.report));
     trades_->Show(report_.trades);
     strategyText_->setPlainText(Shown(report_.strategyText));
+    ShowHoldoutCheck();
     UpdateSaveButton();
+}
+
+// The fourth tab is there from the start, hidden while the option is off.
+void CTheReportPage::ShowHoldoutCheck() {
+    const int32_t days = *context_.holdoutDays;
+    const std::optional<HoldoutCheck> check = days > 0 ? CheckHoldout(context_.dc, days) : std::nullopt;
+    tabs_->setTabVisible(tabs_->indexOf(holdoutText_), check.has_value());
+    if (!check) return;
+    const std::lock_guard<std::recursive_mutex> lock(context_.dc.DataLock());
+    holdoutText_->setPlainText(Shown(BuildHoldoutReport(*check, context_.dc.Dates())));
 }
 
 bool CTheReportPage::Save() {

@@ -1,7 +1,9 @@
 #pragma once
 // CTheReportPage ("操盘策略报告"), the wizard's last page: the report of the
 // run's best strategy, its trades and its strategy text in three tabs,
-// rebuilt each time the page is shown; "保存策略" stores the strategy while
+// rebuilt each time the page is shown, and with the range page's
+// out-of-sample option a fourth, "样本外检验": the strategy traded over the
+// held-out days beside buying and holding (the CLI's --holdout block); "保存策略" stores the strategy while
 // it is unsaved, and finishing the wizard stores it again.
 #include <QString>
 
@@ -34,6 +36,7 @@ public:
 
 private:
     void UpdateSaveButton();
+    void ShowHoldoutCheck();
 
     WizardContext context_;
     ReportPage report_;
@@ -42,4 +45,5 @@ private:
     QPlainTextEdit* reportText_ = nullptr;
     TradeTable* trades_ = nullptr;
     QPlainTextEdit* strategyText_ = nullptr;
+    QPlainTextEdit* holdoutText_ = nullptr;  // the fourth tab, shown while the option is on
 };
