@@ -1,5 +1,6 @@
 #include "app/dialogs/breed_all_dlg.h"
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -89,7 +91,10 @@ void CBreedAllDlg::Start(BatchBreed batch) {
     // The worker never waits for this window: each report is a copy posted
     // to it, dropped should the window be gone.
     const auto progress = [this](const BatchProgress& p) {
-        QMetaObject::invokeMethod(this, [this, p, latest = *p.latest] { OnProgress(p, latest); }, Qt::QueuedConnection);
+        const auto show = [this, done = p.done, left = p.remainingSeconds, latest = *p.latest] {
+            OnProgress(done, left, latest);
+        };
+        QMetaObject::invokeMethod(this, show, Qt::QueuedConnection);
     };
     jobs_.Start(
         [this, batch = std::move(batch), progress] {
@@ -99,9 +104,9 @@ void CBreedAllDlg::Start(BatchBreed batch) {
         [this](int) { OnEnded(); });
 }
 
-void CBreedAllDlg::OnProgress(const BatchProgress& progress, const BreedOutcome& latest) {
-    done_ = progress.done;
-    remaining_ = progress.remainingSeconds;
+void CBreedAllDlg::OnProgress(size_t done, double remainingSeconds, const BreedOutcome& latest) {
+    done_ = done;
+    remaining_ = remainingSeconds;
     estimatedAt_ = clock_.elapsed();
     bar_->setValue(static_cast<int>(done_));
     AddRow(latest);

@@ -57,7 +57,7 @@ signals:
 
 private:
     void Start(BatchBreed batch);
-    void OnProgress(const BatchProgress& progress, const BreedOutcome& latest);
+    void OnProgress(size_t done, double remainingSeconds, const BreedOutcome& latest);
     void OnEnded();
     void ShowTiming();
     void AddRow(const BreedOutcome& outcome);

@@ -67,7 +67,8 @@ bool CTimeRangePage::OnCreatePage() {
 
 QLayout* CTimeRangePage::CreateHoldoutRow() {
     holdout_ = new QCheckBox(QStringLiteral("样本外检验"), this);
-    holdout_->setToolTip(QStringLiteral("最近的若干个交易日不参与生成策略，生成后用策略在这些交易日上模拟交易，并与同期买入持有比较"));
+    holdout_->setToolTip(QStringLiteral("最近的若干个交易日不参与生成策略，"
+                                        "生成后用策略在这些交易日上模拟交易，并与同期买入持有比较"));
     holdoutDays_ = new QSpinBox(this);
     holdoutDays_->setSuffix(QStringLiteral(" 个交易日"));
     heldOutText_ = new QLabel(this);
