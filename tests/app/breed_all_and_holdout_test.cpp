@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSpinBox>
@@ -146,7 +147,7 @@ TEST_F(WizardHoldout, FourthTabMatchesTheCommandLineAndGoesWhenTurnedOff) {
     QTabWidget* tabs = runAndReport();
     ASSERT_TRUE(tabs->isTabVisible(3));
     EXPECT_EQ(tabs->tabText(3), "样本外检验");
-    const std::string shown = static_cast<QPlainTextEdit*>(tabs->widget(3))->toPlainText().toStdString();
+    const std::string shown = tabs->widget(3)->findChild<QPlainTextEdit*>()->toPlainText().toStdString();
 
     testing_support::Store cli;
     testing_support::ImportPufa(cli.db());
@@ -156,6 +157,14 @@ TEST_F(WizardHoldout, FourthTabMatchesTheCommandLineAndGoesWhenTurnedOff) {
     const size_t block = breed.out.find("=========样本外检验");
     ASSERT_NE(block, std::string::npos) << breed.out;
     EXPECT_EQ(shown + "\n", breed.out.substr(block));
+    // The headline: the block's two returns, the strategy's first.
+    const auto figure = [&](const std::string& name) {
+        const size_t at = breed.out.find(name, block) + name.size();
+        return breed.out.substr(at, breed.out.find(' ', at) - at);
+    };
+    EXPECT_EQ(tabs->widget(3)->findChild<QLabel*>()->text().toStdString(),
+              "最近 120 个交易日：策略累计盈利 " + figure("累计盈利: ") + " %，同期买入持有 " + figure("同期买入持有: ") +
+                  " %");
 
     wizard.Back();
     wizard.Back();

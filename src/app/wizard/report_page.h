@@ -11,6 +11,7 @@
 #include "app/wizard/wizard_context.h"
 #include "strategy/strategy_report.h"
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
@@ -45,5 +46,8 @@ private:
     QPlainTextEdit* reportText_ = nullptr;
     TradeTable* trades_ = nullptr;
     QPlainTextEdit* strategyText_ = nullptr;
-    QPlainTextEdit* holdoutText_ = nullptr;  // the fourth tab, shown while the option is on
+    // The fourth tab, shown while the option is on.
+    QWidget* holdoutTab_ = nullptr;
+    QLabel* holdoutHeadline_ = nullptr;
+    QPlainTextEdit* holdoutText_ = nullptr;
 };
