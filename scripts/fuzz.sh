@@ -13,14 +13,6 @@ SECONDS_EACH=${FUZZ_SECONDS:-600}
 JOBS=${FUZZ_JOBS:-1}
 TARGETS=${FUZZ_TARGETS:-$(for f in fuzz/*.cpp; do basename "$f" .cpp; done)}
 
-command -v clang++ >/dev/null 2>&1 || { echo "fuzz: clang++ is needed (Debian package clang)"; exit 1; }
-if [ ! -f "$BUILD/build.ninja" ]; then
-    cmake -S . -B "$BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
-          -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKORVEL_SANITIZE=ON -DKORVEL_FUZZ=ON -DKORVEL_TESTS=OFF
-fi
-# shellcheck disable=SC2046
-cmake --build "$BUILD" -j 2 --target $(for t in $TARGETS; do printf 'fuzz_%s ' "$t"; done)
-
 mkdir -p "$BUILD/logs"
 run_target() {
     t=$1
@@ -34,15 +26,21 @@ run_target() {
         -artifact_prefix="$BUILD/findings/$t/" "$BUILD/corpus/$t" "fuzz/seeds/$t" \
         >"$BUILD/logs/$t.log" 2>&1 || true
 }
-export BUILD SECONDS_EACH
-for t in $TARGETS; do echo "$t"; done | {
-    # FUZZ_JOBS targets at a time.
-    while read -r t; do
-        run_target "$t" &
-        while [ "$(jobs -p | wc -l)" -ge "$JOBS" ]; do sleep 1; done
-    done
-    wait
-}
+if [ "${1:-}" = --one ]; then
+    run_target "$2"
+    exit 0
+fi
+
+command -v clang++ >/dev/null 2>&1 || { echo "fuzz: clang++ is needed (Debian package clang)"; exit 1; }
+if [ ! -f "$BUILD/build.ninja" ]; then
+    cmake -S . -B "$BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+          -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKORVEL_SANITIZE=ON -DKORVEL_FUZZ=ON -DKORVEL_TESTS=OFF
+fi
+# shellcheck disable=SC2046
+cmake --build "$BUILD" -j 2 --target $(for t in $TARGETS; do printf 'fuzz_%s ' "$t"; done)
+
+# FUZZ_JOBS targets at a time, each run by this script's --one mode.
+printf '%s\n' $TARGETS | xargs -P "$JOBS" -n 1 "$0" --one
 
 status=0
 printf '%-20s %12s %8s %8s %8s  %s\n' target executions exec/s cov corpus findings

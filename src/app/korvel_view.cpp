@@ -207,12 +207,12 @@ void CKorvelView::OnDailyReport(const std::vector<SyncJob>& jobs, const SyncRepo
     }
     if (report.result == SyncReport::kFailed) {
         RefreshAdvicePanel(true);
+        busy_ = false;  // before the signal: its receivers ask IsBusy()
         emit busyStopped(0);
-        busy_ = false;
     } else if (report.result == SyncReport::kSucceeded) {
+        busy_ = false;
         emit busyStopped(1);
         RefreshAdvicePanel(true);
-        busy_ = false;
         dc_.ToggleAdjusted();  // a synchronised stock shows adjusted prices
         chart_->update();
     }

@@ -40,9 +40,9 @@ bool Save(const QPixmap& picture, const QString& path) {
     return saved;
 }
 
-// The search window over the main window, where it pops up, with a plain
-// title bar in place of the window manager's.
-QPixmap WithCodeSearch(CMainFrame& frame, CCodeHelperDlg& search) {
+// A tool window (the code search, the advice panel) over the main window,
+// where it pops up, with a plain title bar in place of the window manager's.
+QPixmap WithToolWindow(CMainFrame& frame, QWidget& search) {
     QPixmap picture = frame.grab();
     const QPixmap window = search.grab();
     constexpr int kTitle = 22;
@@ -82,8 +82,16 @@ int RenderScreenshots(CKorvelApp& app, const QString& folder) {
     CCodeHelperDlg& search = *view.CodeSearch();
     search.OpenWith(QStringLiteral("6"));
     WaitFor([&search] { return search.isVisible(); });
-    ok = Save(WithCodeSearch(frame, search), folder + QStringLiteral("/code-search.png")) && ok;
+    ok = Save(WithToolWindow(frame, search), folder + QStringLiteral("/code-search.png")) && ok;
     search.hide();
+
+    // Chart mode: the first bred stock of the list with MA, VOL and its marks.
+    view.OpenStock("600000", "SS");
+    view.SetMode(CKorvelView::kChartMode);
+    WaitFor([&view] { return view.Jobs().Running() == 0; });
+    view.Chart()->ZoomIn();
+    ok = Save(WithToolWindow(frame, *view.AdvicePanel()), folder + QStringLiteral("/chart-mode.png")) && ok;
+    view.SetMode(CKorvelView::kListMode);
     ok = RenderDialogShots(app.GetSession(), folder) && ok;
     return ok ? 0 : 1;
 }
