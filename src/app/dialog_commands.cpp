@@ -4,17 +4,20 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
+#include "app/dialogs/breed_all_dlg.h"
 #include "app/dialogs/data_clean_dlg.h"
 #include "app/dialogs/op_export_dlg.h"
 #include "app/dialogs/op_import_dlg.h"
 #include "app/dialogs/pool_pick_dlg.h"
 #include "app/dialogs/property_dlg.h"
 #include "app/dialogs/report_dlg.h"
+#include "app/dialogs/user_messages.h"
 #include "app/frame_actions.h"
 #include "app/korvel_view.h"
 #include "app/session.h"
 #include "app/wizard/platform_dlg.h"
 #include "strategy/strategy_record.h"
+#include "strategy/strategy_signals.h"
 
 DialogCommands::DialogCommands(Session& session, const FrameActions& actions, CKorvelView& view)
     : QObject(&view), session_(session), actions_(actions), view_(view) {
@@ -28,6 +31,7 @@ DialogCommands::DialogCommands(Session& session, const FrameActions& actions, CK
     connect(actions_.dataCleanup, &QAction::triggered, this, &DialogCommands::OpenDataCleanup);
     connect(actions_.exportStrategies, &QAction::triggered, this, &DialogCommands::ExportStrategyFile);
     connect(actions_.importStrategies, &QAction::triggered, this, &DialogCommands::ImportStrategyFile);
+    connect(actions_.breedWatchList, &QAction::triggered, this, &DialogCommands::BreedAllWatched);
 
     connect(&view_, &CKorvelView::modeChanged, this, &DialogCommands::UpdateStates);
     connect(&view_, &CKorvelView::busyStarted, this, &DialogCommands::UpdateStates);
@@ -47,6 +51,7 @@ void DialogCommands::UpdateStates() {
     const bool chart = view_.GetMode() == CKorvelView::kChartMode;
     actions_.generateStrategy->setEnabled(chart && !view_.IsBusy());
     actions_.dataCleanup->setEnabled(!chart && view_.Model().rowCount() > 0 && session_.server.cleanto > 0);
+    actions_.breedWatchList->setEnabled(view_.Model().rowCount() > 0 && !view_.IsBusy());
 }
 
 void DialogCommands::GenerateStrategy() {
@@ -93,4 +98,20 @@ void DialogCommands::ImportStrategyFile() {
     COpImportDlg import(session_.Db(), &view_);
     import.exec();
     if (import.Imported()) view_.FillList();  // the new strategies and their reports
+}
+
+void DialogCommands::BreedAllWatched() {
+    if (view_.IsBusy()) return;
+    const BatchBreed batch = DesktopBatch(session_.Db());
+    if (batch.program.empty()) {
+        Inform(&view_, QStringLiteral("找不到 korvel-cli，它应与本程序在同一文件夹中。"));
+        return;
+    }
+    CBreedAllDlg(session_.Db(), batch, &view_).exec();
+    view_.FillList();
+    // The current stock's stored strategy may be new: its marks and advice.
+    CDataCenter& dc = session_.Dc();
+    if (LoadStoredStrategy(session_.Db(), dc, InformSink(&view_))) ComputeStrategySignals(dc);
+    view_.RefreshAdvicePanel(true);
+    view_.Chart()->update();
 }

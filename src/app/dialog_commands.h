@@ -5,7 +5,8 @@
 // connected to the view, with their enabled states kept up to date:
 // generating a strategy only in chart mode while the view is not busy, the
 // cleanup only in list mode with at least one watched stock and a cut date
-// from the server.
+// from the server, breeding the watch list with at least one watched stock
+// while the view is not busy.
 #include <QObject>
 
 struct FrameActions;
@@ -27,6 +28,10 @@ public:
     // The strategy-file dialogs; the watch list reloads after an import.
     void ExportStrategyFile();
     void ImportStrategyFile();
+    // "为全部自选股生成策略": every watched stock bred and saved by korvel-cli
+    // processes (found beside this program), then the list and the current
+    // stock's advice refreshed.
+    void BreedAllWatched();
 
 private:
     void UpdateStates();

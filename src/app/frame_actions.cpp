@@ -47,6 +47,7 @@ FrameActions::FrameActions(QObject* owner)
       adjustPrices(Make(owner, QStringLiteral("价格复权"), QStringLiteral("K线在复权价格与原始价格之间切换"),
                         QStringLiteral("复权"))),
       generateStrategy(Make(owner, QStringLiteral("生成操盘策略"), QStringLiteral("为当前股票生成操盘策略"))),
+      breedWatchList(Make(owner, QStringLiteral("为全部自选股生成策略"), QStringLiteral("为每一只自选股生成并保存操盘策略"))),
       strategyReport(Make(owner, QStringLiteral("查看策略报告"), QStringLiteral("查看当前股票的策略报告"),
                           QStringLiteral("策略报告"))),
       addToWatchList(Make(owner, QStringLiteral("设为自选股"), QStringLiteral("把当前股票加入自选股"))),
@@ -67,7 +68,7 @@ FrameActions::FrameActions(QObject* owner)
     adjustPrices->setCheckable(true);
     // Handled by windows that come later; connecting one enables it.
     for (QAction* waiting : {settings, valuePool, valuePicks, growthPool, growthPicks, generateStrategy,
-                             strategyReport, dataCleanup, exportStrategies, importStrategies, feedback})
+                             breedWatchList, strategyReport, dataCleanup, exportStrategies, importStrategies, feedback})
         waiting->setEnabled(false);
     AssignIcons(*this);
 }
@@ -95,7 +96,7 @@ void BuildMenus(QMainWindow& frame, const FrameActions& a) {
     indicators->addAction(a.adjustPrices);
 
     QMenu* tools = bar->addMenu(QStringLiteral("工具(&T)"));
-    tools->addActions({a.generateStrategy, a.strategyReport});
+    tools->addActions({a.generateStrategy, a.breedWatchList, a.strategyReport});
     tools->addSeparator();
     tools->addAction(a.addToWatchList);
     tools->addAction(a.dataCleanup);

@@ -34,6 +34,7 @@ struct FrameActions {
     QAction* adjustPrices;
     // 工具
     QAction* generateStrategy;
+    QAction* breedWatchList;
     QAction* strategyReport;
     QAction* addToWatchList;
     QAction* dataCleanup;

@@ -37,9 +37,9 @@ struct InterruptScope {
     ~InterruptScope() { sigaction(SIGINT, &previous, nullptr); }
 };
 
-// What each child is given after "breed MARKET CODE".
+// What each child is given after "breed MARKET CODE --summary".
 std::vector<std::string> ChildWords(const BreedOptions& o) {
-    std::vector<std::string> words = {"--summary"};
+    std::vector<std::string> words;
     const auto add = [&](const char* name, auto value) { words.insert(words.end(), {name, std::to_string(value)}); };
     if (o.style) add("--style", static_cast<int>(*o.style));
     if (o.days) add("--days", *o.days);

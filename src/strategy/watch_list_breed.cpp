@@ -119,7 +119,7 @@ std::vector<BreedOutcome> BreedWatchList(const std::vector<WatchedStock>& stocks
     const auto startNext = [&] {
         const WatchedStock& s = stocks[next];
         std::vector<std::string> argv = {batch.program, "--dir", batch.dir, "breed", text::GbkToUtf8(s.market),
-                                         text::GbkToUtf8(s.code)};
+                                         text::GbkToUtf8(s.code), "--summary"};
         argv.insert(argv.end(), batch.breedWords.begin(), batch.breedWords.end());
         try {
             running.push_back({next, std::make_unique<ChildProcess>(argv)});

@@ -65,7 +65,7 @@ struct BatchProgress {
 struct BatchBreed {
     std::string program;                 // path of korvel-cli
     std::string dir;                     // its --dir
-    std::vector<std::string> breedWords; // after "breed MARKET CODE", e.g. --seed 7 --save
+    std::vector<std::string> breedWords; // after "breed MARKET CODE --summary", e.g. --seed 7 --save
     size_t jobs = 1;                     // children at a time, at least 1
 };
 

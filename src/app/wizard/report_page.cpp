@@ -1,14 +1,18 @@
 #include "app/wizard/report_page.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include "app/gbk_text.h"
 #include "app/dialogs/trade_table.h"
 #include "app/dialogs/user_messages.h"
+#include "strategy/holdout_check.h"
 #include "strategy/strategy_record.h"
+#include "strategy/trade_statistics.h"
 
 namespace {
 
@@ -31,6 +35,17 @@ bool CTheReportPage::OnCreatePage() {
     tabs_->addTab(reportText_, QStringLiteral("报告详情"));
     tabs_->addTab(trades_, QStringLiteral("交易记录"));
     tabs_->addTab(strategyText_, QStringLiteral("操盘策略"));
+    // The two returns to compare on top, the whole block below.
+    holdoutTab_ = new QWidget(tabs_);
+    holdoutHeadline_ = new QLabel(holdoutTab_);
+    holdoutHeadline_->setStyleSheet(QStringLiteral("font-weight: bold; padding: 4px;"));
+    holdoutText_ = ReadOnlyText(holdoutTab_);
+    auto* holdout = new QVBoxLayout(holdoutTab_);
+    holdout->setContentsMargins(0, 0, 0, 0);
+    holdout->addWidget(holdoutHeadline_);
+    holdout->addWidget(holdoutText_, 1);
+    tabs_->addTab(holdoutTab_, QStringLiteral("样本外检验"));
+    tabs_->setTabVisible(tabs_->indexOf(holdoutTab_), false);
     save_ = new QPushButton(QStringLiteral("保存策略"), this);
     save_->setAutoDefault(false);
     connect(save_, &QPushButton::clicked, this, &CTheReportPage::Save);
@@ -47,7 +62,23 @@ void CTheReportPage::OnSetActive() {
     reportText_->setPlainText(Shown(report_.report));
     trades_->Show(report_.trades);
     strategyText_->setPlainText(Shown(report_.strategyText));
+    ShowHoldoutCheck();
     UpdateSaveButton();
+}
+
+// The fourth tab is there from the start, hidden while the option is off.
+void CTheReportPage::ShowHoldoutCheck() {
+    const int32_t days = *context_.holdoutDays;
+    const std::optional<HoldoutCheck> check = days > 0 ? CheckHoldout(context_.dc, days) : std::nullopt;
+    tabs_->setTabVisible(tabs_->indexOf(holdoutTab_), check.has_value());
+    if (!check) return;
+    const std::lock_guard<std::recursive_mutex> lock(context_.dc.DataLock());
+    const std::vector<int32_t>& dates = context_.dc.Dates();
+    holdoutHeadline_->setText(QStringLiteral("最近 %1 个交易日：策略累计盈利 %2 %，同期买入持有 %3 %")
+                                  .arg(check->days)
+                                  .arg(SummarizeTrades(check->tradeLog, dates).Accumulated() * 100, 0, 'f', 2)
+                                  .arg(SummarizeTrades(check->buyAndHold, dates).Accumulated() * 100, 0, 'f', 2));
+    holdoutText_->setPlainText(Shown(BuildHoldoutReport(*check, dates)));
 }
 
 bool CTheReportPage::Save() {

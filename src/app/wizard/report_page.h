@@ -1,7 +1,9 @@
 #pragma once
 // CTheReportPage ("操盘策略报告"), the wizard's last page: the report of the
 // run's best strategy, its trades and its strategy text in three tabs,
-// rebuilt each time the page is shown; "保存策略" stores the strategy while
+// rebuilt each time the page is shown, and with the range page's
+// out-of-sample option a fourth, "样本外检验": the strategy traded over the
+// held-out days beside buying and holding (the CLI's --holdout block); "保存策略" stores the strategy while
 // it is unsaved, and finishing the wizard stores it again.
 #include <QString>
 
@@ -9,6 +11,7 @@
 #include "app/wizard/wizard_context.h"
 #include "strategy/strategy_report.h"
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
@@ -34,6 +37,7 @@ public:
 
 private:
     void UpdateSaveButton();
+    void ShowHoldoutCheck();
 
     WizardContext context_;
     ReportPage report_;
@@ -42,4 +46,8 @@ private:
     QPlainTextEdit* reportText_ = nullptr;
     TradeTable* trades_ = nullptr;
     QPlainTextEdit* strategyText_ = nullptr;
+    // The fourth tab, shown while the option is on.
+    QWidget* holdoutTab_ = nullptr;
+    QLabel* holdoutHeadline_ = nullptr;
+    QPlainTextEdit* holdoutText_ = nullptr;
 };

@@ -64,6 +64,13 @@ bool CTheRorozoPage::OnCreatePage() {
     return true;
 }
 
+void CTheRorozoPage::OnSetActive() {
+    const RunParameters& params = context_.dc.Parameters();
+    const std::vector<int32_t>& shown = picture_.range.dates;
+    if (generating_ || !run_ || shown.empty()) return;
+    if (shown.front() != params.rangeBegin || shown.back() != params.rangeEnd) StartRun();
+}
+
 void CTheRorozoPage::StartStop() {
     if (!generating_) {
         StartRun();

@@ -30,6 +30,10 @@ public:
     ~CTheRorozoPage() override;
 
     bool OnCreatePage() override;
+    // Back on the page after the range changed (the range page's
+    // out-of-sample option): the strategy shown was bred on other days, so
+    // a new run starts.
+    void OnSetActive() override;
     bool OnKillActive() override;
     bool OnQueryCancel() override;
     int OnWizardBack() override;

@@ -1,13 +1,19 @@
 #include "app/wizard/time_range_page.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
+
+#include <algorithm>
 
 #include "app/dialogs/property_dlg.h"
 #include "app/wizard/chart_frame.h"
 #include "app/wizard/wizard_charts.h"
+#include "strategy/holdout_check.h"
 #include "strategy/strategy_style.h"
 #include "strategy/time_range.h"
 
@@ -16,6 +22,11 @@ namespace {
 QString DateText(int32_t date) {
     return QString::asprintf("%04d-%02d-%02d", date / 10000, date / 100 % 100, date % 100);
 }
+
+// Half a year of trading days, when the stock has them.
+constexpr int kDefaultHoldoutDays = 120;
+// One held-out day is the closing case only, which never opens a trade.
+constexpr int kFewestHoldoutDays = 2;
 
 }  // namespace
 
@@ -29,6 +40,7 @@ bool CTimeRangePage::OnCreatePage() {
     grid->addWidget(rangeText_, 0, 1);
     depth_ = new QLabel(this);
     grid->addWidget(depth_, 1, 0, 1, 2);
+    grid->addLayout(CreateHoldoutRow(), 3, 0, 1, 3);
 
     // The style controls are part of the layout but stay hidden and disabled.
     auto* styleButton = new QPushButton(QStringLiteral("定义策略风格"), this);
@@ -53,11 +65,49 @@ bool CTimeRangePage::OnCreatePage() {
     return true;
 }
 
-void CTimeRangePage::ShowRange() {
-    RunParameters& params = context_.dc.Parameters();
+QLayout* CTimeRangePage::CreateHoldoutRow() {
+    holdout_ = new QCheckBox(QStringLiteral("样本外检验"), this);
+    holdout_->setToolTip(QStringLiteral("最近的若干个交易日不参与生成策略，"
+                                        "生成后用策略在这些交易日上模拟交易，并与同期买入持有比较"));
+    holdoutDays_ = new QSpinBox(this);
+    holdoutDays_->setSuffix(QStringLiteral(" 个交易日"));
+    heldOutText_ = new QLabel(this);
+    size_t bars = 0;
     {
         const std::lock_guard<std::recursive_mutex> lock(context_.dc.DataLock());
-        ComputeVerificationRange(params, context_.dc.Dates());
+        bars = context_.dc.Dates().size();
+    }
+    const int most = MaxHoldoutDays(bars);
+    holdoutDays_->setRange(kFewestHoldoutDays, std::max(most, kFewestHoldoutDays));
+    holdoutDays_->setValue(std::min(kDefaultHoldoutDays, most));
+    holdoutDays_->setEnabled(false);
+    holdout_->setEnabled(most >= kFewestHoldoutDays);
+    connect(holdout_, &QCheckBox::toggled, this, [this](bool on) {
+        holdoutDays_->setEnabled(on);
+        ShowRange();
+    });
+    connect(holdoutDays_, &QSpinBox::valueChanged, this, [this] { ShowRange(); });
+    auto* row = new QHBoxLayout;
+    row->addWidget(holdout_);
+    row->addWidget(holdoutDays_);
+    row->addWidget(heldOutText_, 1);
+    return row;
+}
+
+// The range, with the held-out days left out when the option is on; the
+// report page checks the days set here.
+void CTimeRangePage::ShowRange() {
+    RunParameters& params = context_.dc.Parameters();
+    const int32_t days = holdout_->isChecked() ? holdoutDays_->value() : 0;
+    {
+        const std::lock_guard<std::recursive_mutex> lock(context_.dc.DataLock());
+        const std::vector<int32_t>& dates = context_.dc.Dates();
+        const bool heldOut = days > 0 && ComputeHoldoutRange(params, dates, days);
+        if (!heldOut) ComputeVerificationRange(params, dates);
+        *context_.holdoutDays = heldOut ? days : 0;
+        heldOutText_->setText(heldOut ? QStringLiteral("检验区间: ") + DateText(dates[dates.size() - days]) +
+                                            QStringLiteral(" - ") + DateText(dates.back())
+                                      : QString());
     }
     figures_ = ComputeRangeFigures(context_.dc, params.rangeBegin, params.rangeEnd, {});
     rangeText_->setText(DateText(params.rangeBegin) + QStringLiteral(" - ") + DateText(params.rangeEnd));

@@ -2,7 +2,9 @@
 // CTimeRangePage ("准备生成策略"), the wizard's first page: the verification
 // range taken from the run parameters, the search depth, a preview of the
 // stock over the range, and the style menu (laid out but hidden: a run uses
-// the parameters in force unless the menu is shown).
+// the parameters in force unless the menu is shown). The option "样本外检验"
+// (off by default) keeps the newest days out of the range, for the report
+// page to trade the bred strategy over them.
 #include <QString>
 
 #include "app/wizard/new_wiz_page.h"
@@ -10,7 +12,9 @@
 #include "strategy/range_figures.h"
 
 class ChartFrame;
+class QCheckBox;
 class QLabel;
+class QSpinBox;
 class QMenu;
 class QPushButton;
 
@@ -27,8 +31,11 @@ public:
 
     QString RangeText() const;
     QString DepthText() const;
+    QCheckBox* HoldoutBox() const { return holdout_; }
+    QSpinBox* HoldoutDaysBox() const { return holdoutDays_; }
 
 private:
+    QLayout* CreateHoldoutRow();
     void ShowRange();
     QMenu* StyleMenu();
 
@@ -38,5 +45,8 @@ private:
     QLabel* rangeText_ = nullptr;
     QLabel* depth_ = nullptr;
     QLabel* styleName_ = nullptr;
+    QCheckBox* holdout_ = nullptr;
+    QSpinBox* holdoutDays_ = nullptr;
+    QLabel* heldOutText_ = nullptr;
     ChartFrame* preview_ = nullptr;
 };
