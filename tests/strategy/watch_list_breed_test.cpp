@@ -152,7 +152,11 @@ TEST_F(WatchListBreed, CtrlCStopsTheChildrenAndKeepsWhatWasSaved) {
     for (pid_t child; pids >> child; ++running) EXPECT_EQ(kill(child, 0), -1) << "child " << child << " survived";
     EXPECT_GE(running, 1u);
     const std::string printed = text(out);
-    EXPECT_NE(printed.find("\tstopped\n"), std::string::npos) << printed;
+    // A child may finish between the look at /proc and the signal: then the
+    // stocks left are "not started" rather than "stopped".
+    EXPECT_TRUE(printed.find("\tstopped\n") != std::string::npos ||
+                printed.find("\tnot started\n") != std::string::npos)
+        << printed;
     size_t bred = 0;
     for (size_t at = 0; (at = printed.find("  fitness ", at)) != std::string::npos; ++at) ++bred;
     std::optional<Database> db = Database::Open((dir->path() / "thedb.db3").string());
