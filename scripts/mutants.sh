@@ -2,7 +2,7 @@
 # A reproducible mutation sample: how many small faults put into the core
 # (src/ outside the desktop program) the tests catch.
 #
-#   scripts/mutants.sh [--seed N] [--per-kind N] [--sample FILE] [--only ID,...] [--list]
+#   scripts/mutants.sh [--seed N] [--per-kind N] [--sample FILE] [--only ID,...] [--list] [--work NAME]
 #
 # A seeded draw picks --per-kind single-token changes of each of five kinds
 # from every .cpp under src/ except src/app and src/chart/paint:
@@ -13,7 +13,9 @@
 #   drop      a statement dropped (an assignment, a call, ++/--, break, continue)
 # --sample FILE replays the mutants listed in FILE (the sample.tsv of an
 # earlier run) instead of drawing, so the same faults can be measured again
-# after the source has moved. --list prints the sample and stops.
+# after the source has moved. --list prints the sample and stops. --work NAME
+# keeps the run in build/NAME instead of build/mutants, so two runs (say,
+# before and after a change to the tests) can proceed side by side.
 #
 # Each mutant is built in Release in build/mutants/build from a copy of the
 # working tree (build/mutants/tree, so the worktree is never touched and can
@@ -32,6 +34,7 @@ per_kind=14
 sample_in=""
 only=""
 list_only=0
+work_name=mutants
 while [[ $# -gt 0 ]]; do
     case "$1" in
         --seed) seed="$2"; shift 2 ;;
@@ -39,12 +42,13 @@ while [[ $# -gt 0 ]]; do
         --sample) sample_in="$(realpath "$2")"; shift 2 ;;
         --only) only="$2"; shift 2 ;;
         --list) list_only=1; shift ;;
-        *) echo "usage: $0 [--seed N] [--per-kind N] [--sample FILE] [--only ID,...] [--list]" >&2; exit 2 ;;
+        --work) work_name="$2"; shift 2 ;;
+        *) echo "usage: $0 [--seed N] [--per-kind N] [--sample FILE] [--only ID,...] [--list] [--work NAME]" >&2; exit 2 ;;
     esac
 done
 
 root="$(git -C "$(dirname "$0")" rev-parse --show-toplevel)"
-work="$root/build/mutants"
+work="$root/build/$work_name"
 tree="$work/tree"
 build="$work/build"
 mkdir -p "$work"
@@ -192,7 +196,7 @@ PY
 # The test programs that check a source folder.
 programs_for() {
     case "$1" in
-        src/cli/*) echo "test_datastore test_gep test_strategy test_sync" ;;
+        src/cli/*) echo "test_cli test_datastore test_gep test_strategy test_sync" ;;
         src/chart/*) echo "test_chart" ;;
         *) local dir="${1#src/}"; echo "test_${dir%%/*}" ;;
     esac
