@@ -138,15 +138,4 @@ TEST_F(PopulationTest, SimpleModeKeepsTheEliteUnchangedUnderOperators) {
     }
 }
 
-TEST_F(PopulationTest, UnknownEliteModeRunsTheSimpleMode) {
-    Pop p(6, 1);
-    p.generate();
-    for (size_t i = 0; i < 6; ++i) p[i].setFitness(static_cast<double>(i));
-    testing::internal::CaptureStdout();
-    p.runGeneration(7);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Elite Mode not valid, using the Simple mode.\n");
-    EXPECT_EQ(p[0].fitness(), 5.0);
-    EXPECT_EQ(p[0].chromosome().symbols(), p.best()->chromosome().symbols());
-}
-
 }  // namespace
