@@ -257,7 +257,9 @@ trap restore EXIT INT TERM
 
 cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=ON \
     -DKORVEL_SANITIZE=OFF -DKORVEL_BENCH=OFF >/dev/null
-all_programs="$(cut -f2 "$sample" | grep -v '^file$' | sort -u | while read -r f; do programs_for "$f"; done |
+# The programs of the sampled folders (of the --only mutants when given).
+all_programs="$(grep -v '^#' "$sample" | while IFS=$'\t' read -r id f _; do
+    [[ -z "$only" || ",$only," == *",$id,"* ]] && programs_for "$f"; done |
     tr ' ' '\n' | sort -u | tr '\n' ' ')"
 # The sets of test programs (folder:prefix each): tests/, and with
 # --baseline-tests the working tree's in tests_after/.
