@@ -48,6 +48,8 @@ TEST(Parse, RealsAcceptDecimalFormsOnly) {
         {" 10.25xyz", 10.25}, {"-1.5e2", -150.0}, {"3e", 3.0}, {".5", 0.5}, {"5.", 5.0}, {"abc", 0.0},
         {".", 0.0},           {"0x10", 0.0},      {"inf", 0.0}, {"nan", 0.0}, {"-", 0.0}};
     for (const auto& [input, expected] : cases) EXPECT_EQ(text::ParseReal(input), expected) << input;
+    // A view ends where it ends, also inside a longer text.
+    EXPECT_EQ(text::ParseReal(std::string_view("1e23").substr(0, 3)), 100.0);
 }
 
 TEST(Format, FollowsPrintfRules) {
