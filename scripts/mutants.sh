@@ -259,7 +259,7 @@ cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=
     -DKORVEL_SANITIZE=OFF -DKORVEL_BENCH=OFF >/dev/null
 # The programs of the sampled folders (of the --only mutants when given).
 all_programs="$(grep -v '^#' "$sample" | while IFS=$'\t' read -r id f _; do
-    [[ -z "$only" || ",$only," == *",$id,"* ]] && programs_for "$f"; done |
+    if [[ -z "$only" || ",$only," == *",$id,"* ]]; then programs_for "$f"; fi; done |
     tr ' ' '\n' | sort -u | tr '\n' ' ')"
 # The sets of test programs (folder:prefix each): tests/, and with
 # --baseline-tests the working tree's in tests_after/.
