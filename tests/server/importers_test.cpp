@@ -55,15 +55,16 @@ TEST_F(ImportTest, DailyCsvSkipsMalformedLinesAndWarnsAboutOddBars) {
               "\n"
               "20240108,10.4,10.6,10.3,10.5,-1\r\n"  // line 8: negative volume
               "20240109,nan,10.7,10.4,10.6,6000\n"   // line 9
-              "20240110,10.6,10.8,10.5,10.7,7000\r\n");
+              "20240110,10.6,10.8,10.5,10.7,7000\r\n"
+              "20240111,10.6,10.8,0,10.7,7000\n");  // line 11: a price of 0
     WriteFile(dir_ / "daily/SZ_000001.csv", "date,open,high,low,close,volume\n19910103,66.2,66.2,66.2,66.2,400\n");
     WriteFile(dir_ / "daily/notes.txt", "ignored: not a .csv file\n");
     const server::ImportTotals totals = server::ImportDailyCsv(db_, dir_ / "daily", log_.log());
     EXPECT_EQ(totals.written, 4);
-    EXPECT_EQ(totals.skipped, 5);
+    EXPECT_EQ(totals.skipped, 6);
     EXPECT_EQ(totals.warnings, 1);
     const std::string file = (dir_ / "daily/SS_600000.csv").string();
-    for (int line : {3, 4, 5, 6, 8, 9}) EXPECT_TRUE(Reported(log_, file + ":" + std::to_string(line) + ": ")) << line;
+    for (int line : {3, 4, 5, 6, 8, 9, 11}) EXPECT_TRUE(Reported(log_, file + ":" + std::to_string(line) + ": ")) << line;
     EXPECT_TRUE(Reported(log_, ":5: warning: prices out of order: high 10.1 below open 10.2"));
     EXPECT_TRUE(Reported(log_, ":6: close is not a number: \"abc\""));
     EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily WHERE market = 'SS' AND code = '600000'"), 3);

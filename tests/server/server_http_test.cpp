@@ -268,6 +268,9 @@ TEST_F(ServerTest, BadParametersGet400AndUnknownPaths404) {
         "/login.php?code=4294967296&from=1",
     };
     for (const std::string& target : bad) EXPECT_EQ(Get(target).status, 400) << target;
+    // Keys of 16 characters, and percent escapes at every edge of the hex digits.
+    for (const std::string& good : {"/pool.php?modl=" + std::string(16, 'p'), std::string("/pool.php?modl=%4A%4f%6a%6F%30%39")})
+        EXPECT_EQ(Get(good).status, 200) << good;
     for (const char* target : {"/", "/login.phpx", "/loginXphp", "/daily.php/x", "/pool"})
         EXPECT_EQ(Get(target).status, 404) << target;
     // Still serving, and a negative date is just an integer.

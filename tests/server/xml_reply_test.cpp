@@ -75,6 +75,10 @@ TEST(XmlReply, ReusesItsBufferWithoutLeftovers) {
         for (int i = 0; i < 10000; ++i) big.Number("n", i + 0.5);
         EXPECT_GT(big.Finish().size(), 100000u);
     }
+    std::string fresh;
+    server::XmlReply huge(fresh, "r");
+    huge.Text("t", std::string(100000, 'x'));  // one piece larger than twice the buffer
+    EXPECT_EQ(huge.Finish().size(), 100000u + 55);
     server::XmlReply small(buffer, "r");
     small.Int("n", 1);
     EXPECT_EQ(small.Finish(), "<?xml version=\"1.0\" encoding=\"gb2312\"?>\n<r><n>1</n></r>\n");
