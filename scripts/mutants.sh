@@ -2,7 +2,8 @@
 # A reproducible mutation sample: how many small faults put into the core
 # (src/ outside the desktop program) the tests catch.
 #
-#   scripts/mutants.sh [--seed N] [--per-kind N] [--sample FILE] [--only ID,...] [--list]
+#   scripts/mutants.sh [--seed N] [--per-kind N] [--sample FILE] [--only ID,...] [--list] [--work NAME]
+#                      [--baseline-tests REF]
 #
 # A seeded draw picks --per-kind single-token changes of each of five kinds
 # from every .cpp under src/ except src/app and src/chart/paint:
@@ -13,7 +14,14 @@
 #   drop      a statement dropped (an assignment, a call, ++/--, break, continue)
 # --sample FILE replays the mutants listed in FILE (the sample.tsv of an
 # earlier run) instead of drawing, so the same faults can be measured again
-# after the source has moved. --list prints the sample and stops.
+# after the source has moved. --list prints the sample and stops. --work NAME
+# keeps the run in build/NAME instead of build/mutants, so two runs (say,
+# before and after a change to the tests) can proceed side by side.
+# --baseline-tests REF measures a change to the tests: the tests/ folder of
+# git revision REF is built as test_<dir> and the working tree's as a second
+# set, after_<dir>, in the same build tree, and every mutant (compiled once)
+# runs against both; each mutant's line reads "REF: outcome, working tree:
+# outcome" and both kill rates are given.
 #
 # Each mutant is built in Release in build/mutants/build from a copy of the
 # working tree (build/mutants/tree, so the worktree is never touched and can
@@ -32,6 +40,8 @@ per_kind=14
 sample_in=""
 only=""
 list_only=0
+work_name=mutants
+baseline=""
 while [[ $# -gt 0 ]]; do
     case "$1" in
         --seed) seed="$2"; shift 2 ;;
@@ -39,21 +49,58 @@ while [[ $# -gt 0 ]]; do
         --sample) sample_in="$(realpath "$2")"; shift 2 ;;
         --only) only="$2"; shift 2 ;;
         --list) list_only=1; shift ;;
-        *) echo "usage: $0 [--seed N] [--per-kind N] [--sample FILE] [--only ID,...] [--list]" >&2; exit 2 ;;
+        --work) work_name="$2"; shift 2 ;;
+        --baseline-tests) baseline="$2"; shift 2 ;;
+        *) echo "usage: $0 [--seed N] [--per-kind N] [--sample FILE] [--only ID,...] [--list] [--work NAME]" >&2; exit 2 ;;
     esac
 done
 
 root="$(git -C "$(dirname "$0")" rev-parse --show-toplevel)"
-work="$root/build/mutants"
+work="$root/build/$work_name"
 tree="$work/tree"
 build="$work/build"
 mkdir -p "$work"
 
-# A fresh copy of the working tree's files (tracked and new, not ignored).
-rm -rf "$tree"
-mkdir -p "$tree"
+# A copy of the working tree's files (tracked and new, not ignored). An
+# earlier copy is brought up to date file by file, so files that did not
+# change keep their times and the build tree stays incremental.
+fresh="$work/fresh"
+rm -rf "$fresh"
+mkdir -p "$fresh" "$tree"
 (cd "$root" && git ls-files -z --cached --others --exclude-standard |
-    tar --null --files-from=- --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$tree"
+    tar --null --files-from=- --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$fresh"
+if [[ -n "$baseline" ]]; then
+    # The working tree's tests move to a folder of their own with their own
+    # program names; tests/ holds the baseline revision's.
+    mv "$fresh/tests" "$fresh/tests_after"
+    git -C "$root" archive "$baseline" tests | tar -xf - -C "$fresh"
+    sed -i 's/set(target test_${dir})/set(target after_${dir})/' "$fresh/tests_after/CMakeLists.txt"
+    sed -i 's|^    add_subdirectory(tests)$|    add_subdirectory(tests)\n    add_subdirectory(tests_after)|' "$fresh/CMakeLists.txt"
+fi
+# No sampled folder is tested through the desktop program: leave it out of
+# the test programs' dependencies, so a mutant does not relink it.
+sed -i 's/add_dependencies(${target} korvel-cli korvel-server korvel)/add_dependencies(${target} korvel-cli korvel-server)/' \
+    "$fresh"/tests*/CMakeLists.txt
+python3 - "$fresh" "$tree" <<'PY'
+import filecmp, os, shutil, sys
+fresh, tree = sys.argv[1], sys.argv[2]
+wanted = set()
+for folder, _, files in os.walk(fresh):
+    for f in files:
+        rel = os.path.relpath(os.path.join(folder, f), fresh)
+        wanted.add(rel)
+        src, dst = os.path.join(fresh, rel), os.path.join(tree, rel)
+        if not os.path.exists(dst) or not filecmp.cmp(src, dst, shallow=False):
+            os.makedirs(os.path.dirname(dst), exist_ok=True)
+            shutil.copy2(src, dst)
+            os.utime(dst)  # newer than any object built from the old text
+for folder, _, files in os.walk(tree):
+    for f in files:
+        rel = os.path.relpath(os.path.join(folder, f), tree)
+        if rel not in wanted:
+            os.remove(os.path.join(tree, rel))
+PY
+rm -rf "$fresh"
 
 # The sample: drawn from the copy, or replayed from a file.
 sample="$work/sample.tsv"
@@ -192,7 +239,7 @@ PY
 # The test programs that check a source folder.
 programs_for() {
     case "$1" in
-        src/cli/*) echo "test_datastore test_gep test_strategy test_sync" ;;
+        src/cli/*) echo "test_cli test_datastore test_gep test_strategy test_sync" ;;
         src/chart/*) echo "test_chart" ;;
         *) local dir="${1#src/}"; echo "test_${dir%%/*}" ;;
     esac
@@ -210,29 +257,59 @@ trap restore EXIT INT TERM
 
 cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=ON \
     -DKORVEL_SANITIZE=OFF -DKORVEL_BENCH=OFF >/dev/null
-all_programs="$(cut -f2 "$sample" | grep -v '^file$' | sort -u | while read -r f; do programs_for "$f"; done |
+# The programs of the sampled folders (of the --only mutants when given).
+all_programs="$(grep -v '^#' "$sample" | while IFS=$'\t' read -r id f _; do
+    if [[ -z "$only" || ",$only," == *",$id,"* ]]; then programs_for "$f"; fi; done |
     tr ' ' '\n' | sort -u | tr '\n' ' ')"
-echo "building $all_programs..."
-ninja -C "$build" -j2 $all_programs >/dev/null
+# The sets of test programs (folder:prefix each): tests/, and with
+# --baseline-tests the working tree's in tests_after/.
+sets=("tests:test_")
+[[ -n "$baseline" ]] && sets=("tests:test_" "tests_after:after_")
+targets() {  # the programs of every set for the test_* names $@
+    local set p
+    for set in "${sets[@]}"; do
+        for p in "$@"; do echo -n "${set#*:}${p#test_} "; done
+    done
+}
+echo "building $(targets $all_programs)..."
+ninja -C "$build" -j2 $(targets $all_programs) >/dev/null
 
 export QT_QPA_PLATFORM=offscreen
 # Timeouts from the unmutated programs: four times their time, at least 60 s.
 declare -A limit
-for p in $all_programs; do
-    start=$(date +%s)
-    if ! "$build/tests/$p" --gtest_brief=1 >"$work/baseline_$p.log" 2>&1; then
-        echo "$p fails without a mutant; see $work/baseline_$p.log" >&2
-        exit 1
-    fi
-    took=$(($(date +%s) - start))
-    limit[$p]=$((took * 4 > 60 ? took * 4 : 60))
-    echo "baseline $p: ${took}s"
+for set in "${sets[@]}"; do
+    for p in $all_programs; do
+        program="$build/${set%%:*}/${set#*:}${p#test_}"
+        start=$(date +%s)
+        if ! "$program" --gtest_brief=1 >"$work/baseline_${set#*:}${p#test_}.log" 2>&1; then
+            echo "$program fails without a mutant; see $work/baseline_${set#*:}${p#test_}.log" >&2
+            exit 1
+        fi
+        took=$(($(date +%s) - start))
+        limit[$program]=$((took * 4 > 60 ? took * 4 : 60))
+        echo "baseline ${set#*:}${p#test_}: ${took}s"
+    done
 done
+
+# Runs the programs of one set against the built mutant: "killed by
+# PROGRAM (FIRST FAILED TEST)" or "survived".
+run_set() {
+    local set="$1" p program failed
+    shift
+    for p in "$@"; do
+        program="$build/${set%%:*}/${set#*:}${p#test_}"
+        if ! timeout "${limit[$program]}" "$program" --gtest_brief=1 --gtest_fail_fast >"$work/run.log" 2>&1; then
+            failed="$(grep -m1 -o '\[  FAILED  \] [A-Za-z0-9_./]*' "$work/run.log" | cut -c14-)"
+            echo "killed by ${set#*:}${p#test_} (${failed:-crash or timeout})"
+            return
+        fi
+    done
+    echo survived
+}
 
 results="$work/results.tsv"
 : >"$results"
-killed=0
-survived=0
+declare -A killed survived
 stillborn=0
 while IFS= read -r row; do
     [[ "$row" == \#* ]] && continue
@@ -248,29 +325,34 @@ while IFS= read -r row; do
         continue
     fi
     programs="$(programs_for "$file")"
-    outcome=survived
-    if ! ninja -C "$build" -j2 $programs >"$work/build.log" 2>&1; then
-        outcome=stillborn
+    outcomes=()
+    if ! ninja -C "$build" -j2 $(targets $programs) >"$work/build.log" 2>&1; then
+        stillborn=$((stillborn + 1))
+        outcomes=(stillborn)
     else
-        for p in $programs; do
-            if ! timeout "${limit[$p]}" "$build/tests/$p" --gtest_brief=1 --gtest_fail_fast >"$work/run.log" 2>&1; then
-                outcome="killed by $p"
-                break
-            fi
+        for set in "${sets[@]}"; do
+            outcome="$(run_set "$set" $programs)"
+            outcomes+=("$outcome")
+            case "$outcome" in
+                killed*) killed[$set]=$((${killed[$set]:-0} + 1)) ;;
+                *) survived[$set]=$((${survived[$set]:-0} + 1)) ;;
+            esac
         done
     fi
     restore
-    case "$outcome" in
-        killed*) killed=$((killed + 1)) ;;
-        survived) survived=$((survived + 1)) ;;
-        stillborn) stillborn=$((stillborn + 1)) ;;
-    esac
-    echo "$what: $outcome"
-    printf '%s\t%s\n' "$id" "$outcome" >>"$results"
+    if [[ ${#outcomes[@]} -eq 2 ]]; then
+        echo "$what: $baseline: ${outcomes[0]}, working tree: ${outcomes[1]}"
+    else
+        echo "$what: ${outcomes[0]}"
+    fi
+    (IFS=$'\t'; printf '%s\t%s\n' "$id" "${outcomes[*]}") >>"$results"
 done <"$sample"
 
-total=$((killed + survived))
-echo "killed $killed, survived $survived, stillborn $stillborn (not counted)"
-if [[ $total -gt 0 ]]; then
-    echo "kill rate: $killed/$total = $(python3 -c "print(f'{100 * $killed / $total:.1f}%')")"
-fi
+echo "stillborn $stillborn (not counted)"
+for set in "${sets[@]}"; do
+    k=${killed[$set]:-0}
+    total=$((k + ${survived[$set]:-0}))
+    name="working tree"
+    [[ -n "$baseline" && "$set" == tests:* ]] && name="$baseline"
+    [[ $total -gt 0 ]] && echo "kill rate ($name): $k/$total = $(python3 -c "print(f'{100 * $k / $total:.1f}%')")"
+done

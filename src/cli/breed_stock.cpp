@@ -4,6 +4,8 @@
 // range and the bred rule is then traded over them ("样本外检验"). Ctrl-C
 // ends the search early, as the wizard's stop button does, and the best
 // strategy found so far is reported.
+#include <pthread.h>
+
 #include <atomic>
 #include <csignal>
 #include <string>
@@ -98,6 +100,18 @@ void PrintReport(const std::string& report, const std::string& strategyText, con
     Print(out);
 }
 
+// From here on a strategy is saved and reported whole: the watch-list
+// runner stops its children with SIGTERM when the user presses Ctrl-C, and a
+// child ended between its save and its summary line would leave a stored
+// strategy the runner reports as stopped. Held back, the signal dies with
+// the process when it exits. Only the main thread is left at this point.
+void HoldTerminationUntilExit() {
+    sigset_t term;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &term, nullptr);
+}
+
 }  // namespace
 
 int BreedStock(const Context& context, const std::string& market, const std::string& code,
@@ -120,6 +134,7 @@ int BreedStock(const Context& context, const std::string& market, const std::str
     const std::optional<HoldoutCheck> check =
         options.holdout ? CheckHoldout(dc, *options.holdout) : std::optional<HoldoutCheck>();
     if (!options.summary) PrintReport(page.report, page.strategyText, check, dc);
+    if (options.save) HoldTerminationUntilExit();
     if (options.save && !SaveStrategy(store->database, dc, page.report, FailureSink(kCommand))) return 1;
     if (options.summary) Print(SummaryLine(SummarizeBreed(dc, *fitness)) + "\n");
     else if (options.save) Print("\nsaved " + market + " " + code + "\n");

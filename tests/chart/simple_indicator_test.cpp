@@ -90,10 +90,4 @@ TEST(SeriesFunctions, EmptyInputAndPeriodZero) {
     }
 }
 
-TEST(SeriesFunctions, StdIsThePopulationDeviation) {
-    const Series x = {2, 4, 4, 4, 5, 5, 7, 9};
-    EXPECT_EQ(S::STD(x, 8)[7], 2.0f);
-    EXPECT_EQ(S::AVEDEV(x, 8)[7], 1.5f);
-}
-
 }  // namespace

@@ -64,6 +64,10 @@ TEST(Database, GetTableTellsFailureFromEmptyResult) {
               (std::vector<std::string>{"1", "", "2", "x"}));  // NULL reads as ""
     EXPECT_FALSE(db.GetTable("SELECT A FROM MISSING"));
     EXPECT_NE(Database::LastError().find("MISSING"), std::string::npos) << Database::LastError();
+    // A refused write records its cause, which names the fault to the user.
+    ASSERT_TRUE(db.Exec("PRAGMA query_only = 1"));
+    EXPECT_FALSE(db.Exec("INSERT INTO T VALUES(3, 'y')"));
+    EXPECT_EQ(Database::LastErrorCode(), SQLITE_READONLY);
 }
 
 TEST(Database, TransactionStoresOnlyWhatIsCommitted) {

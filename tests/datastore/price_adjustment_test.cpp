@@ -43,16 +43,7 @@ TEST(AdjustPrices, ForwardFromTheNewestBar) {
     }
 }
 
-TEST(LoadDividends, ReadsTheStocksRowsOldestFirst) {
-    store_fixture::Store store;
-    store_fixture::InsertDividend(store.db(), "SS", "600000", 20030623, 0, 0, 1, 0, 0);
-    store_fixture::InsertDividend(store.db(), "SS", "600000", 20020822, 5, 0, 2, 0, 0);
-    store_fixture::InsertDividend(store.db(), "SZ", "600000", 20010101, 1, 1, 1, 1, 1);
-    const std::vector<DividendRecord> records = LoadDividends(store.db(), "SS", "600000");
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].date, 20020822);
-    EXPECT_EQ(records[0].bonus, 5.0f);
-    EXPECT_EQ(records[1].date, 20030623);
-}
+// LoadDividends feeds the data center, whose adjustment of a real history
+// is checked in data_center_test.cpp.
 
 }  // namespace

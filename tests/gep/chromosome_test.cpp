@@ -13,17 +13,6 @@ using ChromosomeTest = EngineTest;
 
 void SetTerminalValues(std::vector<double> values) { Chromosome::assignInputs(values); }
 
-TEST_F(ChromosomeTest, ShapeFollowsTheFunctionLists) {
-    gep_test::SetUpTradingEngine();
-    EXPECT_EQ(Chromosome::tailLength(), 12);
-    EXPECT_EQ(Chromosome::geneLength(), 23);
-
-    gep_test::SetUpEngine(3, "", "~ sqrt", "", 5, 1);  // one-argument functions only: t = 1
-    EXPECT_EQ(Chromosome::tailLength(), 1);
-    EXPECT_EQ(Chromosome::geneLength(), 6);
-    EXPECT_EQ(Chromosome::arity(-2), 2);  // beyond F1: a two-argument symbol
-}
-
 // Genes are read breadth-first (Karva) and evaluated in reverse; genes are
 // linked left to right; a division by zero anywhere invalidates.
 TEST_F(ChromosomeTest, EvaluatesKarvaGenes) {
@@ -93,16 +82,6 @@ TEST_F(ChromosomeTest, InputsOverwriteTerminalValuesUnlessLonger) {
     EXPECT_EQ(Chromosome::terminals(), (std::vector<double>{1, 2, 0}));
     Chromosome::assignInputs(std::vector<double>{5, 5, 5, 5});
     EXPECT_EQ(Chromosome::terminals(), (std::vector<double>{1, 2, 0}));
-}
-
-TEST_F(ChromosomeTest, TextForm) {
-    gep_test::SetUpEngine(30, "&", "~", "& |", 2, 2);
-    const Chromosome c({-1, 0, 1, 26, 3, -2, 2, 2, 1, 1});
-    EXPECT_EQ(c.toString(),
-              "> 2 Genes linked by: &\n"
-              "0)  H: &.~. T: a.b0.c..\n"
-              "1)  H: |.b. T: b.a.a..");
-    EXPECT_EQ(Chromosome(std::vector<Symbol>{}).toString(), " Chromosome Empty! ");
 }
 
 }  // namespace

@@ -64,17 +64,4 @@ TEST(EngineConfigReading, MissingFileGivesTheZeroRecord) {
     EXPECT_EQ(GEP::renderEngineConfig(c), GEP::renderEngineConfig(GEP::EngineConfig{}));
 }
 
-// The rest of the text form is checked through korvel-cli gep.
-TEST(EngineConfigRendering, ValuesInTheDefaultStreamForm) {
-    GEP::EngineConfig c;
-    c.weightFN = 2.5;
-    c.genePointCrossoverProbability = 1.0 / 3.0;
-    c.generations = 50;
-    c.breakOnMax = true;  // flags are not rendered
-    const std::string text = GEP::renderEngineConfig(c);
-    EXPECT_NE(text.find("WeightFN:2.5Population::PopSize:0; "), std::string::npos);
-    EXPECT_NE(text.find("GenePointCrossoverProbability:0.333333GEP Algorithm::Generations:50; "), std::string::npos);
-    EXPECT_EQ(text.find("Break"), std::string::npos);
-}
-
 }  // namespace

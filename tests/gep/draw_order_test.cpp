@@ -1,9 +1,5 @@
-// Pins the order of the engine's random draws. An independent model of the
-// draw rules replays every choice from its own std::mt19937 copies of
-// the sources (symbol source: the clock seed override; real and selection
-// sources: 42 after resetRandomSources) and must produce exactly the symbols
-// the engine produces, operator by operator and for a whole application of
-// the operators to a population.
+// Pins the order of the engine's random draws: an independent model replays
+// every choice from its own copies of the sources and must give the engine's symbols.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -45,25 +45,26 @@ TEST(GepCommand, FunctionIndividualsFitAQuadratic) {
 
 TEST(GepCommand, BadInputIsReported) {
     const testing_support::TempDir dir;
-    const std::string cases = (dir / "bad.csv").string();
-    std::ofstream(cases) << "a,b,target\n1,0,1\n1,x,0\n";
-    ProcessResult r = RunProcess({kCli, "gep", kData + "xor.cfg", cases, "--classify"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("bad.csv line 3: 'x' is not a number"), std::string::npos) << r.err;
-
-    std::ofstream(cases) << "1,0,1\n0,0,0\n";  // two inputs, the configuration says five
-    r = RunProcess({kCli, "gep", kData + "xor.cfg", cases, "--classify"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("Terminals is 5 but the cases have 2 input columns"), std::string::npos) << r.err;
-
-    r = RunProcess({kCli, "gep", (dir / "missing.cfg").string(), cases});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("cannot open the configuration file"), std::string::npos) << r.err;
-
-    r = RunProcess({kCli, "gep", kData + "xor.cfg"});
-    EXPECT_EQ(r.exitCode, 2);
-    r = RunProcess({kCli, "gep", kData + "xor.cfg", cases, "--seed", "-1"});
-    EXPECT_EQ(r.exitCode, 2);
+    const std::string cases = (dir / "bad.csv").string(), missing = (dir / "missing.cfg").string();
+    const struct {
+        const char* csv;
+        std::vector<std::string> args;
+        int exitCode;
+        const char* says;
+    } runs[] = {
+        {"a,b,target\n1,0,1\n1,x,0\n", {kData + "xor.cfg", cases, "--classify"}, 1, "bad.csv line 3: 'x' is not a number"},
+        {"1,0,1\n0,0,0\n", {kData + "xor.cfg", cases, "--classify"}, 1, "Terminals is 5 but the cases have 2 input columns"},
+        {"", {missing, cases}, 1, "cannot open the configuration file"},
+        {"", {kData + "xor.cfg"}, 2, ""},
+    };
+    for (const auto& run : runs) {
+        if (*run.csv) std::ofstream(cases) << run.csv;
+        std::vector<std::string> command = {kCli, "gep"};
+        command.insert(command.end(), run.args.begin(), run.args.end());
+        const ProcessResult r = RunProcess(command);
+        EXPECT_EQ(r.exitCode, run.exitCode) << run.says;
+        EXPECT_NE(r.err.find(run.says), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace

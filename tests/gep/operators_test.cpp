@@ -13,18 +13,6 @@ using gep_test::EngineTest;
 
 using SymbolGeneratorTest = EngineTest;
 
-TEST_F(SymbolGeneratorTest, RisInAHeadOfTerminalsChangesNothing) {
-    gep_test::SetUpTradingEngine();
-    GEP::Chromosome c;
-    for (size_t i = 0; i < c.symbols().size(); ++i) c.symbols()[i] = static_cast<Symbol>(1 + i % 21);
-    c.symbols()[0] = -1;  // a root function: RIS starts its scan at 1 at the earliest
-    c.symbols()[23] = 0;
-    const auto before = c.symbols();
-    GEP::SymbolGenerator generator;
-    for (int i = 0; i < 300; ++i) generator.risTransposition(c);
-    EXPECT_EQ(c.symbols(), before);
-}
-
 // Tails hold terminals whatever sequence of operators runs, and heads hold
 // only known symbols.
 TEST_F(SymbolGeneratorTest, TailsStayTerminalUnderEveryOperator) {

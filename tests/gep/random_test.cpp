@@ -30,36 +30,10 @@ TEST(RandomSources, ClockReseedUsesTheTimeOrTheOverride) {
     EXPECT_EQ(GEP::selectionSource()(), std::mt19937(42)());
     EXPECT_EQ(GEP::realSource()(), std::mt19937(42)());
     GEP::setClockSeedOverride(std::nullopt);
-}
-
-// Divisors worked out by hand from the span/divisor rule: exact divisors of
-// 2^31 use span / r, other ranges halve the span of 2^31 while
-// (span / r) / 32 >= r, doubling the divisor from 2.
-TEST(IntChooser, SpanDivisorRule) {
-    struct Case {
-        uint32_t minimum, maximum, divisor;
-    };
-    const Case cases[] = {
-        {0, 0, 1u << 31},   // r = 1 divides 2^31
-        {0, 3, 1u << 29},   // r = 4 divides 2^31
-        {5, 68, 1u << 25},  // r = 64 divides 2^31
-        {1, 3, 1u << 24},   // r = 3: span halved down to 2^8
-        {0, 20, 1u << 19},  // r = 21 (the trading terminals): span 2^13
-        {0, 99, 1u << 14},  // r = 100 (the trading population): span 2^18
-        {0, 22, 1u << 18},  // r = 23 (the trading gene length): span 2^14
-    };
-    for (const Case& c : cases) {
-        std::mt19937 source(42);
-        std::mt19937 reference(42);
-        GEP::IntChooser chooser(source, c.minimum, c.maximum);
-        EXPECT_EQ(chooser.divisor(), c.divisor) << c.minimum << ".." << c.maximum;
-        const uint32_t r = c.maximum - c.minimum + 1;
-        for (int i = 0; i < 200; ++i)
-            ASSERT_EQ(chooser(), (static_cast<uint32_t>(reference()) / c.divisor) % r + c.minimum);
-    }
-    std::mt19937 source(42);
+    std::mt19937 source(42);  // the draw rule itself is replayed by draw_order_test.cpp
     EXPECT_THROW(GEP::IntChooser(source, 5, 4), std::invalid_argument);
 }
+
 
 TEST_F(EngineTest, BuildingASymbolGeneratorReseedsTheSymbolSource) {
     gep_test::SetUpTradingEngine();

@@ -20,16 +20,8 @@ using testing_support::RunServerCommand;
 
 size_t LineCount(const std::string& text) { return testing_support::Lines(text).size(); }
 
-// A TDX day record: date, prices in hundredths, amount, volume.
-std::string TdxRecord(uint32_t date, int32_t price) {
-    std::string record(32, '\0');
-    const auto put = [&](size_t at, uint32_t value) {
-        for (int i = 0; i < 4; ++i) record[at + i] = static_cast<char>(value >> (8 * i));
-    };
-    put(0, date);
-    for (size_t at = 4; at <= 16; at += 4) put(at, static_cast<uint32_t>(price));
-    put(24, 1000);
-    return record;
+std::string TdxRecord(int date, int32_t price) {
+    return server_test::TdxRecord(date, price / 100.0, price / 100.0, price / 100.0, price / 100.0, 1000);
 }
 
 TEST(ImportProblems, EachIsReportedInOneShortLine) {
@@ -40,7 +32,8 @@ TEST(ImportProblems, EachIsReportedInOneShortLine) {
                            "date,open,high,low,close,volume\n"
                            "20240102,10.0,10.2,9.9,10.1,1000\n"
                            "20240102,11.0,11.2,10.9,11.1,1000\n"
-                           "20240103," + huge + ",10.2,9.9,10.1,1000\n");
+                           "20240103," +
+                               huge + ",10.2,9.9,10.1,1000\n");
     server_test::WriteFile(dir / "dividend.csv",
                            "market,code,date,songgu,zhuanzeng,paixi,peigu,peigujia\n"
                            "SS,600000,20200101,1,0,2.5,0,0\nSS,600000,20200101,1,0,3,0,0\n"
@@ -55,8 +48,7 @@ TEST(ImportProblems, EachIsReportedInOneShortLine) {
         {{"import-csv", "--data", data, "--daily", in + "/SS_600000.csv"},
          in + "/SS_600000.csv:3: date 20240102 repeats an earlier record; the first is kept"},
         {{"import-csv", "--data", data, "--daily", in + "/SS_600000.csv"},
-         in + "/SS_600000.csv:4: open is not a number: \"" + std::string(80, 'x') +
-             "...\" (10485760 bytes)"},
+         in + "/SS_600000.csv:4: open is not a number: \"" + std::string(80, 'x') + "...\" (10485760 bytes)"},
         {{"import-csv", "--data", data, "--dividend", in + "/dividend.csv"},
          in + "/dividend.csv:3: SS 600000 date 20200101 repeats an earlier record; the first is kept"},
         {{"import-tdx", "--data", data, "--vipdoc", in + "/sh600000.day"},
@@ -65,18 +57,16 @@ TEST(ImportProblems, EachIsReportedInOneShortLine) {
         {{"import-csv", "--data", data, "--daily", in + "/none"}, in + "/none: not found"},
         {{"import-tdx", "--data", data, "--vipdoc", in + "/none"}, in + "/none: not found"},
         {{"serve", "--data", in + "/empty", "--listen", "127.0.0.1:0"},
-         "korvel-server serve: no database in " + in +
-             "/empty (fill one with import-csv, import-tdx or init-demo)"},
+         "korvel-server serve: no database in " + in + "/empty (fill one with import-csv, import-tdx or init-demo)"},
         {{"config", "--data", in + "/empty"},
-         "korvel-server config: no database in " + in +
-             "/empty (fill one with import-csv, import-tdx or init-demo)"},
+         "korvel-server config: no database in " + in + "/empty (fill one with import-csv, import-tdx or init-demo)"},
     };
     for (const Case& c : cases) {
         const auto run = RunServerCommand(c.words);
         EXPECT_EQ(run.exitCode, 1) << c.words[0];
         const std::vector<std::string> lines = testing_support::Lines(run.err);
-        EXPECT_NE(std::find(lines.begin(), lines.end(), c.problem), lines.end())
-            << c.problem << "\n---\n" << run.err.substr(0, 2000);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.problem), lines.end()) << c.problem << "\n---\n"
+                                                                                 << run.err.substr(0, 2000);
         EXPECT_LT(run.err.size(), 2000u);
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "empty"));

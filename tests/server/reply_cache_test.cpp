@@ -1,7 +1,5 @@
-// The reply cache: its byte budget, and that a change to the database is
-// never hidden by it. End to end, a server with the cache and one without
-// answer byte for byte alike, and an import shows in the very next reply
-// while other clients keep the cache busy.
+// The reply cache: its byte budget, and that no change to the database is
+// hidden by it, in process and end to end.
 #include "server/reply_cache.h"
 
 #include <gtest/gtest.h>
@@ -25,9 +23,7 @@ using server::ReplyCache;
 using server_test::TempDir;
 using server_test::WriteFile;
 
-ReplyCache::Body Text(size_t size, char fill = 'x') {
-    return std::make_shared<const std::string>(size, fill);
-}
+ReplyCache::Body Text(size_t size, char fill = 'x') { return std::make_shared<const std::string>(size, fill); }
 
 class ReplyCacheTest : public testing::Test {
 protected:
@@ -112,13 +108,11 @@ private:
 class CachedServerTest : public ReplyCacheTest {
 protected:
     void SetUp() override {
-        WriteFile(
-            dir_ / "in/stocks.csv",
-            "market,code,name,pinyin,type\nSS,600000,浦发银行,PFYH,1\nSZ,000002,万科Ａ,WKA,1\n");
+        WriteFile(dir_ / "in/stocks.csv",
+                  "market,code,name,pinyin,type\nSS,600000,浦发银行,PFYH,1\nSZ,000002,万科Ａ,WKA,1\n");
         std::string bars = "date,open,high,low,close,volume\n";
         for (int day = 1; day <= 28; ++day)
-            bars +=
-                text::Format("202401%02d,10.%d,11.25,9.5,10.%d,%d\n", day, day, day, day * 1000);
+            bars += text::Format("202401%02d,10.%d,11.25,9.5,10.%d,%d\n", day, day, day, day * 1000);
         WriteFile(dir_ / "in/SS_600000.csv", bars);
         WriteFile(dir_ / "in/dividend.csv",
                   "market,code,date,songgu,zhuanzeng,paixi,peigu,peigujia\n"
@@ -138,11 +132,10 @@ protected:
 
     // Replaces the bar of 20240128 with one whose prices are all `price`.
     void ImportLastBar(const std::string& price) {
-        WriteFile(dir_ / "in/SS_600000.csv", "date,open,high,low,close,volume\n20240128," + price +
-                                                 "," + price + "," + price + "," + price + ",1\n");
+        WriteFile(dir_ / "in/SS_600000.csv", "date,open,high,low,close,volume\n20240128," + price + "," + price + "," +
+                                                 price + "," + price + ",1\n");
         server_test::CollectingLog log;
-        const server::ImportTotals totals =
-            server::ImportDailyCsv(db_, dir_ / "in/SS_600000.csv", log.log());
+        const server::ImportTotals totals = server::ImportDailyCsv(db_, dir_ / "in/SS_600000.csv", log.log());
         ASSERT_EQ(totals.written, 1);
     }
 };
@@ -188,18 +181,15 @@ TEST_F(CachedServerTest, AnImportShowsInTheVeryNextReply) {
     for (int round = 1; round <= 100; ++round) {
         const std::string price = text::Format("%d.25", 20 + round);
         ImportLastBar(price);
-        EXPECT_NE(server.Get(target).find("<close>" + price + "</close>"), std::string::npos)
-            << "round " << round;
-        EXPECT_NE(server.Get(target).find("<close>" + price + "</close>"), std::string::npos)
-            << "round " << round;
+        EXPECT_NE(server.Get(target).find("<close>" + price + "</close>"), std::string::npos) << "round " << round;
+        EXPECT_NE(server.Get(target).find("<close>" + price + "</close>"), std::string::npos) << "round " << round;
     }
     done = true;
     for (auto& other : others) other.join();
     EXPECT_EQ(failures, 0);
 
     // An import by the korvel-server program itself, another process.
-    WriteFile(dir_ / "in/SS_600000.csv",
-              "date,open,high,low,close,volume\n20240128,99.5,99.5,99.5,99.5,1\n");
+    WriteFile(dir_ / "in/SS_600000.csv", "date,open,high,low,close,volume\n20240128,99.5,99.5,99.5,99.5,1\n");
     const testing_support::ProcessResult import = testing_support::RunServerCommand(
         {"import-csv", "--data", dir_.path().string(), "--daily", (dir_ / "in/SS_600000.csv").string()});
     ASSERT_EQ(import.exitCode, 0) << import.err;

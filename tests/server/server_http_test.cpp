@@ -63,8 +63,7 @@ protected:
                   "vpool,2,20240105,SZ,000002,1100,8.5,0.9,-12.25\n"
                   "vpool,1,20240105,SS,600000,0,0,0,0\n"
                   "vpool,3,20240105,SZ,999999,0,0,0,0\n");
-        const auto totals =
-            server::ImportStocksCsv(db, dir_ / "in/stocks.csv", 20240101, log.log());
+        const auto totals = server::ImportStocksCsv(db, dir_ / "in/stocks.csv", 20240101, log.log());
         server::ImportDailyCsv(db, dir_ / "in/SS_600000.csv", log.log());
         server::ImportDividendCsv(db, dir_ / "in/dividend.csv", log.log());
         server::ImportNews(db, dir_ / "in/news.csv", log.log());
@@ -100,14 +99,24 @@ protected:
     std::unique_ptr<ServerProcess> server_;
 };
 
-std::string Child(const pugi::xml_node& node, const char* name) {
-    return node.child(name).text().get();
+std::string Child(const pugi::xml_node& node, const char* name) { return node.child(name).text().get(); }
+
+// The texts of the named children, joined by spaces.
+std::string Fields(const pugi::xml_node& node, std::initializer_list<const char*> names) {
+    std::string out;
+    for (const char* name : names) out += (out.empty() ? "" : " ") + Child(node, name);
+    return out;
+}
+
+std::vector<pugi::xml_node> Nodes(const pugi::xml_node& node, const char* xpath) {
+    std::vector<pugi::xml_node> nodes;
+    for (const auto& n : node.select_nodes(xpath)) nodes.push_back(n.node());
+    return nodes;
 }
 
 std::vector<std::string> Dates(const pugi::xml_document& doc, const char* xpath) {
     std::vector<std::string> dates;
-    for (const auto& record : doc.select_nodes(xpath))
-        dates.push_back(Child(record.node(), "date"));
+    for (const pugi::xml_node& record : Nodes(doc, xpath)) dates.push_back(Child(record, "date"));
     return dates;
 }
 
@@ -126,31 +135,22 @@ TEST_F(ServerTest, LoginCarriesDatesNewsAndTheServersOwnAddress) {
     Start();
     pugi::xml_document doc = Xml("/login.php?vrsn=1106&code=123&from=1");
     const pugi::xml_node root = doc.document_element();
-    EXPECT_EQ(Child(root.child("auth"), "update"), "20240111");
-    // Five trading days before 20240111 among the dates held.
-    EXPECT_EQ(Child(root.child("auth"), "cleanto"), "20240104");
-
-    std::vector<pugi::xml_node> news;
-    for (const auto& item : root.child("news").select_nodes("child::*"))
-        news.push_back(item.node());
+    // cleanto: five trading days before 20240111 among the dates held.
+    EXPECT_EQ(Fields(root.child("auth"), {"update", "cleanto"}), "20240111 20240104");
+    const std::vector<pugi::xml_node> news = Nodes(root.child("news"), "child::*");
     ASSERT_EQ(news.size(), 2u);
-    EXPECT_EQ(Child(news[0], "popp") + Child(news[0], "vrsn"), "37");
-    EXPECT_EQ(Child(news[0], "titl"), text::Utf8ToGbk("A&B <新闻>"));
-    EXPECT_EQ(Child(news[0], "addr"), "http://example.com/?a=1&b=2");
-    EXPECT_EQ(Child(news[0], "text"), text::Utf8ToGbk("第一条, 含逗号"));
-
-    const auto hosts = root.child("hosts").select_nodes("child::*");
+    EXPECT_EQ(Fields(news[0], {"popp", "vrsn", "titl", "addr", "text"}),
+              text::Utf8ToGbk("3 7 A&B <新闻> http://example.com/?a=1&b=2 第一条, 含逗号"));
+    const std::vector<pugi::xml_node> hosts = Nodes(root.child("hosts"), "child::*");
     ASSERT_EQ(hosts.size(), 1u);
-    EXPECT_EQ(Child(hosts.first().node(), "addr"), server_->host());
-    EXPECT_EQ(Child(hosts.first().node(), "cmnt"), text::Utf8ToGbk("本机数据服务器"));
+    EXPECT_EQ(Fields(hosts[0], {"addr", "cmnt"}), server_->host() + " " + text::Utf8ToGbk("本机数据服务器"));
 }
 
 TEST_F(ServerTest, LoginFollowsConfiguredCutDateAndHosts) {
     {
         Database db = server::OpenServerDatabase(dir_.path());
         server::SetSetting(db, server::kCleantoSetting, "20231229");
-        WriteFile(dir_ / "in/hosts.csv",
-                  "nett,addr,cmnt\n1,data.example.com:8080,主服务器\n2,10.0.0.5,备用\n");
+        WriteFile(dir_ / "in/hosts.csv", "nett,addr,cmnt\n1,data.example.com:8080,主服务器\n2,10.0.0.5,备用\n");
         server_test::CollectingLog log;
         server::ImportHosts(db, dir_ / "in/hosts.csv", log.log());
     }
@@ -174,25 +174,20 @@ TEST_F(ServerTest, DailyRepliesHoldTheRequestedRangeOldestFirst) {
     const std::string base = "/daily.php?vrsn=1106&code=1&mrkt=SS&stck=600000";
     pugi::xml_document doc = Xml(base + "&frst=0&last=99999999");
     EXPECT_EQ(Dates(doc, "//daily").size(), 8u);
-    const pugi::xml_node first = doc.select_node("//daily").node();
-    std::string fields;
-    for (const char* name : {"date", "open", "high", "low", "close", "volume"}) fields += Child(first, name) + " ";
-    EXPECT_EQ(fields, "20240102 10 10.2 9.9 10.1 1000 ");
+    EXPECT_EQ(Fields(doc.select_node("//daily").node(), {"date", "open", "high", "low", "close", "volume"}),
+              "20240102 10 10.2 9.9 10.1 1000");
     // Large volumes stay plain decimals.
-    EXPECT_NE(Get(base + "&frst=20240110&last=20240110").body.find("<volume>60000000000</volume>"),
-              std::string::npos);
+    EXPECT_NE(Get(base + "&frst=20240110&last=20240110").body.find("<volume>60000000000</volume>"), std::string::npos);
 
     // Both bounds are inclusive.
     EXPECT_EQ(Dates(Xml(base + "&frst=20240104&last=20240109"), "//daily"),
               (std::vector<std::string>{"20240104", "20240105", "20240108", "20240109"}));
     // The client's incremental request: the day after its newest bar onwards.
-    EXPECT_EQ(Dates(Xml(base + "&frst=20240111&last=99999999"), "//daily"),
-              (std::vector<std::string>{"20240111"}));
+    EXPECT_EQ(Dates(Xml(base + "&frst=20240111&last=99999999"), "//daily"), (std::vector<std::string>{"20240111"}));
     // Empty ranges and unknown stocks give a valid reply without records,
     // long enough for the client to accept it as a reply.
-    for (const std::string& target :
-         {base + "&frst=20240112&last=99999999", base + "&frst=20240109&last=20240104",
-          std::string("/daily.php?mrkt=SZ&stck=600000&frst=0&last=99999999")}) {
+    for (const std::string& target : {base + "&frst=20240112&last=99999999", base + "&frst=20240109&last=20240104",
+                                      std::string("/daily.php?mrkt=SZ&stck=600000&frst=0&last=99999999")}) {
         const pugi::xml_document empty = Xml(target);
         EXPECT_TRUE(empty.select_nodes("//daily").empty()) << target;
         EXPECT_GT(Get(target).body.size(), 10u);
@@ -201,15 +196,11 @@ TEST_F(ServerTest, DailyRepliesHoldTheRequestedRangeOldestFirst) {
 
 TEST_F(ServerTest, DividendRepliesUseTheClientsFieldNames) {
     Start();
-    pugi::xml_document doc =
-        Xml("/divid.php?vrsn=1106&code=1&mrkt=SS&stck=600000&frst=20210101&last=99999999");
-    const auto records = doc.select_nodes("//divid");
+    pugi::xml_document doc = Xml("/divid.php?vrsn=1106&code=1&mrkt=SS&stck=600000&frst=20210101&last=99999999");
+    const std::vector<pugi::xml_node> records = Nodes(doc, "//divid");
     ASSERT_EQ(records.size(), 1u);
-    const pugi::xml_node record = records.first().node();
-    std::string fields;
-    for (const char* name : {"date", "songgu", "zhuanzheng", "paixi", "peigu", "ppeigu"})
-        fields += Child(record, name) + " ";
-    EXPECT_EQ(fields, "20230101 0 0 10.166131 3 5.5 ");
+    EXPECT_EQ(Fields(records[0], {"date", "songgu", "zhuanzheng", "paixi", "peigu", "ppeigu"}),
+              "20230101 0 0 10.166131 3 5.5");
     EXPECT_EQ(Dates(Xml("/divid.php?mrkt=SS&stck=600000&frst=0&last=99999999"), "//divid"),
               (std::vector<std::string>{"20200101", "20230101"}));
 }
@@ -217,17 +208,12 @@ TEST_F(ServerTest, DividendRepliesUseTheClientsFieldNames) {
 TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
     Start();
     pugi::xml_document doc = Xml("/code.php?vrsn=1106&code=1&pdate=0");
-    std::vector<pugi::xml_node> stocks;
-    for (const auto& s : doc.document_element().select_nodes("child::*"))
-        stocks.push_back(s.node());
+    const std::vector<pugi::xml_node> stocks = Nodes(doc.document_element(), "child::*");
     ASSERT_EQ(stocks.size(), 3u);
-    std::string fields;
-    for (const char* name : {"date", "market", "code", "abbr", "pinyin", "type"})
-        fields += Child(stocks[1], name) + " ";
-    EXPECT_EQ(fields, "20240101 SS 600000 " + kPufaGbk + " PFYH 1 ");
+    EXPECT_EQ(Fields(stocks[1], {"date", "market", "code", "abbr", "pinyin", "type"}),
+              "20240101 SS 600000 " + kPufaGbk + " PFYH 1");
     // A client holding the newest stamp gets nothing.
-    EXPECT_TRUE(
-        Xml("/code.php?pdate=20240101").document_element().select_nodes("child::*").empty());
+    EXPECT_TRUE(Xml("/code.php?pdate=20240101").document_element().select_nodes("child::*").empty());
 
     // A later import: one stock renamed, one new, one unchanged.
     WriteFile(dir_ / "in/stocks2.csv",
@@ -240,31 +226,23 @@ TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
     server::ImportStocksCsv(db, dir_ / "in/stocks2.csv", 20240105, log.log());
     doc = Xml("/code.php?pdate=20240101");
     std::vector<std::string> changed;
-    for (const auto& s : doc.document_element().select_nodes("child::*"))
-        changed.push_back(Child(s.node(), "code") + "@" + Child(s.node(), "date"));
-    EXPECT_EQ(changed, (std::vector<std::string>{"000002@20240105", "300059@20240105"}));
-    EXPECT_TRUE(
-        Xml("/code.php?pdate=20240105").document_element().select_nodes("child::*").empty());
+    for (const pugi::xml_node& stock : Nodes(doc.document_element(), "child::*"))
+        changed.push_back(Fields(stock, {"code", "date"}));
+    EXPECT_EQ(changed, (std::vector<std::string>{"000002 20240105", "300059 20240105"}));
+    EXPECT_TRUE(Xml("/code.php?pdate=20240105").document_element().select_nodes("child::*").empty());
 }
 
 TEST_F(ServerTest, PoolRepliesListTheModelsEntriesByRank) {
     Start();
     pugi::xml_document doc = Xml("/pool.php?vrsn=1106&code=1&modl=vpool");
-    EXPECT_EQ(std::string(doc.select_node("//caption").node().text().get()),
-              text::Utf8ToGbk("价值模型股票池"));
-    EXPECT_EQ(std::string(doc.select_node("//info").node().text().get()), text::Utf8ToGbk("示例"));
-    const auto entries = doc.select_nodes("//pool");
+    EXPECT_EQ(Child(doc.select_node("//caption").node().parent(), "caption") + " " +
+                  Child(doc.select_node("//info").node().parent(), "info"),
+              text::Utf8ToGbk("价值模型股票池 示例"));
+    const std::vector<pugi::xml_node> entries = Nodes(doc, "//pool");
     ASSERT_EQ(entries.size(), 3u);
-    const pugi::xml_node first = entries[0].node();
-    EXPECT_EQ(Child(first, "rank") + Child(first, "date") + Child(first, "market") + Child(first, "code"),
-              "120240105SS600000");
-    EXPECT_EQ(Child(first, "abbr"), kPufaGbk);
-    const pugi::xml_node second = entries[1].node();
-    std::string fields;
-    for (const char* name : {"capital", "pe", "pb", "mpg"}) fields += Child(second, name) + " ";
-    EXPECT_EQ(fields, "1100 8.5 0.9 -12.25 ");
-    // A stock missing from the stock list is listed without a name.
-    EXPECT_EQ(Child(entries[2].node(), "abbr"), "");
+    EXPECT_EQ(Fields(entries[0], {"rank", "date", "market", "code", "abbr"}), "1 20240105 SS 600000 " + kPufaGbk);
+    EXPECT_EQ(Fields(entries[1], {"capital", "pe", "pb", "mpg"}), "1100 8.5 0.9 -12.25");
+    EXPECT_EQ(Child(entries[2], "abbr"), "");  // a stock missing from the stock list
 
     doc = Xml("/pool.php?modl=gpick");
     EXPECT_TRUE(doc.select_nodes("//pool").empty());
@@ -290,19 +268,20 @@ TEST_F(ServerTest, BadParametersGet400AndUnknownPaths404) {
         "/login.php?code=4294967296&from=1",
     };
     for (const std::string& target : bad) EXPECT_EQ(Get(target).status, 400) << target;
+    // Keys of 16 characters, and percent escapes at every edge of the hex digits.
+    for (const std::string& good : {"/pool.php?modl=" + std::string(16, 'p'), std::string("/pool.php?modl=%4A%4f%6a%6F%30%39")})
+        EXPECT_EQ(Get(good).status, 200) << good;
     for (const char* target : {"/", "/login.phpx", "/loginXphp", "/daily.php/x", "/pool"})
         EXPECT_EQ(Get(target).status, 404) << target;
     // Still serving, and a negative date is just an integer.
-    EXPECT_EQ(Dates(Xml(daily + "&mrkt=SS&stck=600000&frst=-1&last=20240102"), "//daily").size(),
-              1u);
+    EXPECT_EQ(Dates(Xml(daily + "&mrkt=SS&stck=600000&frst=-1&last=20240102"), "//daily").size(), 1u);
 }
 
 TEST_F(ServerTest, ASecondServerCannotTakeAPortInUse) {
     Start();
     // `timeout` ends the attempt if it wrongly starts serving (status 124).
     const std::string command = std::string("timeout 20 ") + KORVEL_SERVER_PATH + " serve --data " +
-                                dir_.path().string() + " --listen " + server_->host() +
-                                " >/dev/null 2>&1";
+                                dir_.path().string() + " --listen " + server_->host() + " >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
@@ -320,8 +299,7 @@ TEST_F(ServerTest, LogsOneLinePerRequestAndStopsCleanlyOnSigterm) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     const std::string log = server_test::ReadFile(log_path);
     size_t requests = 0;
-    for (size_t at = log.find("\"GET "); at != std::string::npos; at = log.find("\"GET ", at + 1))
-        ++requests;
+    for (size_t at = log.find("\"GET "); at != std::string::npos; at = log.find("\"GET ", at + 1)) ++requests;
     EXPECT_EQ(requests, 3u) << log;
     EXPECT_NE(log.find("\"GET /nowhere\" 404"), std::string::npos) << log;
     EXPECT_NE(log.find("\"GET /login.php?from=1\" 200"), std::string::npos) << log;

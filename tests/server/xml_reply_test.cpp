@@ -19,8 +19,7 @@ std::string Decimal(double value) {
 
 std::string Reference(double value) {
     char buffer[server::kMaxDecimalLength];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return std::string(buffer, result.ptr);
 }
 
@@ -35,10 +34,8 @@ TEST(FormatDecimal, MatchesTheShortestFixedForm) {
     // on both sides of the fast path's 1e11 limit.
     for (int i = 0; i < 50000; ++i) {
         const int places = static_cast<int>(random() % 5);
-        const int64_t digits =
-            static_cast<int64_t>(random() % 2000000000000000ull) >> (random() % 50);
-        const double value =
-            (i % 7 == 0 ? -1 : 1) * static_cast<double>(digits) / std::pow(10.0, places);
+        const int64_t digits = static_cast<int64_t>(random() % 2000000000000000ull) >> (random() % 50);
+        const double value = (i % 7 == 0 ? -1 : 1) * static_cast<double>(digits) / std::pow(10.0, places);
         if (value == 0) continue;  // -0 is written "0" on purpose, see above
         ASSERT_EQ(Decimal(value), Reference(value)) << digits << " / 10^" << places;
     }
@@ -64,10 +61,8 @@ TEST(XmlReply, EscapesTextAndKeepsGbkBytes) {
     reply.Int("c", -2147483648LL);
     reply.Number("d", 29.5);
     const std::string_view xml = reply.Finish();
-    EXPECT_EQ(
-        xml,
-        "<?xml version=\"1.0\" encoding=\"gb2312\"?>\n<root><a>x&amp;y &lt;z&gt; &quot;q&quot;" +
-            gbk + "</a><b>tab\there end</b><c>-2147483648</c><d>29.5</d></root>\n");
+    EXPECT_EQ(xml, "<?xml version=\"1.0\" encoding=\"gb2312\"?>\n<root><a>x&amp;y &lt;z&gt; &quot;q&quot;" + gbk +
+                       "</a><b>tab\there end</b><c>-2147483648</c><d>29.5</d></root>\n");
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_buffer(xml.data(), xml.size()));
     EXPECT_EQ(std::string(doc.child("root").child("a").text().get()), "x&y <z> \"q\"" + gbk);
@@ -80,6 +75,10 @@ TEST(XmlReply, ReusesItsBufferWithoutLeftovers) {
         for (int i = 0; i < 10000; ++i) big.Number("n", i + 0.5);
         EXPECT_GT(big.Finish().size(), 100000u);
     }
+    std::string fresh;
+    server::XmlReply huge(fresh, "r");
+    huge.Text("t", std::string(100000, 'x'));  // one piece larger than twice the buffer
+    EXPECT_EQ(huge.Finish().size(), 100000u + 55);
     server::XmlReply small(buffer, "r");
     small.Int("n", 1);
     EXPECT_EQ(small.Finish(), "<?xml version=\"1.0\" encoding=\"gb2312\"?>\n<r><n>1</n></r>\n");

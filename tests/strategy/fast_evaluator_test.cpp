@@ -1,8 +1,5 @@
-// The bit-parallel evaluation gives the record-by-record results bit for
-// bit: fitness, final pass state, trade log and win ratio, for thousands of
-// random formulas on real bundled stocks and on synthetic cases with NaN and
-// fractional conditions, odd lengths, open positions at the end and the
-// edges of the trade-count band.
+// The bit-parallel evaluation gives the record-by-record results bit for bit,
+// on real stocks and on synthetic cases built to reach every edge.
 #include <gtest/gtest.h>
 
 #include "equivalence_fixture.h"

@@ -39,29 +39,7 @@ TEST(FitnessCases, OneCasePerBarBeforeTheEndDateWithTheNextBarsOpen) {
 
 class SignalsTest : public strategy_test::EngineTest {};
 
-TEST_F(SignalsTest, EveryBarGetsTheFormulasSignal) {
-    Store store;
-    InsertBars(store.db(), "SS", "600000", 1000, 120);
-    CDataCenter dc(store.db());
-    ASSERT_TRUE(dc.LoadStock("600000", "SS"));
-    const std::vector<std::vector<float>> conditions = dc.GetAllConditions();
-
-    // "t": close above the Bollinger middle line.
-    dc.Parameters().bestChromosome = ThreeGenes({20});
-    ASSERT_TRUE(ComputeStrategySignals(dc));
-    ASSERT_EQ(dc.Signals().size(), 120u);
-    for (size_t i = 0; i < 120; ++i) EXPECT_EQ(dc.Signals()[i], static_cast<int32_t>(conditions[19][i])) << i;
-
-    // "a & ~b" in the first gene and "a | ~a" in the others.
-    std::vector<int16_t> symbols = ThreeGenes({-2, 1, 0, 1});
-    const std::vector<int16_t> firstGene = {-1, 1, 0, 2};
-    std::copy(firstGene.begin(), firstGene.end(), symbols.begin());
-    dc.Parameters().bestChromosome = symbols;
-    ASSERT_TRUE(ComputeStrategySignals(dc));
-    for (size_t i = 0; i < 120; ++i)
-        EXPECT_EQ(dc.Signals()[i], conditions[0][i] == 1.0f && conditions[1][i] == 0.0f ? 1 : 0) << i;
-}
-
+// The signals of a real strategy replay its stored trade log in strategy_cli_test.cpp.
 TEST_F(SignalsTest, NoUsableStrategyLeavesTheSignals) {
     Store store;
     InsertBars(store.db(), "SS", "600000", 1000, 40);

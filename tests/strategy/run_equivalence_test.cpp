@@ -61,22 +61,8 @@ protected:
     }
 };
 
-TEST_F(RunEquivalenceTest, RealStockWithTheDefaultBandAndAWideOne) {
-    strategy_test::Store store;
-    strategy_test::ImportPufa(store.db());
-    CDataCenter dc(store.db());
-    ASSERT_TRUE(dc.LoadStock("600000", "SS"));
-    RunParameters& p = dc.Parameters();
-    p.evoluteDays = 480;
-    p.evoluteSteps = 15;
-    ASSERT_TRUE(ComputeVerificationRange(p, dc.Dates()));
-    ExpectSameRuns(dc, 7);
-    p.minTradeNums = 1;
-    p.maxTradeNums = 250;
-    p.buyCharge = 0.0f;
-    ExpectSameRuns(dc, 8);
-}
-
+// The real history with the default band: korvel-cli breed --evaluator reference
+// (strategy_cli_test.cpp); the bands on real stocks: fast_evaluator_test.cpp.
 TEST_F(RunEquivalenceTest, SyntheticStockOfFewBars) {
     strategy_test::Store store;
     strategy_test::InsertBars(store.db(), "SS", "600001", 1000, 40);

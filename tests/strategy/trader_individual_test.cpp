@@ -1,6 +1,6 @@
-// The trading step, the fitness band, the recording replay and the win
-// ratio of the trader individual, driven by formulas whose signal is a
-// scripted input.
+// The trader individual's fitness band and recorded totals, driven by
+// formulas whose signal is a scripted input. The timing and return of each
+// trade are replayed independently by holdout_test.cpp and strategy_cli_test.cpp.
 #include <gtest/gtest.h>
 
 #include "gep/algorithm.h"
@@ -13,8 +13,7 @@ namespace {
 using strategy_test::ThreeGenes;
 using Record = TraderIndividual::Record;
 
-// Gene roots: "a" (signal = condition 0), "a | ~a" (always 1) and
-// "a & ~a" (always 0).
+// Gene roots: "a" (signal = condition 0), "a | ~a" (always 1), "a & ~a" (always 0).
 const std::vector<int16_t> kFollowA = {1};
 const std::vector<int16_t> kAlways1 = {-2, 1, 0, 1};
 const std::vector<int16_t> kAlways0 = {-1, 1, 0, 1};
@@ -82,42 +81,6 @@ TEST_F(TraderTest, AlwaysHoldingMakesOneTradeThatTheBandDecidesNeverHoldingNone)
     EXPECT_EQ(Fitness(never, cases), 1.0);
 }
 
-TEST_F(TraderTest, ReturnOfOneTradeAndItsCounting) {
-    Rules(0.001f, 0.002f, 1, 1000, 3);
-    TraderIndividual trader;
-    trader.openPosition(10.00f);
-    const double q = trader.closePosition(10.50f);
-    EXPECT_NEAR(q, 10.50 / 10.01 - 1 - 0.002, 1e-7);
-    EXPECT_NEAR(q, 0.04695, 5e-6);  // 0.0469510...
-    EXPECT_EQ(trader.wins(), 1);
-
-    // Sold at exactly its entry cost with no charges: a loss.
-    Rules(0.0f, 0.0f, 1, 1000, 3);
-    trader.openPosition(10.0f);
-    EXPECT_EQ(trader.closePosition(10.0f), 0.0);
-    EXPECT_EQ(trader.losses(), 1);
-    EXPECT_DOUBLE_EQ(trader.winRatio(), 0.5);
-    trader.resetState();
-    EXPECT_EQ(trader.winRatio(), 0.0);
-}
-
-TEST_F(TraderTest, SignalIsActedOnAtTheNextCasePriceAndTheLastCaseCloses) {
-    // Buy on case 1's price, hold, sell on case 3's; buy again on case 4's,
-    // closed by the last case although its signal says hold.
-    const std::vector<Record> cases = Cases({1, 1, 0, 0, 1, 1}, {5, 8, 9, 12, 7, 14});
-    TraderIndividual trader = Trader(kFollowA);
-    Rules(0.0f, 0.0f, 1, 1000, cases.size());
-    RunParameters params;
-    ReplayBest(trader, cases, params);
-    ASSERT_EQ(params.tradeLog.size(), 4u);
-    const std::vector<std::pair<int32_t, float>> expected = {
-        {20200101, 5}, {20200103, 9}, {20200105, 7}, {20200106, 14}};
-    for (size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(std::make_pair(params.tradeLog[i].date, params.tradeLog[i].price), expected[i]) << i;
-    EXPECT_FALSE(trader.holding());
-}
-
-// The edges of the trade-count band: fast_evaluator_test.cpp.
 TEST_F(TraderTest, RecordedTotalsAddWhileTheFitnessCompounds) {
     const std::vector<Record> cases = Cases({1, 0, 1, 0, 0}, {10, 11, 10, 9, 9});
     Rules(0.0f, 0.0f, 1, 1000, cases.size());

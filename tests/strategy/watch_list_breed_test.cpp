@@ -1,8 +1,5 @@
-// korvel-cli breed --watch-list end to end, on a client synchronised from
-// korvel-server serving the bundled data: every watched stock is bred and
-// stored, a stock without bars is a row of the table and stops nothing, the
-// number of processes does not change what is stored, and Ctrl-C stops the
-// children and keeps what was saved whole.
+// korvel-cli breed --watch-list end to end on a client synchronised from the
+// bundled data: what is stored, the table, --jobs, and Ctrl-C.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>

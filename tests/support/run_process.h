@@ -1,8 +1,6 @@
 #pragma once
-// Runs a program to the end and captures what it printed, for end-to-end
-// tests of the command-line programs: any program, korvel-cli on a client
-// folder, or a korvel-server command. Header-only so any test program can
-// include it.
+// Runs a program (any, korvel-cli on a client folder, a korvel-server command)
+// to the end and captures what it printed.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>

@@ -1,9 +1,6 @@
 #pragma once
-// Runs korvel-server as a child process for end-to-end tests:
-// `serve --data DIR --listen 127.0.0.1:0`, with the port read from the
-// server's first line on stdout ("listening on 127.0.0.1:PORT"). The
-// destructor stops it with SIGTERM and reaps it (SIGKILL if it does not end
-// within ten seconds). Header-only so any test program can use it.
+// korvel-server `serve --data DIR --listen 127.0.0.1:0` as a child process,
+// its port read from its first line; stopped with SIGTERM (SIGKILL after 10 s).
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>

@@ -15,13 +15,8 @@ protected:
     void SetUp() override {
         store_fixture::InsertStock(db_, "SS", "600000", Gbk("浦发银行"), "PFYH", 1);
         store_fixture::InsertStock(db_, "SS", "000001", Gbk("上证指数"), "SZZS", 0);
-        store_fixture::InsertStock(db_, "SZ", "000002", Gbk("万科Ａ"), "WKA", 1);
         store_fixture::InsertBars(db_, "SS", "600000", 20240101, 10);  // up to 20240110
         store_fixture::InsertBars(db_, "SS", "000001", 20240101, 5);   // up to 20240105
-        store_fixture::InsertBars(db_, "SZ", "000002", 20240101, 3);   // up to 20240103
-        store_fixture::InsertBars(db_, "SZ", "300059", 20240101, 3);   // not in the stock list
-        store_fixture::InsertDividend(db_, "SS", "600000", 20240108, 1, 0, 0, 0, 0);
-        db_.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN, UDAY) VALUES('SS', '600000', 1106, 20240110)");
     }
     store_fixture::Store store_;
     Database& db_ = store_.db();

@@ -40,19 +40,4 @@ TEST(RecordCheck, BoundariesOfThePossible) {
     EXPECT_FALSE(IsPossibleDividend(Fields({"20240104", "0", "NULL", "1", "0", "0"})));
 }
 
-TEST(RecordCheck, EveryBundledRecordPasses) {
-    const int32_t latest = LatestBarDate();
-    EXPECT_GT(latest, 20240000);
-    size_t bars = 0;
-    for (const auto& file : std::filesystem::directory_iterator(testing_support::DataFile("daily"))) {
-        for (const std::vector<std::string>& row : testing_support::CsvRows("daily/" + file.path().filename().string(), 6)) {
-            EXPECT_TRUE(IsPossibleBar(Fields(row), latest)) << file.path().filename() << " " << row[0];
-            ++bars;
-        }
-    }
-    EXPECT_GT(bars, 10000u);
-    for (const std::vector<std::string>& row : testing_support::CsvRows("dividend.csv", 8))
-        EXPECT_TRUE(IsPossibleDividend(Fields({row.begin() + 2, row.end()}))) << row[0] << row[1] << row[2];
-}
-
 }  // namespace

@@ -1,9 +1,6 @@
 #pragma once
-// Test servers and helpers for the synchronisation tests: a korvel-server
-// database built from small generated CSV files and served on loopback, a
-// tiny HTTP server answering whatever a test needs (short replies, broken
-// XML, nothing at all), a listener that never answers, and a receiver that
-// keeps every report.
+// Servers for the synchronisation tests: korvel-server on generated data, a
+// tiny HTTP server of the test's own, a listener that never answers; a report receiver.
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>

@@ -8,22 +8,17 @@
 
 namespace {
 
-TEST(SyncWorker, RunsTheJobOnAThreadOfItsOwnAndHandsBackItsResult) {
+// The job runs on a thread of its own; its result or exception reaches the
+// waiter, and the worker going away waits for the job.
+TEST(SyncWorker, RunsTheJobOnItsOwnThreadAndHandsBackItsOutcome) {
     std::thread::id jobThread;
-    SyncWorker worker([&] {
-        jobThread = std::this_thread::get_id();
-        return -1;
-    });
-    EXPECT_EQ(worker.Wait(), -1);
+    EXPECT_EQ(SyncWorker([&] {
+                  jobThread = std::this_thread::get_id();
+                  return -1;
+              }).Wait(),
+              -1);
     EXPECT_NE(jobThread, std::this_thread::get_id());
-}
-
-TEST(SyncWorker, AJobsExceptionReachesTheWaiter) {
-    SyncWorker worker([]() -> int { throw std::runtime_error("job failed"); });
-    EXPECT_THROW(worker.Wait(), std::runtime_error);
-}
-
-TEST(SyncWorker, GoingAwayWaitsForTheJob) {
+    EXPECT_THROW(SyncWorker([]() -> int { throw std::runtime_error("job failed"); }).Wait(), std::runtime_error);
     bool finished = false;
     {
         SyncWorker worker([&] {

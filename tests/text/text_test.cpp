@@ -48,6 +48,9 @@ TEST(Parse, RealsAcceptDecimalFormsOnly) {
         {" 10.25xyz", 10.25}, {"-1.5e2", -150.0}, {"3e", 3.0}, {".5", 0.5}, {"5.", 5.0}, {"abc", 0.0},
         {".", 0.0},           {"0x10", 0.0},      {"inf", 0.0}, {"nan", 0.0}, {"-", 0.0}};
     for (const auto& [input, expected] : cases) EXPECT_EQ(text::ParseReal(input), expected) << input;
+    // A view ends where it ends: nothing past it is read (the sanitizers watch).
+    const std::vector<char> exact = {'1', 'e', '2'};
+    EXPECT_EQ(text::ParseReal(std::string_view(exact.data(), exact.size())), 100.0);
 }
 
 TEST(Format, FollowsPrintfRules) {
