@@ -122,14 +122,15 @@ TEST_F(ServerLoadTest, ARequestMustArriveWholeWithinTheDeadline) {
     // request: the connection is closed once the whole request is late.
     const auto start = Clock::now();
     std::string got;
-    while (got.empty() && Clock::now() - start < std::chrono::seconds(5)) {
+    while (got.empty() && Clock::now() - start < std::chrono::seconds(10)) {
         slow.Send("X-Slow: 1\r\n");
         got = slow.Receive(std::chrono::milliseconds(100));
     }
     const auto elapsed = Clock::now() - start;
     EXPECT_EQ(got, "<closed>");
     EXPECT_GT(elapsed, std::chrono::milliseconds(800));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(2500));
+    // A deadline per read would never close it; a loaded machine may be late.
+    EXPECT_LT(elapsed, std::chrono::milliseconds(6000));
     server_->Stop();  // the log line may follow the close
     EXPECT_NE(Log().find("127.0.0.1 \"-\" 408 0"), std::string::npos) << Log();
 }
