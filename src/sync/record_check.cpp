@@ -21,7 +21,9 @@ std::optional<double> FloatValue(const std::optional<std::string>& field) {
 // The field as a whole yyyymmdd date of the calendar.
 std::optional<int64_t> DateValue(const std::optional<std::string>& field) {
     const std::optional<double> x = FloatValue(field);
-    if (!x || *x != std::floor(*x) || !IsCalendarDate(static_cast<int64_t>(*x))) return std::nullopt;
+    // The range first: a float beyond int64_t has no integer value to check.
+    if (!x || *x < 0 || *x > 99991231 || *x != std::floor(*x) || !IsCalendarDate(static_cast<int64_t>(*x)))
+        return std::nullopt;
     return static_cast<int64_t>(*x);
 }
 
