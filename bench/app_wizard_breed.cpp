@@ -5,23 +5,18 @@
 // medians is the cost of the page.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QWindow>
 
-#include "app/application_setup.h"
 #include "app/wizard/platform_dlg.h"
 #include "app/wizard/rorozo_page.h"
 #include "app/wizard/run_chart.h"
 #include "bench_data.h"
+#include "run_quietly.h"
 #include "datastore/settings.h"
 #include "gep/random.h"
-
-extern char** environ;
+#include "qt_bench_main.h"
 
 namespace {
 
@@ -89,23 +84,6 @@ void GenerationRepaint(benchmark::State& state) {
 }
 BENCHMARK(GenerationRepaint)->Unit(benchmark::kMicrosecond);
 
-int RunQuietly(const std::vector<std::string>& words) {
-    std::vector<char*> argv;
-    for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 void CliBreed(benchmark::State& state) {
     const std::string dir = ThePufa().data.dir().string();
     static uint32_t seed = 0;  // one call per repetition: seeds 1, 2, ...
@@ -119,14 +97,3 @@ void CliBreed(benchmark::State& state) {
 BENCHMARK(CliBreed)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(kRepetitions)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SetUpApplication(app);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,17 +8,11 @@
 // and exits, for timing the command with other tools (hyperfine).
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
 #include "bench_data.h"
-
-extern char** environ;
+#include "run_quietly.h"
 
 namespace {
 
@@ -30,24 +24,6 @@ struct Pufa {
 bench_data::BenchDatabase& TheDatabase() {
     static Pufa pufa;
     return pufa.data;
-}
-
-// Runs the command with its output discarded; its exit status.
-int RunQuietly(const std::vector<std::string>& words) {
-    std::vector<char*> argv;
-    for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void CliBreed(benchmark::State& state, const char* evaluator) {

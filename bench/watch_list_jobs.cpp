@@ -5,19 +5,13 @@
 // search depth 10, nothing saved, so every repetition breeds the same.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "bench_data.h"
+#include "run_quietly.h"
 #include "datastore/program_version.h"
-
-extern char** environ;
 
 namespace {
 
@@ -42,24 +36,6 @@ WatchedDatabase& Database(size_t stocks) {
     std::unique_ptr<WatchedDatabase>& d = stocks <= 13 ? real : fifty;
     if (!d) d = std::make_unique<WatchedDatabase>(stocks);
     return *d;
-}
-
-// The exit status of korvel-cli with `words`, its output discarded.
-int RunQuietly(const std::vector<std::string>& words) {
-    std::vector<char*> argv;
-    for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Arguments: stocks on the watch list, processes at a time.
