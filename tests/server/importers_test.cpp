@@ -1,21 +1,18 @@
-// The importers: what they store, what they skip and report, and that doing
-// it twice changes nothing.
+// The importers and the korvel-server commands around them: what they store,
+// what they skip and report (each problem in one short line the user can act
+// on), and that doing it twice changes nothing.
 #include "server/importers.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
-#include <sstream>
 
 #include "../support/run_process.h"
 #include "../support/test_store.h"
 #include "server/csv.h"
 #include "server/replies.h"
 #include "server/server_database.h"
-#include "test_files.h"
+#include "server_fixture.h"
 #include "text/gbk.h"
 
 namespace {
@@ -25,6 +22,7 @@ using server_test::TdxRecord;
 using server_test::TempDir;
 using server_test::WriteFile;
 using testing_support::Count;
+using testing_support::Lines;
 using testing_support::ProcessResult;
 using testing_support::RunServerCommand;
 
@@ -77,21 +75,6 @@ TEST_F(ImportTest, DailyCsvSkipsMalformedLinesAndWarnsAboutOddBars) {
     EXPECT_EQ(Count(db_, "SELECT high * 10 FROM daily WHERE date = 20240110"), 109);
 }
 
-TEST_F(ImportTest, FilesWithAWrongHeaderOrNameAreRefusedWhole) {
-    WriteFile(dir_ / "a/SS_600000.csv", "date,close,open,high,low,volume\n20240102,10.1,10.0,10.2,9.9,1000\n");
-    WriteFile(dir_ / "b/600000.csv", "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\n");
-    WriteFile(dir_ / "c/SS_600000.csv", "");
-    for (const char* folder : {"a", "b", "c"}) {
-        const server::ImportTotals totals = server::ImportDailyCsv(db_, dir_ / folder, log_.log());
-        EXPECT_EQ(totals.failed_files, 1) << folder;
-        EXPECT_FALSE(totals.clean());
-    }
-    EXPECT_TRUE(Reported(log_, "the first line must be the header \"date,open,high,low,close,volume\""));
-    EXPECT_TRUE(Reported(log_, "the name must be <MARKET>_<CODE>.csv"));
-    EXPECT_EQ(server::ImportDailyCsv(db_, dir_ / "missing.csv", log_.log()).failed_files, 1);
-    EXPECT_EQ(Count(db_, "SELECT COUNT(*) FROM daily"), 0);
-}
-
 TEST_F(ImportTest, StocksAreStoredAsGbkAndRestampedOnlyWhenChanged) {
     WriteFile(dir_ / "s1.csv",
               "market,code,name,pinyin,type\n"
@@ -117,17 +100,6 @@ TEST_F(ImportTest, StocksAreStoredAsGbkAndRestampedOnlyWhenChanged) {
     EXPECT_EQ(totals.written, 1);
     EXPECT_EQ(Count(db_, "SELECT stamp FROM stocks WHERE code = '600000'"), 20240101);
     EXPECT_EQ(Count(db_, "SELECT stamp FROM stocks WHERE code = '600001'"), 20240202);
-}
-
-TEST_F(ImportTest, DividendsRejectNegativeAmounts) {
-    WriteFile(dir_ / "d.csv",
-              "market,code,date,songgu,zhuanzeng,paixi,peigu,peigujia\n"
-              "SS,600000,20200101,1,0,2.5,0,0\n"
-              "SS,600000,20210101,0,0,-2.5,0,0\n");
-    const server::ImportTotals totals = server::ImportDividendCsv(db_, dir_ / "d.csv", log_.log());
-    EXPECT_EQ(totals.written, 1);
-    EXPECT_TRUE(Reported(log_, "d.csv:3: paixi is negative"));
-    EXPECT_EQ(server::ImportDividendCsv(db_, dir_ / "d.csv", log_.log()).written, 0);
 }
 
 TEST_F(ImportTest, PoolsReplaceTheModelsNamedInTheFile) {
@@ -286,6 +258,85 @@ TEST_F(ImportTest, InitDemoBuildsTheBundledDataCleanly) {
     const ProcessResult again = RunServerCommand({"init-demo", "--data", data});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_NE(again.out.find("SS_600000.csv: 5259 records, 0 written, 0 skipped"), std::string::npos);
+    EXPECT_NE(again.out.find("dividend.csv: 272 records, 0 written, 0 skipped"), std::string::npos);
+}
+
+// korvel-server's summary of an import's problems, its last line on stderr.
+std::string Totals(int skipped, int failed_files) {
+    return "korvel-server: " + std::to_string(skipped) + " records skipped, " + std::to_string(failed_files) +
+           " files not imported, 0 warnings";
+}
+
+TEST(ImportProblems, EachIsReportedInOneShortLine) {
+    TempDir dir;
+    const std::string in = dir.path().string(), data = in + "/data";
+    const std::string huge(10 << 20, 'x');
+    WriteFile(dir / "SS_600000.csv",
+              "date,open,high,low,close,volume\n"
+              "20240102,10.0,10.2,9.9,10.1,1000\n"
+              "20240102,11.0,11.2,10.9,11.1,1000\n"
+              "20240103," + huge + ",10.2,9.9,10.1,1000\n");
+    WriteFile(dir / "a/SS_600000.csv", "date,close,open,high,low,volume\n20240102,10.1,10.0,10.2,9.9,1000\n");
+    WriteFile(dir / "b/600000.csv", "date,open,high,low,close,volume\n20240102,10.0,10.2,9.9,10.1,1000\n");
+    WriteFile(dir / "c/SS_600000.csv", "");
+    WriteFile(dir / "dividend.csv",
+              "market,code,date,songgu,zhuanzeng,paixi,peigu,peigujia\n"
+              "SS,600000,20200101,1,0,2.5,0,0\nSS,600000,20200101,1,0,3,0,0\n"
+              "SZ,600000,20200101,1,0,3,0,0\nSS,600000,20210101,0,0,-2.5,0,0\n");
+    WriteFile(dir / "sh600000.day",
+              TdxRecord(20240104, 10, 10, 10, 10, 1000) + TdxRecord(20240104, 11, 11, 11, 11, 1000));
+    WriteFile(dir / "damaged/korvel-server.db3", std::string(8192, 'z'));
+    const std::string no_database = " (fill one with import-csv, import-tdx or init-demo)";
+    const std::string damaged = in + "/damaged/korvel-server.db3 is damaged or not a korvel-server database "
+                                     "(file is not a database)";
+    const struct {
+        std::vector<std::string> words;
+        std::vector<std::string> err;  // every line of stderr
+    } cases[] = {
+        {{"import-csv", "--data", data, "--daily", in + "/SS_600000.csv"},
+         {in + "/SS_600000.csv:3: date 20240102 repeats an earlier record; the first is kept",
+          in + "/SS_600000.csv:4: open is not a number: \"" + std::string(80, 'x') + "...\" (10485760 bytes)",
+          Totals(2, 0)}},
+        {{"import-csv", "--data", data, "--daily", in + "/a"},
+         {in + "/a/SS_600000.csv: not imported: the first line must be the header "
+                   "\"date,open,high,low,close,volume\"",
+          Totals(0, 1)}},
+        {{"import-csv", "--data", data, "--daily", in + "/b"},
+         {in + "/b/600000.csv: not imported: the name must be <MARKET>_<CODE>.csv", Totals(0, 1)}},
+        {{"import-csv", "--data", data, "--daily", in + "/c"},
+         {in + "/c/SS_600000.csv: not imported: the file is empty", Totals(0, 1)}},
+        {{"import-csv", "--data", data, "--dividend", in + "/dividend.csv"},
+         {in + "/dividend.csv:3: SS 600000 date 20200101 repeats an earlier record; the first is kept",
+          in + "/dividend.csv:5: paixi is negative: \"-2.5\"", Totals(2, 0)}},
+        {{"import-tdx", "--data", data, "--vipdoc", in + "/sh600000.day"},
+         {in + "/sh600000.day:record 2: date 20240104 repeats an earlier record; the first is kept", Totals(1, 0)}},
+        {{"import-csv", "--data", data, "--stocks", in + "/none.csv"}, {in + "/none.csv: not found", Totals(0, 1)}},
+        {{"import-csv", "--data", data, "--daily", in + "/none"}, {in + "/none: not found", Totals(0, 1)}},
+        {{"import-tdx", "--data", data, "--vipdoc", in + "/none"}, {in + "/none: not found", Totals(0, 1)}},
+        {{"serve", "--data", in + "/empty", "--listen", "127.0.0.1:0"},
+         {"korvel-server serve: no database in " + in + "/empty" + no_database}},
+        {{"config", "--data", in + "/empty"},
+         {"korvel-server config: no database in " + in + "/empty" + no_database}},
+        {{"serve", "--data", in + "/damaged", "--listen", "127.0.0.1:0"}, {"korvel-server serve: " + damaged}},
+        {{"config", "--data", in + "/damaged"}, {"korvel-server config: " + damaged}},
+        {{"import-csv", "--data", in + "/damaged", "--dividend", in + "/dividend.csv"},
+         {"korvel-server import-csv: " + damaged}},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult run = RunServerCommand(c.words);
+        EXPECT_EQ(run.exitCode, 1) << c.words[0];
+        ASSERT_LT(run.err.size(), 2000u) << run.err.substr(0, 2000);
+        EXPECT_EQ(Lines(run.err), c.err);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "empty"));
+    // The first of the repeated bars and dividends is the one kept, and
+    // nothing of a refused file.
+    Database db = server::OpenServerDatabase(data);
+    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM daily"), 2);
+    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM daily WHERE date = 20240102 AND open = 10"), 1);
+    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM daily WHERE date = 20240104 AND open = 10"), 1);
+    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM dividends"), 2);
+    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM dividends WHERE paixi = 2.5"), 1);
 }
 
 }  // namespace

@@ -1,103 +1,23 @@
 // End to end: korvel-server started as a process on an ephemeral loopback
 // port, every endpoint requested over real HTTP and its XML read the way the
-// client reads it.
+// client reads it, with and without the reply cache.
 #include <gtest/gtest.h>
-#include <httplib.h>
 #include <sys/wait.h>
 
-#include <memory>
-#include <pugixml.hpp>
+#include <atomic>
+#include <thread>
 
-#include "../support/server_process.h"
-#include "server/importers.h"
-#include "server/server_database.h"
-#include "test_files.h"
+#include "../support/run_process.h"
+#include "server_fixture.h"
+#include "text/format.h"
 #include "text/gbk.h"
 
 namespace {
 
-using server_test::TempDir;
+using server_test::ServerTest;
 using server_test::WriteFile;
-using testing_support::ServerProcess;
 
 const std::string kPufaGbk = "\xC6\xD6\xB7\xA2\xD2\xF8\xD0\xD0";  // 浦发银行
-
-struct Reply {
-    int status = 0;
-    std::string body;
-    std::string content_type;
-};
-
-class ServerTest : public testing::Test {
-protected:
-    void SetUp() override {
-        Database db = server::OpenServerDatabase(dir_.path());
-        server_test::CollectingLog log;
-        WriteFile(dir_ / "in/stocks.csv",
-                  "market,code,name,pinyin,type\n"
-                  "SS,600000,浦发银行,PFYH,1\n"
-                  "SZ,000002,万科Ａ,WKA,1\n"
-                  "SS,000001,上证指数,SZZS,2\n");
-        WriteFile(dir_ / "in/SS_600000.csv",
-                  "date,open,high,low,close,volume\n"
-                  "20240102,10.0,10.2,9.9,10.1,1000\n"
-                  "20240103,10.1,10.3,10.0,10.2,2000\n"
-                  "20240104,10.2,10.4,10.1,10.3,3000\n"
-                  "20240105,10.3,10.5,10.2,10.4,4000\n"
-                  "20240108,10.4,10.6,10.3,10.5,5000\n"
-                  "20240109,10.5,10.7,10.4,10.6,6000\n"
-                  "20240110,10.6,10.8,10.5,10.7,60000000000\n"
-                  "20240111,29.5,29.5,29.5,29.5,0\n");
-        WriteFile(dir_ / "in/dividend.csv",
-                  "market,code,date,songgu,zhuanzeng,paixi,peigu,peigujia\n"
-                  "SS,600000,20200101,1,0,2.5,0,0\n"
-                  "SS,600000,20230101,0,0,10.166131,3,5.5\n"
-                  "SZ,000002,20230101,0,0,1,0,0\n");
-        WriteFile(dir_ / "in/news.csv",
-                  "popp,vrsn,title,addr,text\n"
-                  "3,7,\"A&B <新闻>\",http://example.com/?a=1&b=2,\"第一条, 含逗号\"\n"
-                  "0,8,第二条,,\n");
-        WriteFile(dir_ / "in/pool_models.csv", "model,caption,info\nvpool,价值模型股票池,示例\n");
-        WriteFile(dir_ / "in/pools.csv",
-                  "model,rank,date,market,code,capital,pe,pb,mpg\n"
-                  "vpool,2,20240105,SZ,000002,1100,8.5,0.9,-12.25\n"
-                  "vpool,1,20240105,SS,600000,0,0,0,0\n"
-                  "vpool,3,20240105,SZ,999999,0,0,0,0\n");
-        const auto totals = server::ImportStocksCsv(db, dir_ / "in/stocks.csv", 20240101, log.log());
-        server::ImportDailyCsv(db, dir_ / "in/SS_600000.csv", log.log());
-        server::ImportDividendCsv(db, dir_ / "in/dividend.csv", log.log());
-        server::ImportNews(db, dir_ / "in/news.csv", log.log());
-        server::ImportPoolModels(db, dir_ / "in/pool_models.csv", log.log());
-        server::ImportPools(db, dir_ / "in/pools.csv", log.log());
-        ASSERT_TRUE(log.problems.empty()) << log.problems.front();
-        ASSERT_EQ(totals.written, 3);
-    }
-
-    void Start(const std::string& log_path = "") {
-        server_ = std::make_unique<ServerProcess>(dir_.path().string(), log_path);
-    }
-
-    Reply Get(const std::string& target) {
-        httplib::Client client("127.0.0.1", server_->port());
-        // The program's fetch never asks for compression; neither do we.
-        const auto result = client.Get(target, {{"Accept-Encoding", "identity"}});
-        if (!result) return {};
-        return {result->status, result->body, result->get_header_value("Content-Type")};
-    }
-
-    // Loads a 200 reply as XML, as the client does.
-    pugi::xml_document Xml(const std::string& target) {
-        const Reply reply = Get(target);
-        EXPECT_EQ(reply.status, 200) << target << ": " << reply.body;
-        pugi::xml_document doc;
-        const pugi::xml_parse_result parsed = doc.load_buffer(reply.body.data(), reply.body.size());
-        EXPECT_TRUE(parsed) << target << ": " << parsed.description();
-        return doc;
-    }
-
-    TempDir dir_;
-    std::unique_ptr<ServerProcess> server_;
-};
 
 std::string Child(const pugi::xml_node& node, const char* name) { return node.child(name).text().get(); }
 
@@ -120,50 +40,36 @@ std::vector<std::string> Dates(const pugi::xml_document& doc, const char* xpath)
     return dates;
 }
 
-TEST_F(ServerTest, RepliesAreGbkXmlDeclaredGb2312) {
-    Start();
-    const Reply reply = Get("/code.php?vrsn=1106&code=4294967295&pdate=0");
-    EXPECT_EQ(reply.status, 200);
-    EXPECT_EQ(reply.content_type, "text/xml; charset=gb2312");
-    EXPECT_EQ(reply.body.rfind("<?xml version=\"1.0\" encoding=\"gb2312\"?>", 0), 0u);
-    EXPECT_NE(reply.body.find("<abbr>" + kPufaGbk + "</abbr>"), std::string::npos);
-    // Full-width Ａ stays the GBK double byte A3C1.
-    EXPECT_NE(reply.body.find("<abbr>\xCD\xF2\xBF\xC6\xA3\xC1</abbr>"), std::string::npos);
-}
-
-TEST_F(ServerTest, LoginCarriesDatesNewsAndTheServersOwnAddress) {
+TEST_F(ServerTest, LoginFollowsConfiguredCutDateAndHosts) {
     Start();
     pugi::xml_document doc = Xml("/login.php?vrsn=1106&code=123&from=1");
-    const pugi::xml_node root = doc.document_element();
+    pugi::xml_node root = doc.document_element();
     // cleanto: five trading days before 20240111 among the dates held.
     EXPECT_EQ(Fields(root.child("auth"), {"update", "cleanto"}), "20240111 20240104");
     const std::vector<pugi::xml_node> news = Nodes(root.child("news"), "child::*");
     ASSERT_EQ(news.size(), 2u);
     EXPECT_EQ(Fields(news[0], {"popp", "vrsn", "titl", "addr", "text"}),
               text::Utf8ToGbk("3 7 A&B <新闻> http://example.com/?a=1&b=2 第一条, 含逗号"));
-    const std::vector<pugi::xml_node> hosts = Nodes(root.child("hosts"), "child::*");
+    // Without hosts of its own the server offers itself.
+    std::vector<pugi::xml_node> hosts = Nodes(root.child("hosts"), "child::*");
     ASSERT_EQ(hosts.size(), 1u);
     EXPECT_EQ(Fields(hosts[0], {"addr", "cmnt"}), server_->host() + " " + text::Utf8ToGbk("本机数据服务器"));
-}
 
-TEST_F(ServerTest, LoginFollowsConfiguredCutDateAndHosts) {
-    {
-        Database db = server::OpenServerDatabase(dir_.path());
-        server::SetSetting(db, server::kCleantoSetting, "20231229");
-        WriteFile(dir_ / "in/hosts.csv", "nett,addr,cmnt\n1,data.example.com:8080,主服务器\n2,10.0.0.5,备用\n");
-        server_test::CollectingLog log;
-        server::ImportHosts(db, dir_ / "in/hosts.csv", log.log());
-    }
-    Start();
-    pugi::xml_document doc = Xml("/login.php?vrsn=1106&code=1&from=1");
-    EXPECT_EQ(Child(doc.document_element().child("auth"), "cleanto"), "20231229");
-    const auto hosts = doc.document_element().child("hosts").select_nodes("child::*");
-    ASSERT_EQ(hosts.size(), 2u);
-    EXPECT_EQ(Child(hosts[0].node(), "addr"), "data.example.com:8080");
-    EXPECT_EQ(Child(hosts[1].node(), "cmnt"), text::Utf8ToGbk("备用"));
-
-    // Back to the derived date, without restarting the server.
+    // A fixed cut date and a host list, seen without restarting the server.
     Database db = server::OpenServerDatabase(dir_.path());
+    server::SetSetting(db, server::kCleantoSetting, "20231229");
+    WriteFile(dir_ / "in/hosts.csv", "nett,addr,cmnt\n1,data.example.com:8080,主服务器\n2,10.0.0.5,备用\n");
+    server_test::CollectingLog log;
+    server::ImportHosts(db, dir_ / "in/hosts.csv", log.log());
+    doc = Xml("/login.php?vrsn=1106&code=1&from=1");
+    root = doc.document_element();
+    EXPECT_EQ(Child(root.child("auth"), "cleanto"), "20231229");
+    hosts = Nodes(root.child("hosts"), "child::*");
+    ASSERT_EQ(hosts.size(), 2u);
+    EXPECT_EQ(Child(hosts[0], "addr"), "data.example.com:8080");
+    EXPECT_EQ(Child(hosts[1], "cmnt"), text::Utf8ToGbk("备用"));
+
+    // Back to the derived date.
     server::DeleteSetting(db, server::kCleantoSetting);
     doc = Xml("/login.php?from=1");
     EXPECT_EQ(Child(doc.document_element().child("auth"), "cleanto"), "20240104");
@@ -207,6 +113,11 @@ TEST_F(ServerTest, DividendRepliesUseTheClientsFieldNames) {
 
 TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
     Start();
+    const server_test::Reply reply = Get("/code.php?vrsn=1106&code=4294967295&pdate=0");
+    EXPECT_EQ(reply.content_type, "text/xml; charset=gb2312");
+    EXPECT_EQ(reply.body.rfind("<?xml version=\"1.0\" encoding=\"gb2312\"?>", 0), 0u);
+    // Full-width Ａ stays the GBK double byte A3C1.
+    EXPECT_NE(reply.body.find("<abbr>\xCD\xF2\xBF\xC6\xA3\xC1</abbr>"), std::string::npos);
     pugi::xml_document doc = Xml("/code.php?vrsn=1106&code=1&pdate=0");
     const std::vector<pugi::xml_node> stocks = Nodes(doc.document_element(), "child::*");
     ASSERT_EQ(stocks.size(), 3u);
@@ -277,32 +188,87 @@ TEST_F(ServerTest, BadParametersGet400AndUnknownPaths404) {
     EXPECT_EQ(Dates(Xml(daily + "&mrkt=SS&stck=600000&frst=-1&last=20240102"), "//daily").size(), 1u);
 }
 
-TEST_F(ServerTest, ASecondServerCannotTakeAPortInUse) {
+TEST_F(ServerTest, KeepsItsPortLogsOneLinePerRequestAndStopsCleanlyOnSigterm) {
     Start();
-    // `timeout` ends the attempt if it wrongly starts serving (status 124).
-    const std::string command = std::string("timeout 20 ") + KORVEL_SERVER_PATH + " serve --data " +
-                                dir_.path().string() + " --listen " + server_->host() + " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(Get("/login.php?from=1").status, 200);
-}
-
-TEST_F(ServerTest, LogsOneLinePerRequestAndStopsCleanlyOnSigterm) {
-    const std::string log_path = (dir_ / "server.log").string();
-    Start(log_path);
+    // `timeout` ends a second server's attempt if it wrongly starts serving (status 124).
+    const testing_support::ProcessResult second = testing_support::RunProcess(
+        {"/usr/bin/timeout", "20", KORVEL_SERVER_PATH, "serve", "--data", dir_.path().string(), "--listen",
+         server_->host()});
+    EXPECT_EQ(second.exitCode, 1) << second.err;
     Get("/login.php?from=1");
     Get("/daily.php?mrkt=SS&stck=600000&frst=0&last=1");
     Get("/nowhere");
     const int status = server_->Stop();
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    const std::string log = server_test::ReadFile(log_path);
+    const std::string log = Log();
     size_t requests = 0;
     for (size_t at = log.find("\"GET "); at != std::string::npos; at = log.find("\"GET ", at + 1)) ++requests;
     EXPECT_EQ(requests, 3u) << log;
     EXPECT_NE(log.find("\"GET /nowhere\" 404"), std::string::npos) << log;
     EXPECT_NE(log.find("\"GET /login.php?from=1\" 200"), std::string::npos) << log;
+}
+
+TEST_F(ServerTest, CachedAndUncachedRepliesAreByteIdentical) {
+    Start();
+    const server_test::ServerProcess uncached(dir_.path().string(), (dir_ / "uncached.log").string(),
+                                              {"--cache-mb", "0"});
+    const std::string daily = "/daily.php?vrsn=1106&code=1&mrkt=SS&stck=600000";
+    for (const std::string& target : {
+             daily + "&frst=0&last=99999999",
+             daily + "&frst=20240104&last=20240109",
+             daily + "&frst=20240111&last=99999999",
+             daily + "&frst=20240112&last=99999999",
+             std::string("/divid.php?mrkt=SS&stck=600000&frst=0&last=99999999"),
+             std::string("/code.php?pdate=0"),
+             std::string("/code.php?vrsn=1106&pdate=20240101"),
+             std::string("/pool.php?modl=vpool"),
+             std::string("/pool.php?modl=gpick"),
+         }) {
+        const std::string expected = server_test::Fetch(uncached.port(), target).body;
+        EXPECT_GT(expected.size(), 40u) << target;
+        EXPECT_EQ(Get(target).body, expected) << target;  // built and kept
+        EXPECT_EQ(Get(target).body, expected) << target;  // from the cache
+    }
+    // A cached reply never answers a request whose parameters are wrong.
+    EXPECT_EQ(Get("/daily.php?vrsn=x&mrkt=SS&stck=600000&frst=0&last=99999999").status, 400);
+}
+
+TEST_F(ServerTest, AnImportShowsInTheVeryNextReply) {
+    Start();
+    const std::string target = "/daily.php?mrkt=SS&stck=600000&frst=20240101&last=99999999";
+    // Other clients keep asking for the same reply, so replies are built,
+    // cached and dropped while the data changes under them.
+    std::atomic<bool> done{false};
+    std::atomic<int> failures{0};
+    std::vector<std::thread> others;
+    for (int t = 0; t < 3; ++t) {
+        others.emplace_back([&] {
+            while (!done)
+                if (Get(target).body.find("<bars>") == std::string::npos) ++failures;
+        });
+    }
+    Database db = server::OpenServerDatabase(dir_.path());
+    const auto bars = dir_ / "in/SS_600000.csv";
+    for (int round = 1; round <= 100; ++round) {
+        const std::string price = text::Format("%d.25", 20 + round);
+        WriteFile(bars, text::Format("date,open,high,low,close,volume\n20240111,%s,%s,%s,%s,1\n", price.c_str(),
+                                     price.c_str(), price.c_str(), price.c_str()));
+        server_test::CollectingLog log;
+        ASSERT_EQ(server::ImportDailyCsv(db, bars, log.log()).written, 1);
+        EXPECT_NE(Get(target).body.find("<close>" + price + "</close>"), std::string::npos) << "round " << round;
+        EXPECT_NE(Get(target).body.find("<close>" + price + "</close>"), std::string::npos) << "round " << round;
+    }
+    done = true;
+    for (auto& other : others) other.join();
+    EXPECT_EQ(failures, 0);
+
+    // An import by the korvel-server program itself, another process.
+    WriteFile(bars, "date,open,high,low,close,volume\n20240111,99.5,99.5,99.5,99.5,1\n");
+    const testing_support::ProcessResult import = testing_support::RunServerCommand(
+        {"import-csv", "--data", dir_.path().string(), "--daily", bars.string()});
+    ASSERT_EQ(import.exitCode, 0) << import.err;
+    EXPECT_NE(Get(target).body.find("<close>99.5</close>"), std::string::npos);
 }
 
 }  // namespace

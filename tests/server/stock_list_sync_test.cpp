@@ -6,7 +6,7 @@
 
 #include "../support/run_process.h"
 #include "../support/server_process.h"
-#include "test_files.h"
+#include "server_fixture.h"
 
 namespace {
 

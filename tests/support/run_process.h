@@ -24,17 +24,17 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs argv[0] (a path) with the arguments argv[1..] in `workingDir` (the
-// current directory when empty), stdin from /dev/null, and waits for it.
-// Its output goes to files read once it has ended, so no pipe can fill up.
-inline ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingDir = "") {
-    const TempDir dir;
-    const std::string out = (dir / "out").string(), err = (dir / "err").string();
+// Starts argv[0] (a path) with the arguments argv[1..] in `workingDir` (the
+// current directory when empty), stdin from /dev/null, stdout into the file
+// `out` and stderr into `err` (the test's own when empty); -1 when it fails.
+inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& out, const std::string& err,
+                   const std::string& workingDir = "") {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (!err.empty())
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (!workingDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingDir.c_str());
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -42,7 +42,16 @@ inline ProcessResult RunProcess(const std::vector<std::string>& argv, const std:
     pid_t pid = 0;
     const int started = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (started != 0) return {127, "", "cannot start " + argv[0]};
+    return started == 0 ? pid : -1;
+}
+
+// Runs a program as Spawn does and waits for it. Its output goes to files
+// read once it has ended, so no pipe can fill up.
+inline ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingDir = "") {
+    const TempDir dir;
+    const std::string out = (dir / "out").string(), err = (dir / "err").string();
+    const pid_t pid = Spawn(argv, out, err, workingDir);
+    if (pid < 0) return {127, "", "cannot start " + argv[0]};
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
