@@ -17,43 +17,35 @@ namespace {
 using server_test::ServerTest;
 using server_test::WriteFile;
 
-const std::string kPufaGbk = "\xC6\xD6\xB7\xA2\xD2\xF8\xD0\xD0";  // 浦发银行
-
-std::string Child(const pugi::xml_node& node, const char* name) { return node.child(name).text().get(); }
+std::string Gbk(const char* utf8) { return text::Utf8ToGbk(utf8); }
 
 // The texts of the named children, joined by spaces.
-std::string Fields(const pugi::xml_node& node, std::initializer_list<const char*> names) {
+std::string Fields(const pugi::xml_node& node, const std::vector<const char*>& names) {
     std::string out;
-    for (const char* name : names) out += (out.empty() ? "" : " ") + Child(node, name);
-    return out;
+    for (const char* name : names) out += std::string(" ") + node.child(name).text().get();
+    return out.substr(1);
 }
 
-std::vector<pugi::xml_node> Nodes(const pugi::xml_node& node, const char* xpath) {
-    std::vector<pugi::xml_node> nodes;
-    for (const auto& n : node.select_nodes(xpath)) nodes.push_back(n.node());
-    return nodes;
+// The named fields of every node the XPath selects, one text per record.
+std::vector<std::string> Records(const pugi::xml_node& doc, const char* xpath,
+                                 const std::vector<const char*>& names) {
+    std::vector<std::string> records;
+    for (const pugi::xpath_node& n : doc.select_nodes(xpath)) records.push_back(Fields(n.node(), names));
+    return records;
 }
 
-std::vector<std::string> Dates(const pugi::xml_document& doc, const char* xpath) {
-    std::vector<std::string> dates;
-    for (const pugi::xml_node& record : Nodes(doc, xpath)) dates.push_back(Child(record, "date"));
-    return dates;
-}
+using Texts = std::vector<std::string>;
 
 TEST_F(ServerTest, LoginFollowsConfiguredCutDateAndHosts) {
     Start();
     pugi::xml_document doc = Xml("/login.php?vrsn=1106&code=123&from=1");
-    pugi::xml_node root = doc.document_element();
     // cleanto: five trading days before 20240111 among the dates held.
-    EXPECT_EQ(Fields(root.child("auth"), {"update", "cleanto"}), "20240111 20240104");
-    const std::vector<pugi::xml_node> news = Nodes(root.child("news"), "child::*");
-    ASSERT_EQ(news.size(), 2u);
-    EXPECT_EQ(Fields(news[0], {"popp", "vrsn", "titl", "addr", "text"}),
-              text::Utf8ToGbk("3 7 A&B <新闻> http://example.com/?a=1&b=2 第一条, 含逗号"));
+    EXPECT_EQ(Records(doc, "//auth", {"update", "cleanto"}), Texts{"20240111 20240104"});
+    EXPECT_EQ(Records(doc, "//news/*", {"popp", "vrsn", "titl", "addr", "text"}),
+              (Texts{Gbk("3 7 A&B <新闻> http://example.com/?a=1&b=2 第一条, 含逗号"), Gbk("0 8 第二条  ")}));
     // Without hosts of its own the server offers itself.
-    std::vector<pugi::xml_node> hosts = Nodes(root.child("hosts"), "child::*");
-    ASSERT_EQ(hosts.size(), 1u);
-    EXPECT_EQ(Fields(hosts[0], {"addr", "cmnt"}), server_->host() + " " + text::Utf8ToGbk("本机数据服务器"));
+    EXPECT_EQ(Records(doc, "//hosts/*", {"nett", "addr", "cmnt"}),
+              Texts{"0 " + server_->host() + " " + Gbk("本机数据服务器")});
 
     // A fixed cut date and a host list, seen without restarting the server.
     Database db = server::OpenServerDatabase(dir_.path());
@@ -62,53 +54,59 @@ TEST_F(ServerTest, LoginFollowsConfiguredCutDateAndHosts) {
     server_test::CollectingLog log;
     server::ImportHosts(db, dir_ / "in/hosts.csv", log.log());
     doc = Xml("/login.php?vrsn=1106&code=1&from=1");
-    root = doc.document_element();
-    EXPECT_EQ(Child(root.child("auth"), "cleanto"), "20231229");
-    hosts = Nodes(root.child("hosts"), "child::*");
-    ASSERT_EQ(hosts.size(), 2u);
-    EXPECT_EQ(Child(hosts[0], "addr"), "data.example.com:8080");
-    EXPECT_EQ(Child(hosts[1], "cmnt"), text::Utf8ToGbk("备用"));
+    EXPECT_EQ(Records(doc, "//auth", {"cleanto"}), Texts{"20231229"});
+    EXPECT_EQ(Records(doc, "//hosts/*", {"nett", "addr", "cmnt"}),
+              (Texts{Gbk("1 data.example.com:8080 主服务器"), Gbk("2 10.0.0.5 备用")}));
 
     // Back to the derived date.
     server::DeleteSetting(db, server::kCleantoSetting);
-    doc = Xml("/login.php?from=1");
-    EXPECT_EQ(Child(doc.document_element().child("auth"), "cleanto"), "20240104");
+    EXPECT_EQ(Records(Xml("/login.php?from=1"), "//auth", {"cleanto"}), Texts{"20240104"});
 }
 
-TEST_F(ServerTest, DailyRepliesHoldTheRequestedRangeOldestFirst) {
+TEST_F(ServerTest, RepliesHoldTheRequestedRecordsOldestFirst) {
     Start();
-    const std::string base = "/daily.php?vrsn=1106&code=1&mrkt=SS&stck=600000";
-    pugi::xml_document doc = Xml(base + "&frst=0&last=99999999");
-    EXPECT_EQ(Dates(doc, "//daily").size(), 8u);
-    EXPECT_EQ(Fields(doc.select_node("//daily").node(), {"date", "open", "high", "low", "close", "volume"}),
-              "20240102 10 10.2 9.9 10.1 1000");
-    // Large volumes stay plain decimals.
-    EXPECT_NE(Get(base + "&frst=20240110&last=20240110").body.find("<volume>60000000000</volume>"), std::string::npos);
-
-    // Both bounds are inclusive.
-    EXPECT_EQ(Dates(Xml(base + "&frst=20240104&last=20240109"), "//daily"),
-              (std::vector<std::string>{"20240104", "20240105", "20240108", "20240109"}));
-    // The client's incremental request: the day after its newest bar onwards.
-    EXPECT_EQ(Dates(Xml(base + "&frst=20240111&last=99999999"), "//daily"), (std::vector<std::string>{"20240111"}));
-    // Empty ranges and unknown stocks give a valid reply without records,
-    // long enough for the client to accept it as a reply.
-    for (const std::string& target : {base + "&frst=20240112&last=99999999", base + "&frst=20240109&last=20240104",
-                                      std::string("/daily.php?mrkt=SZ&stck=600000&frst=0&last=99999999")}) {
-        const pugi::xml_document empty = Xml(target);
-        EXPECT_TRUE(empty.select_nodes("//daily").empty()) << target;
-        EXPECT_GT(Get(target).body.size(), 10u);
+    const std::string daily = "/daily.php?vrsn=1106&code=1&mrkt=SS&stck=600000";
+    const std::string divid = "/divid.php?mrkt=SS&stck=600000";
+    const std::vector<const char*> date = {"date"};
+    const struct {
+        std::string target;
+        const char* xpath;
+        std::vector<const char*> fields;
+        Texts records;  // GBK
+    } cases[] = {
+        {daily + "&frst=0&last=99999999", "//daily", date,
+         {"20240102", "20240103", "20240104", "20240105", "20240108", "20240109", "20240110", "20240111"}},
+        {daily + "&frst=0&last=20240102", "//daily", {"date", "open", "high", "low", "close", "volume"},
+         {"20240102 10 10.2 9.9 10.1 1000"}},
+        // Both bounds are inclusive; large volumes stay plain decimals.
+        {daily + "&frst=20240104&last=20240109", "//daily", date, {"20240104", "20240105", "20240108", "20240109"}},
+        {daily + "&frst=20240110&last=20240110", "//daily", {"volume"}, {"60000000000"}},
+        // The client's incremental request: the day after its newest bar onwards.
+        {daily + "&frst=20240111&last=99999999", "//daily", date, {"20240111"}},
+        {daily + "&frst=-1&last=20240102", "//daily", date, {"20240102"}},  // a negative date is just an integer
+        // Empty ranges and unknown stocks give a valid reply without records.
+        {daily + "&frst=20240112&last=99999999", "//daily", date, {}},
+        {daily + "&frst=20240109&last=20240104", "//daily", date, {}},
+        {"/daily.php?mrkt=SZ&stck=600000&frst=0&last=99999999", "//daily", date, {}},
+        {divid + "&frst=20210101&last=99999999", "//divid",
+         {"date", "songgu", "zhuanzheng", "paixi", "peigu", "ppeigu"}, {"20230101 0 0 10.166131 3 5.5"}},
+        {divid + "&frst=0&last=99999999", "//divid", date, {"20200101", "20230101"}},
+        {"/code.php?vrsn=1106&code=1&pdate=0", "/*/*", {"date", "market", "code", "abbr", "pinyin", "type"},
+         {Gbk("20240101 SS 000001 上证指数 SZZS 2"), Gbk("20240101 SS 600000 浦发银行 PFYH 1"),
+          Gbk("20240101 SZ 000002 万科Ａ WKA 1")}},
+        {"/code.php?pdate=20240101", "/*/*", {"code"}, {}},  // the client holds the newest stamp
+        {"/pool.php?vrsn=1106&code=1&modl=vpool", "//pool",
+         {"rank", "date", "market", "code", "abbr", "capital", "pe", "pb", "mpg"},
+         {Gbk("1 20240105 SS 600000 浦发银行 0 0 0 0"), Gbk("2 20240105 SZ 000002 万科Ａ 1100 8.5 0.9 -12.25"),
+          "3 20240105 SZ 999999  0 0 0 0"}},  // a stock missing from the stock list has no name
+        {"/pool.php?modl=gpick", "//pool", {"rank"}, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Records(Xml(c.target), c.xpath, c.fields), c.records) << c.target;
+        EXPECT_GT(Get(c.target).body.size(), 10u) << c.target;  // long enough for the client to take
     }
-}
-
-TEST_F(ServerTest, DividendRepliesUseTheClientsFieldNames) {
-    Start();
-    pugi::xml_document doc = Xml("/divid.php?vrsn=1106&code=1&mrkt=SS&stck=600000&frst=20210101&last=99999999");
-    const std::vector<pugi::xml_node> records = Nodes(doc, "//divid");
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(Fields(records[0], {"date", "songgu", "zhuanzheng", "paixi", "peigu", "ppeigu"}),
-              "20230101 0 0 10.166131 3 5.5");
-    EXPECT_EQ(Dates(Xml("/divid.php?mrkt=SS&stck=600000&frst=0&last=99999999"), "//divid"),
-              (std::vector<std::string>{"20200101", "20230101"}));
+    EXPECT_EQ(Records(Xml("/pool.php?modl=vpool"), "/*", {"caption", "info"}), Texts{Gbk("价值模型股票池 示例")});
+    EXPECT_EQ(Records(Xml("/pool.php?modl=gpick"), "/*", {"caption", "info"}), Texts{" "});
 }
 
 TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
@@ -118,13 +116,6 @@ TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
     EXPECT_EQ(reply.body.rfind("<?xml version=\"1.0\" encoding=\"gb2312\"?>", 0), 0u);
     // Full-width Ａ stays the GBK double byte A3C1.
     EXPECT_NE(reply.body.find("<abbr>\xCD\xF2\xBF\xC6\xA3\xC1</abbr>"), std::string::npos);
-    pugi::xml_document doc = Xml("/code.php?vrsn=1106&code=1&pdate=0");
-    const std::vector<pugi::xml_node> stocks = Nodes(doc.document_element(), "child::*");
-    ASSERT_EQ(stocks.size(), 3u);
-    EXPECT_EQ(Fields(stocks[1], {"date", "market", "code", "abbr", "pinyin", "type"}),
-              "20240101 SS 600000 " + kPufaGbk + " PFYH 1");
-    // A client holding the newest stamp gets nothing.
-    EXPECT_TRUE(Xml("/code.php?pdate=20240101").document_element().select_nodes("child::*").empty());
 
     // A later import: one stock renamed, one new, one unchanged.
     WriteFile(dir_ / "in/stocks2.csv",
@@ -135,29 +126,9 @@ TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
     server_test::CollectingLog log;
     Database db = server::OpenServerDatabase(dir_.path());
     server::ImportStocksCsv(db, dir_ / "in/stocks2.csv", 20240105, log.log());
-    doc = Xml("/code.php?pdate=20240101");
-    std::vector<std::string> changed;
-    for (const pugi::xml_node& stock : Nodes(doc.document_element(), "child::*"))
-        changed.push_back(Fields(stock, {"code", "date"}));
-    EXPECT_EQ(changed, (std::vector<std::string>{"000002 20240105", "300059 20240105"}));
-    EXPECT_TRUE(Xml("/code.php?pdate=20240105").document_element().select_nodes("child::*").empty());
-}
-
-TEST_F(ServerTest, PoolRepliesListTheModelsEntriesByRank) {
-    Start();
-    pugi::xml_document doc = Xml("/pool.php?vrsn=1106&code=1&modl=vpool");
-    EXPECT_EQ(Child(doc.select_node("//caption").node().parent(), "caption") + " " +
-                  Child(doc.select_node("//info").node().parent(), "info"),
-              text::Utf8ToGbk("价值模型股票池 示例"));
-    const std::vector<pugi::xml_node> entries = Nodes(doc, "//pool");
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(Fields(entries[0], {"rank", "date", "market", "code", "abbr"}), "1 20240105 SS 600000 " + kPufaGbk);
-    EXPECT_EQ(Fields(entries[1], {"capital", "pe", "pb", "mpg"}), "1100 8.5 0.9 -12.25");
-    EXPECT_EQ(Child(entries[2], "abbr"), "");  // a stock missing from the stock list
-
-    doc = Xml("/pool.php?modl=gpick");
-    EXPECT_TRUE(doc.select_nodes("//pool").empty());
-    EXPECT_EQ(std::string(doc.select_node("//caption").node().text().get()), "");
+    EXPECT_EQ(Records(Xml("/code.php?pdate=20240101"), "/*/*", {"code", "date"}),
+              (Texts{"000002 20240105", "300059 20240105"}));
+    EXPECT_TRUE(Xml("/code.php?pdate=20240105").select_nodes("/*/*").empty());
 }
 
 TEST_F(ServerTest, BadParametersGet400AndUnknownPaths404) {
@@ -180,12 +151,11 @@ TEST_F(ServerTest, BadParametersGet400AndUnknownPaths404) {
     };
     for (const std::string& target : bad) EXPECT_EQ(Get(target).status, 400) << target;
     // Keys of 16 characters, and percent escapes at every edge of the hex digits.
-    for (const std::string& good : {"/pool.php?modl=" + std::string(16, 'p'), std::string("/pool.php?modl=%4A%4f%6a%6F%30%39")})
+    for (const std::string& good :
+         {"/pool.php?modl=" + std::string(16, 'p'), std::string("/pool.php?modl=%4A%4f%6a%6F%30%39")})
         EXPECT_EQ(Get(good).status, 200) << good;
     for (const char* target : {"/", "/login.phpx", "/loginXphp", "/daily.php/x", "/pool"})
         EXPECT_EQ(Get(target).status, 404) << target;
-    // Still serving, and a negative date is just an integer.
-    EXPECT_EQ(Dates(Xml(daily + "&mrkt=SS&stck=600000&frst=-1&last=20240102"), "//daily").size(), 1u);
 }
 
 TEST_F(ServerTest, KeepsItsPortLogsOneLinePerRequestAndStopsCleanlyOnSigterm) {
