@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
+#include "../support/bundled_data.h"
 #include "../support/run_process.h"
 #include "../support/test_store.h"
 #include "server/csv.h"
@@ -25,8 +24,6 @@ using testing_support::Count;
 using testing_support::Lines;
 using testing_support::ProcessResult;
 using testing_support::RunServerCommand;
-
-const std::filesystem::path kBundled = std::filesystem::path(KORVEL_SOURCE_DIR) / "data";
 
 // Whether some problem line holds `needle`, so a test can say what was reported where.
 bool Reported(const CollectingLog& log, const std::string& needle) {
@@ -143,18 +140,12 @@ TEST(CsvLine, SplitsQuotedAndPlainFields) {
 
 // --- TDX day files --------------------------------------------------------
 
-// Converts a bundled CSV bar file into a TDX day file (index volume in lots).
-std::string TdxFromCsv(const std::filesystem::path& csv, bool index) {
-    std::ifstream in(csv);
-    std::string line, out;
-    std::getline(in, line);  // header
-    while (std::getline(in, line)) {
-        std::vector<std::string> f;
-        server::SplitCsvLine(line, f);
-        const double volume = std::stod(f[5]) / (index ? 100 : 1);
+// A bundled CSV bar file as a TDX day file (an index's volume in lots).
+std::string TdxFromCsv(const std::string& name, bool index) {
+    std::string out;
+    for (const std::vector<std::string>& f : testing_support::CsvRows(name, 6))
         out += TdxRecord(std::stoi(f[0]), std::stod(f[1]), std::stod(f[2]), std::stod(f[3]), std::stod(f[4]),
-                         static_cast<uint32_t>(volume));
-    }
+                         static_cast<uint32_t>(std::stod(f[5]) / (index ? 100 : 1)));
     return out;
 }
 
@@ -163,9 +154,9 @@ TEST_F(ImportTest, TdxDayFilesServeTheSameRepliesAsTheCsvImport) {
     const std::vector<std::pair<std::string, bool>> stocks = {{"600000", false}, {"600016", false}, {"000001", true}};
     Database csv_db = server::OpenServerDatabase(dir_ / "csvdb");
     for (const auto& [code, index] : stocks) {
-        const auto csv = kBundled / "daily" / ("SS_" + code + ".csv");
+        const std::string csv = "daily/SS_" + code + ".csv";
         WriteFile(dir_ / "vipdoc/sh/lday" / ("sh" + code + ".day"), TdxFromCsv(csv, index));
-        EXPECT_TRUE(server::ImportDailyCsv(csv_db, csv, log_.log()).clean());
+        EXPECT_TRUE(server::ImportDailyCsv(csv_db, testing_support::DataFile(csv), log_.log()).clean());
     }
     const server::ImportTotals totals = server::ImportTdx(db_, dir_ / "vipdoc", log_.log());
     EXPECT_TRUE(totals.clean()) << log_.problems.front();

@@ -40,14 +40,14 @@ public:
     bool Send(const std::string& bytes) {
         return send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
     }
-    // What arrives until the server closes or `wait` passes.
+    // What arrives until the server closes or `wait` passes (0: what has arrived).
     std::string Receive(std::chrono::milliseconds wait) {
         std::string got;
         const auto end = Clock::now() + wait;
         for (;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
             pollfd p{fd_, POLLIN, 0};
-            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) return got;
+            if (left.count() < 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) return got;
             char buffer[4096];
             const ssize_t n = recv(fd_, buffer, sizeof buffer, 0);
             if (n <= 0) return got + "<closed>";
