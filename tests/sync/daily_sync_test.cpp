@@ -1,5 +1,6 @@
-// Daily bar and dividend synchronisation: the two job builders, and the
-// worker against korvel-server and against replies it never sends.
+// Daily bar and dividend synchronisation against korvel-server and against
+// replies it never sends. The job builders and a first download are checked
+// end to end through korvel-cli sync and open (sync_cli_test.cpp).
 #include <gtest/gtest.h>
 
 #include "../datastore/store_fixture.h"
@@ -53,25 +54,6 @@ protected:
     Reports reports_;
     SignalCall signals_;
 };
-
-// The start-page jobs (stored strategies behind the server) and the view
-// jobs (two years at a time, newest first, up to date) are checked through
-// korvel-cli sync and open (sync_cli_test.cpp).
-TEST_F(DailySyncTest, DownloadsBarsAndDividendsAsTheServerSendsThem) {
-    sync_test::TestServer server;
-    server.Start();
-    ASSERT_EQ(Run(server.access(), {{"SS", "600000", Gbk("浦发银行"), 0, kNoUpperBound}}), SyncReport::kSucceeded);
-    EXPECT_EQ(reports_.Texts(), (std::vector<std::string>{"正在更新除权数据： 600000 浦发银行...",
-                                                          "正在更新日线数据： 600000 浦发银行...", "signal step",
-                                                          "日线数据同步更新完毕。"}));
-    EXPECT_EQ(Bars("SS", "600000"), 96);
-    // The first bar of the generated data: 20080110,9.90,10.30,9.80,10.00,100000.
-    EXPECT_EQ(sync_test::Dump(db_, "DAILY WHERE DDATE = 20080110"), "SS|600000|20080110|9.9|10.3|9.8|10.0|100000.0|");
-    EXPECT_EQ(sync_test::Dump(db_, "DIVIDEND"), "SS|600000|20090610|1.0|0.0|2.5|0.0|0.0|SS|600000|20110610|0.0|0.0|1.2|0.0|0.0|");
-    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY WHERE typeof(DDATE) <> 'integer' OR "
-                                    "typeof(DCLOSE) <> 'real'"),
-              0);
-}
 
 TEST_F(DailySyncTest, DownloadingARangeAgainChangesNothing) {
     sync_test::TestServer server;

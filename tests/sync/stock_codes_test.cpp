@@ -1,5 +1,5 @@
-// Stock code synchronisation against korvel-server and against replies the
-// real server never sends.
+// Stock code synchronisation against replies the real server never sends
+// (the first run, a rename and the cursor end to end in sync_cli_test.cpp).
 #include <gtest/gtest.h>
 
 #include "../datastore/store_fixture.h"
@@ -18,25 +18,6 @@ protected:
     Database& db_ = store_.db();
     Reports reports_;
 };
-
-// The first run and the cursor of the next are checked through korvel-cli
-// sync (sync_cli_test.cpp); a renamed stock arrives with a newer date and
-// replaces its row, numbers stored as numbers.
-TEST_F(StockCodesTest, ARenamedStockReplacesItsRow) {
-    sync_test::TestServer server;
-    server.Start();
-    ASSERT_EQ(SyncStockCodes(db_, server.access(), reports_.receiver()), SyncReport::kSucceeded);
-    EXPECT_EQ(reports_.Texts().size(), 3u + sync_test::TestStocks().size());
-    server.Import("import-csv", "--stocks", "market,code,name,pinyin,type\nSZ,000002,万科企业,WKQY,3\n",
-                  {"--stamp", "20240301"});
-    ASSERT_EQ(SyncStockCodes(db_, server.access(), {}), SyncReport::kSucceeded);
-    EXPECT_EQ(sync_test::Dump(db_, "STOCKCODE WHERE CODE = '000002'"),
-              "20240301|SZ|000002|" + Gbk("万科企业") + "|WKQY|3|");
-    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM STOCKCODE WHERE typeof(DDATE) <> 'integer' OR "
-                                    "typeof(PTYPE) <> 'integer'"),
-              0);
-    EXPECT_EQ(*StockCodeCursor(db_), 20240301);
-}
 
 TEST_F(StockCodesTest, ARecordWithoutANumericTypeIsSkipped) {
     TinyServer server(TinyServer::Always(

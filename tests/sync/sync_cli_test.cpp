@@ -79,26 +79,42 @@ TEST_F(SyncCliTest, FirstSyncStoresTheListAndWatchedStocksAndLaterOnesFetchOnlyW
         EXPECT_EQ(sync_test::Count(db, "SELECT COUNT(*) FROM DAILY"), 2 * 96);
         EXPECT_EQ(sync_test::Count(db, "SELECT COUNT(*) FROM DIVIDEND"), 4);
         EXPECT_EQ(sync_test::Count(db, "SELECT MIN(UDAY) FROM SECRET"), sync_test::kNewestBar);
+        // Records as the server sent them, numbers stored as numbers.
+        EXPECT_EQ(sync_test::Dump(db, "DAILY WHERE CODE = '600000' AND DDATE = 20080110"),
+                  "SS|600000|20080110|9.9|10.3|9.8|10.0|100000.0|");
+        EXPECT_EQ(sync_test::Dump(db, "DIVIDEND WHERE CODE = '600000'"),
+                  "SS|600000|20090610|1.0|0.0|2.5|0.0|0.0|SS|600000|20110610|0.0|0.0|1.2|0.0|0.0|");
+        EXPECT_EQ(sync_test::Count(db, "SELECT COUNT(*) FROM DAILY WHERE typeof(DDATE) <> 'integer' OR "
+                                       "typeof(DCLOSE) <> 'real'"),
+                  0);
+        EXPECT_EQ(sync_test::Count(db, "SELECT COUNT(*) FROM STOCKCODE WHERE typeof(PTYPE) <> 'integer'"), 0);
     }
     EXPECT_EQ(DailyRanges(), (std::vector<std::string>{"600000&frst=0&last=99999999", "000002&frst=0&last=99999999"}));
 
-    // New bars on the server: the next sync asks from the day after the newest local bar.
+    // New bars on the server: the next sync asks from the day after the
+    // newest local bar, and for the stocks stamped after the newest it holds.
     for (const char* stock : {"SS:600000", "SZ:000002"}) {
         const std::string s = stock;
         server_.AddBars(s.substr(0, 2), s.substr(3), "20111230,20,21,19,20,5\n20120110,20,21,19,20.5,6\n");
     }
+    server_.Import("import-csv", "--stocks", "market,code,name,pinyin,type\nSZ,000002,万科企业,WKQY,3\n",
+                   {"--stamp", "20240301"});
     const ProcessResult second = Cli({"sync"});
     ASSERT_EQ(second.exitCode, 0) << second.err;
-    const std::vector<std::string> codes = server_.Requests("code.php");
-    ASSERT_EQ(codes.size(), 2u);
-    EXPECT_THAT(codes[1], HasSubstr("pdate=20240101\""));
+    EXPECT_THAT(server_.Requests("code.php").back(), HasSubstr("pdate=20240101\""));
     EXPECT_EQ(DailyRanges().size(), 4u);
     EXPECT_EQ(DailyRanges()[2], "600000&frst=20111221&last=99999999");
     EXPECT_EQ(Bars("SS", "600000"), 98);
+    {
+        Database db = Db();  // the renamed stock replaces its row
+        EXPECT_EQ(sync_test::Dump(db, "STOCKCODE WHERE CODE = '000002'"),
+                  "20240301|SZ|000002|" + sync_test::Gbk("万科企业") + "|WKQY|3|");
+    }
 
     // Everything up to date: no job, no download, no signal step.
     const ProcessResult third = Cli({"sync"});
     ASSERT_EQ(third.exitCode, 0) << third.err;
+    EXPECT_THAT(server_.Requests("code.php").back(), HasSubstr("pdate=20240301\""));
     EXPECT_EQ(DailyRanges().size(), 4u);
     EXPECT_THAT(third.out, Not(HasSubstr("操盘信号")));
     EXPECT_THAT(third.out, HasSubstr("日线数据同步更新完毕。\n"));
@@ -131,13 +147,20 @@ TEST_F(SyncCliTest, OpeningAStockWithoutBarsFetchesTwoYearRangesNewestFirst) {
 TEST_F(SyncCliTest, PoolAddsTheTickedStocksNotYetWatched) {
     server_.Import("import-pools", "--pools",
                    "model,rank,date,market,code,capital,pe,pb,mpg\n"
-                   "vpick,1,20111201,SS,600000,0,0,0,0\nvpick,2,20111201,SZ,000002,0,0,0,0\n"
+                   "vpick,2,20111201,SZ,000002,1100,8.55,0.94,-12.257\nvpick,1,20111201,SS,600000,0,0,0,0\n"
                    "vpick,3,20111201,SZ,000651,0,0,0,0\nvpick,4,20111201,SS,600004,0,0,0,0\n");
     Watch("SZ", "000651");
-    const ProcessResult listed = Cli({"pool", "vpick"});
+    // Entries in rank order, names from the server's stock list; without a
+    // caption from the server the model's own.
+    ProcessResult listed = Cli({"pool", "vpick"});
     ASSERT_EQ(listed.exitCode, 0) << listed.err;
     EXPECT_THAT(listed.out, HasSubstr("价值模型精选股票池\n"));
-    EXPECT_THAT(listed.out, HasSubstr("000002\t万科Ａ\t20111201\t2\t0\t0.0\t0.0\t0.00\tSZ\n"));
+    EXPECT_THAT(listed.out, HasSubstr("600000\t浦发银行\t20111201\t1\t0\t0.0\t0.0\t0.00\tSS\n"
+                                      "000002\t万科Ａ\t20111201\t2\t1100\t8.6\t0.9\t-12.26\tSZ\n"));
+    server_.Import("import-pools", "--models", "model,caption,info\nvpick,价值精选,说明文字\n");
+    listed = Cli({"pool", "vpick"});
+    EXPECT_THAT(listed.out, HasSubstr("价值精选\n说明文字\n"));
+    EXPECT_EQ(Cli({"pool", "gpool"}).exitCode, 1);  // nothing on the server
 
     const ProcessResult added = Cli({"pool", "vpick", "--add", "600000,SZ:000002,000651"});
     ASSERT_EQ(added.exitCode, 0) << added.err;
@@ -173,7 +196,8 @@ TEST_F(SyncCliTest, CleanupDeletesBarsAfterTheCutDateAndLogsEachStock) {
 
 TEST_F(SyncCliTest, StatusShowsDatesAndHostsAndSwitchesServers) {
     const std::string closed = sync_test::ClosedHost();
-    server_.Import("import-hosts", "--hosts", "nett,addr,cmnt\n0," + server_.host() + ",本机\n1," + closed + ",备用\n");
+    const std::string hosts = "nett,addr,cmnt\n0," + server_.host() + ",本机\n1," + closed + ",备用\n";
+    server_.Import("import-hosts", "--hosts", hosts);
     const ProcessResult status = Cli({"status"});
     ASSERT_EQ(status.exitCode, 0) << status.err;
     EXPECT_EQ(status.out, "正在检查服务器...\n服务器最新收盘数据 2011-12-20 ★数据需要同步★\nupdate\t20111220\n"
@@ -186,6 +210,15 @@ TEST_F(SyncCliTest, StatusShowsDatesAndHostsAndSwitchesServers) {
     const ProcessResult back = Cli({"status", "--switch", "1"});
     EXPECT_EQ(back.exitCode, 0) << back.err;
     EXPECT_EQ(Cli({"status", "--switch", "3"}).exitCode, 1);
+
+    // Six hosts: all are stored, the menu offers the first five.
+    std::string six = hosts;
+    for (int i = 3; i <= 6; ++i) six += text::Format("%d,10.0.0.%d:80,服务器%d\n", i, i, i);
+    server_.Import("import-hosts", "--hosts", six);
+    EXPECT_THAT(Cli({"status"}).out, testing::EndsWith("\t备用\n3\t\t10.0.0.3:80\t3\t服务器3\n4\t\t10.0.0.4:80\t4\t服务器4\n"
+                                                       "5\t\t10.0.0.5:80\t5\t服务器5\n"));
+    Database db = Db();
+    EXPECT_EQ(sync_test::Count(db, "SELECT NETT FROM HOST WHERE ADDR = '10.0.0.6:80'"), 6);
 }
 
 TEST_F(SyncCliTest, WithoutAServerEveryCommandFailsQuicklyAndChangesNothing) {
