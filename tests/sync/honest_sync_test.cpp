@@ -1,6 +1,7 @@
 // Honest synchronisation: replies are checked before they are stored, and
 // every write is checked, so a database that cannot be written fails the
-// run with the cause and keeps nothing of it.
+// run with the cause and keeps nothing of it (listing and a clean cleanup
+// end to end in sync_cli_test.cpp).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -188,6 +189,21 @@ TEST_F(HonestSyncTest, EveryOtherWriteReportsAReadOnlyDatabase) {
     EXPECT_THAT(shown.back(), testing::StartsWith("数据库写入异常，破译报告无法保存！\n"));
     ASSERT_TRUE(db_.Exec("PRAGMA query_only = 0"));
     EXPECT_EQ(sync_test::DumpAll(db_), before);
+}
+
+// A delete refused by the database is logged, and the run goes on.
+TEST_F(HonestSyncTest, AFailedCleanupDeleteIsLoggedAndTheRunGoesOn) {
+    store_fixture::InsertBars(db_, "SS", "600000", 20240101, 10);
+    store_fixture::InsertBars(db_, "SS", "000001", 20240101, 5);
+    db_.Exec("CREATE TRIGGER refuse BEFORE DELETE ON DAILY WHEN OLD.CODE = '600000' "
+             "BEGIN SELECT RAISE(ABORT, 'no'); END");
+    const std::vector<CleanupStock> chosen = {{"SS", "600000", Gbk("浦发银行"), 0},
+                                              {"SS", "000001", Gbk("上证指数"), 0}};
+    Reports reports;
+    EXPECT_FALSE(RunDataCleanup(db_, 20240102, chosen, reports.receiver()));
+    EXPECT_EQ(reports.Texts()[2], "清理 600000 浦发银行 出现未知错误...");
+    EXPECT_EQ(reports.Texts()[4], "成功清理 000001 上证指数...");
+    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY WHERE CODE = '000001'"), 2);
 }
 
 }  // namespace
