@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "sync/client_code.h"
 #include "sync/page_fetch.h"
@@ -62,7 +63,8 @@ TEST(PageFetch, NoServerOrAStalledServerFailsWithinTheTimeOut) {
     EXPECT_EQ(GetHtml("http://" + sync_test::ClosedHost() + "/login.php"), "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
 
-    const sync_test::SilentListener stalled;
+    // Connected, but no reply comes.
+    const TinyServer stalled([](const httplib::Request&, httplib::Response&) { std::this_thread::sleep_for(1s); });
     const auto stalledStart = std::chrono::steady_clock::now();
     EXPECT_EQ(GetHtml("http://" + stalled.host() + "/login.php", FetchLimits{200ms, 400ms, kCap}), "");
     const auto took = std::chrono::steady_clock::now() - stalledStart;

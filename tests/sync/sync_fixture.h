@@ -1,6 +1,6 @@
 #pragma once
-// Servers for the synchronisation tests: korvel-server on generated data, a
-// tiny HTTP server of the test's own, a listener that never answers; a report receiver.
+// Servers for the synchronisation tests: korvel-server on generated data and
+// a tiny HTTP server of the test's own; a report receiver, table dumps.
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>
@@ -12,7 +12,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -112,9 +111,7 @@ public:
             text = std::move(again);
         }
         std::vector<std::string> lines;
-        std::istringstream log(text);
-        std::string line;
-        while (std::getline(log, line))
+        for (const std::string& line : testing_support::Lines(text))
             if (line.find("\"GET /" + page) != std::string::npos) lines.push_back(line);
         return lines;
     }
@@ -152,14 +149,8 @@ class TinyServer {
 public:
     using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
 
-    explicit TinyServer(Handler handler) : handler_(std::move(handler)) {
-        server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-            {
-                const std::lock_guard lock(mutex_);
-                paths_.push_back(request.path);
-            }
-            handler_(request, response);
-        });
+    explicit TinyServer(const Handler& handler) {
+        server_.Get(".*", handler);
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
         while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -180,53 +171,22 @@ public:
 
     std::string host() const { return "127.0.0.1:" + std::to_string(port_); }
     ServerAccess access() const { return ServerAccess{host(), 4242u, {}}; }
-    std::vector<std::string> Paths() const {
-        const std::lock_guard lock(mutex_);
-        return paths_;
-    }
 
 private:
-    Handler handler_;
     httplib::Server server_;
     int port_ = 0;
     std::thread thread_;
-    mutable std::mutex mutex_;
-    std::vector<std::string> paths_;
-};
-
-// A loopback port that accepts connections (through the kernel's backlog)
-// but never answers: a stalled server.
-class SilentListener {
-public:
-    SilentListener() : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(fd_, 8) != 0 ||
-            getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-            throw std::runtime_error("SilentListener: cannot listen");
-        port_ = ntohs(address.sin_port);
-    }
-    ~SilentListener() { close(fd_); }
-    SilentListener(const SilentListener&) = delete;
-    SilentListener& operator=(const SilentListener&) = delete;
-
-    std::string host() const { return "127.0.0.1:" + std::to_string(port_); }
-
-private:
-    int fd_;
-    int port_ = 0;
 };
 
 // A loopback address where nothing listens (the port was free a moment ago).
 inline std::string ClosedHost() {
-    int port = 0;
-    {
-        SilentListener taken;
-        port = std::stoi(taken.host().substr(taken.host().rfind(':') + 1));
-    }
-    return "127.0.0.1:" + std::to_string(port);
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t size = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    close(fd);
+    return "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
 }
 
 // Keeps every report, texts as UTF-8 for readable assertions. Safe to call
