@@ -20,17 +20,13 @@ std::vector<std::string> DigestLines(const ProcessResult& r) {
     return {header + 1, lines.end()};
 }
 
-TEST(DigestCli, ExactlyTheStocksWhoseAdviceChangedAppear) {
-    sync_test::TestServer server;
-    server.Start();
-    testing_support::TempDir client;
-    const auto cli = [&](const std::vector<std::string>& words) { return testing_support::RunCli(client.path(), words); };
-    ASSERT_EQ(cli({"init"}).exitCode, 0);
-    ASSERT_EQ(cli({"settings", "set", "HOST", server.host()}).exitCode, 0);
+using DigestCli = sync_test::CliTest;
+
+TEST_F(DigestCli, ExactlyTheStocksWhoseAdviceChangedAppear) {
     {
         // "a & a & a": hold while the close is above its 5-day average. The
         // test bars rise steadily, so every strategy holds after the first sync.
-        Database db = *Database::Open((client / "thedb.db3").string());
+        Database db = Db();
         const std::vector<unsigned char> genes = GeneBlob(std::vector<int16_t>(69, 1));
         for (const char* stock : {"SS600000", "SS600004", "SZ000001", "SZ000002"})
             ASSERT_TRUE(db.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN, NUMS, LENG, GENE, CRPT) "
@@ -38,7 +34,7 @@ TEST(DigestCli, ExactlyTheStocksWhoseAdviceChangedAppear) {
                                 {stock, BlobRef{genes.data(), genes.size()}}));
         ASSERT_TRUE(db.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES('SZ', '000651', 1106)"));
     }
-    const ProcessResult first = cli({"sync", "--digest"});
+    const ProcessResult first = Cli({"sync", "--digest"});
     ASSERT_EQ(first.exitCode, 0) << first.err;
     EXPECT_EQ(DigestLines(first), (std::vector<std::string>{"600000\t浦发银行\t- -> 持有\t14.75\t+0.34",
                                                             "600004\t白云机场\t- -> 持有\t15.75\t+0.32",
@@ -48,18 +44,18 @@ TEST(DigestCli, ExactlyTheStocksWhoseAdviceChangedAppear) {
     // Day D+1 and D+2: SS 600000 falls below its average (sell), SZ 000001
     // falls and jumps back (buy), SS 600004 keeps rising, SZ 000002 gets
     // nothing new.
-    server.AddBars("SS", "600000", "20111221,13.10,13.20,12.90,13.00,100000\n");
-    server.AddBars("SZ", "000001", "20111221,15.10,15.20,14.90,15.00,100000\n20111222,17.90,18.10,17.80,18.00,100000\n");
-    server.AddBars("SS", "600004", "20111221,15.90,16.10,15.80,16.00,100000\n");
+    server_.AddBars("SS", "600000", "20111221,13.10,13.20,12.90,13.00,100000\n");
+    server_.AddBars("SZ", "000001", "20111221,15.10,15.20,14.90,15.00,100000\n20111222,17.90,18.10,17.80,18.00,100000\n");
+    server_.AddBars("SS", "600004", "20111221,15.90,16.10,15.80,16.00,100000\n");
     const std::vector<std::string> changed = {"000001\t平安银行\t持有 -> 买入\t18.00\t+20.00",
                                               "600000\t浦发银行\t持有 -> 卖出\t13.00\t-11.86"};
-    const ProcessResult second = cli({"sync", "--digest"});
+    const ProcessResult second = Cli({"sync", "--digest"});
     ASSERT_EQ(second.exitCode, 0) << second.err;
     EXPECT_EQ(DigestLines(second), changed);
 
     // No new bars: the lagging stocks are fetched again and recomputed, and
     // nothing changes.
-    const ProcessResult third = cli({"sync", "--digest"});
+    const ProcessResult third = Cli({"sync", "--digest"});
     ASSERT_EQ(third.exitCode, 0) << third.err;
     EXPECT_NE(third.out.find("正在更新操盘信号"), std::string::npos);
     EXPECT_EQ(Lines(third.out).back(), "no changes");
@@ -76,11 +72,11 @@ TEST(DigestCli, ExactlyTheStocksWhoseAdviceChangedAppear) {
           "600004\t白云机场\t持有\t16.00\t+1.59", "000002\t万科Ａ\t持有\t17.75\t+0.28", "000651\t格力电器\t-\t18.75\t+0.27"}},
     };
     for (const auto& d : digests) {
-        const ProcessResult r = cli(d.words);
+        const ProcessResult r = Cli(d.words);
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(DigestLines(r), d.lines) << d.words.back();
     }
-    EXPECT_EQ(cli({"digest", "--since", "yesterday"}).exitCode, 2);
+    EXPECT_EQ(Cli({"digest", "--since", "yesterday"}).exitCode, 2);
 }
 
 }  // namespace

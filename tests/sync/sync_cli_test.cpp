@@ -13,21 +13,8 @@ using testing::HasSubstr;
 using testing::Not;
 using testing_support::ProcessResult;
 
-class SyncCliTest : public testing::Test {
+class SyncCliTest : public sync_test::CliTest {
 protected:
-    void SetUp() override {
-        server_.Start();
-        ASSERT_EQ(Cli({"init"}).exitCode, 0);
-        SetHost(server_.host());
-    }
-
-    ProcessResult Cli(const std::vector<std::string>& args) { return testing_support::RunCli(dir_.path(), args); }
-
-    void SetHost(const std::string& host) {
-        const ProcessResult set = Cli({"settings", "set", "HOST", host});
-        ASSERT_EQ(set.exitCode, 0) << set.err;
-    }
-
     // Adds a stock to the watch list as a user does once the stock list has
     // it (here a row stamped 0, so the next sync still fetches the whole list).
     void Watch(const std::string& market, const std::string& code) {
@@ -38,9 +25,6 @@ protected:
         const ProcessResult added = Cli({"watch", "add", market, code});
         ASSERT_EQ(added.exitCode, 0) << added.err;
     }
-
-    // The client's database, opened after the CLI has ended.
-    Database Db() { return *Database::Open((dir_ / "thedb.db3").string()); }
 
     int Bars(const std::string& market, const std::string& code) {
         Database db = Db();
@@ -57,9 +41,6 @@ protected:
         }
         return ranges;
     }
-
-    sync_test::TestServer server_;
-    testing_support::TempDir dir_;
 };
 
 TEST_F(SyncCliTest, FirstSyncStoresTheListAndWatchedStocksAndLaterOnesFetchOnlyWhatIsNew) {

@@ -189,6 +189,26 @@ inline std::string ClosedHost() {
     return "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
 }
 
+// korvel-cli in a fresh client folder whose HOST is the test server, started.
+class CliTest : public testing::Test {
+protected:
+    void SetUp() override {
+        server_.Start();
+        ASSERT_EQ(Cli({"init"}).exitCode, 0);
+        const testing_support::ProcessResult set = Cli({"settings", "set", "HOST", server_.host()});
+        ASSERT_EQ(set.exitCode, 0) << set.err;
+    }
+
+    testing_support::ProcessResult Cli(const std::vector<std::string>& words) {
+        return testing_support::RunCli(dir_.path(), words);
+    }
+    // The client's database, opened after the CLI has ended.
+    Database Db() { return *Database::Open((dir_ / "thedb.db3").string()); }
+
+    TestServer server_;
+    testing_support::TempDir dir_;
+};
+
 // Keeps every report, texts as UTF-8 for readable assertions. Safe to call
 // from a worker thread.
 class Reports {
