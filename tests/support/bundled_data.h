@@ -5,11 +5,11 @@
 
 #include <cstddef>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "datastore/database.h"
+#include "file_content.h"
 #include "text/gbk.h"
 
 namespace testing_support {
@@ -18,13 +18,7 @@ namespace testing_support {
 inline std::string DataFile(const std::string& name) { return std::string(KORVEL_SOURCE_DIR) + "/data/" + name; }
 
 // The fields of a plain CSV line (the bundled files quote nothing).
-inline std::vector<std::string> SplitCsv(const std::string& line) {
-    std::vector<std::string> fields;
-    std::stringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ',')) fields.push_back(field);
-    return fields;
-}
+inline std::vector<std::string> SplitCsv(const std::string& line) { return Split(line, ','); }
 
 // The rows of a bundled file after its header line, each with `width`
 // fields; a file that cannot be read or a row of another width fails the test.

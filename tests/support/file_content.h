@@ -1,10 +1,11 @@
 #pragma once
 // Whole files written and read as bytes, for tests that prepare input files
-// or inspect what a program wrote.
+// or inspect what a program wrote, and text split into its pieces.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -21,6 +22,15 @@ inline std::string ReadFile(const std::filesystem::path& path) {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+// The pieces of `text` between `separator`s; a final separator adds no empty piece.
+inline std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> pieces;
+    std::stringstream in(text);
+    std::string piece;
+    while (std::getline(in, piece, separator)) pieces.push_back(piece);
+    return pieces;
 }
 
 }  // namespace testing_support

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,12 +72,6 @@ inline ProcessResult RunServerCommand(const std::vector<std::string>& words) {
 }
 
 // What a program printed, line by line, without the line ends.
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-}
+inline std::vector<std::string> Lines(const std::string& text) { return Split(text, '\n'); }
 
 }  // namespace testing_support

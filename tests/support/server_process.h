@@ -39,9 +39,7 @@ public:
         }
     }
 
-    ~ServerProcess() { Stop(); }
-    ServerProcess(const ServerProcess&) = delete;
-    ServerProcess& operator=(const ServerProcess&) = delete;
+    ~ServerProcess() { Stop(); }  // not copied: it owns the process and a TempDir
 
     int port() const { return port_; }
     // The server as the client's HOST setting names it.
@@ -50,11 +48,9 @@ public:
     // Stops the server; returns its wait status (also after an earlier Stop).
     int Stop() {
         if (Running()) kill(pid_, SIGTERM);
-        for (int i = 0; i < 2000 && Running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (Running()) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, &status_, 0);
-            pid_ = -1;
+        for (int i = 0; Running(); ++i) {
+            if (i == 2000) kill(pid_, SIGKILL);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return status_;
     }
