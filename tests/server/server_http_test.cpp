@@ -117,17 +117,23 @@ TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
     // Full-width Ａ stays the GBK double byte A3C1.
     EXPECT_NE(reply.body.find("<abbr>\xCD\xF2\xBF\xC6\xA3\xC1</abbr>"), std::string::npos);
 
-    // A later import: one stock renamed, one new, one unchanged.
-    WriteFile(dir_ / "in/stocks2.csv",
+    // Another import on the same day (korvel-server stamps with the day): a
+    // client holding that day's stamp still gets the new stock.
+    WriteFile(dir_ / "in/stocks2.csv", "market,code,name,pinyin,type\nSZ,300059,东方财富,DFCF,1\n");
+    server_test::CollectingLog log;
+    Database db = server::OpenServerDatabase(dir_.path());
+    server::ImportStocksCsv(db, dir_ / "in/stocks2.csv", 20240101, log.log());
+    EXPECT_EQ(Records(Xml("/code.php?pdate=20240101"), "/*/*", {"code", "date"}), Texts{"300059 20240101"});
+
+    // A later import: one stock renamed, the others unchanged.
+    WriteFile(dir_ / "in/stocks3.csv",
               "market,code,name,pinyin,type\n"
               "SS,600000,浦发银行,PFYH,1\n"
               "SZ,000002,万科A,WKA,1\n"
               "SZ,300059,东方财富,DFCF,1\n");
-    server_test::CollectingLog log;
-    Database db = server::OpenServerDatabase(dir_.path());
-    server::ImportStocksCsv(db, dir_ / "in/stocks2.csv", 20240105, log.log());
+    server::ImportStocksCsv(db, dir_ / "in/stocks3.csv", 20240105, log.log());
     EXPECT_EQ(Records(Xml("/code.php?pdate=20240101"), "/*/*", {"code", "date"}),
-              (Texts{"000002 20240105", "300059 20240105"}));
+              (Texts{"300059 20240101", "000002 20240105"}));
     EXPECT_TRUE(Xml("/code.php?pdate=20240105").select_nodes("/*/*").empty());
 }
 
