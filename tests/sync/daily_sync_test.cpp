@@ -118,30 +118,4 @@ TEST_F(DailySyncTest, ShortOrNonXmlRepliesFailTheRun) {
     }
 }
 
-TEST_F(DailySyncTest, RecordsWithAFieldThatIsNoNumberAreSkippedAndNullIsNull) {
-    TinyServer server([](const httplib::Request& request, httplib::Response& response) {
-        const bool daily = request.path == "/daily.php";
-        response.set_content(
-            daily ? "<bars><daily><date>20240102</date><open>1</open><high>2</high><low>0.5</low><close>1.5</close>"
-                    "<volume> 100 </volume></daily>"
-                    "<daily><date>20240103</date><open>1</open><high>2</high><low>0.5</low><close></close>"
-                    "<volume>100</volume></daily>"
-                    "<daily><date>20240104</date><open>1</open><high>2</high><low>0.5</low><close>1</close>"
-                    " <volume> null </volume></daily>"
-                    "<daily><date>20240106</date><open>NULL</open><high>2</high><low>0.5</low><close>1</close>"
-                    "<volume>1</volume></daily>"
-                    "<daily><date>20240105</date><open>1</open><high>2</high><low>0.5</low>"
-                    "<close>1); DROP TABLE DAILY; --</close><volume>1</volume></daily></bars>"
-                  : "<dividends><divid><date>20240103</date><songgu>1</songgu><zhuanzheng>0</zhuanzheng>"
-                    "<paixi>2.5e-1</paixi><peigu>0</peigu><ppeigu>0</ppeigu></divid></dividends>",
-            "text/xml");
-    });
-    ASSERT_EQ(Run(server.access(), {Job("SS", "600000")}), SyncReport::kSucceeded);
-    // NULL is taken where the column allows it (volume) and refused where it
-    // does not (open), as the unquoted literal would be.
-    EXPECT_EQ(sync_test::Dump(db_, "DAILY"),
-              "SS|600000|20240102|1.0|2.0|0.5|1.5|100.0|SS|600000|20240104|1.0|2.0|0.5|1.0||");
-    EXPECT_EQ(sync_test::Dump(db_, "DIVIDEND"), "SS|600000|20240103|1.0|0.0|0.25|0.0|0.0|");
-}
-
 }  // namespace

@@ -35,13 +35,14 @@ std::string Date(int i) {
     return std::to_string((2000 + i / 300) * 10000 + (i % 300 / 25 + 1) * 100 + i % 25 + 1);
 }
 
-// `count` good bars (the first, a vendor's bar, opens above its high) and
-// one good dividend record; with `hostile`, every kind of impossible record
+// `count` good bars (the first, a vendor's bar, opens above its high), two
+// with spaced numbers and no volume, and one good dividend record; with
+// `hostile`, every kind of impossible record and of field that is no number
 // in between.
 std::string Reply(const std::string& path, int count, bool hostile) {
     if (path == "/divid.php") {
         std::string reply = "<r><divid><date>20230601</date><songgu>1</songgu><zhuanzheng>0</zhuanzheng>"
-                            "<paixi>2.5</paixi><peigu>0</peigu><ppeigu>0</ppeigu></divid>";
+                            "<paixi>2.5e-1</paixi><peigu>0</peigu><ppeigu>0</ppeigu></divid>";
         if (hostile)
             reply += "<divid><date>20230701</date><songgu>-1</songgu><zhuanzheng>0</zhuanzheng><paixi>0</paixi>"
                      "<peigu>0</peigu><ppeigu>0</ppeigu></divid><divid><date>20230702</date><songgu>0</songgu>"
@@ -50,8 +51,11 @@ std::string Reply(const std::string& path, int count, bool hostile) {
     }
     std::string reply = "<r>" + Bar(Date(0), "12", "11", "9", "10", "100");
     for (int i = 1; i < count; ++i) reply += Bar(Date(i), "10", "11", "9", "10.5", "5");
+    reply += Bar(Date(count), "1", "2", "0.5", "1.5", " 100 ");
+    reply += Bar(Date(count + 1), "1", "2", "0.5", "1", " null ");
     if (hostile) {
-        for (const char* price : {"0", "-3", "inf", "1e308"}) reply += Bar("20230103", price, "11", "9", "10", "1");
+        for (const char* price : {"0", "-3", "inf", "1e308", "", "NULL", "1); DROP TABLE DAILY; --"})
+            reply += Bar("20230103", price, "11", "9", "10", "1");
         reply += Bar("20230104", "10", "9", "11", "10", "1");  // high below low
         reply += Bar("20230105", "10", "11", "9", "10", "-1");
         for (const char* date : {"20230230", "99999999", "20991231"}) reply += Bar(date, "10", "11", "9", "10", "1");
@@ -81,19 +85,24 @@ TEST_F(HonestSyncTest, ImpossibleRecordsAreRefusedAndCountedAndTheRestStoredAsAn
     Reports reports;
     ASSERT_EQ(Sync(db_, hostile.access(), reports), SyncReport::kSucceeded);
     EXPECT_THAT(reports.Texts(), testing::IsSupersetOf({"拒收不合理的除权数据 2 条： 600000 浦发银行",
-                                                        "拒收不合理的日线数据 9 条： 600000 浦发银行"}));
+                                                        "拒收不合理的日线数据 12 条： 600000 浦发银行"}));
 
     store_fixture::Store honestStore;
     TinyServer honest(Serving(3, false));
     Reports honestReports;
     ASSERT_EQ(Sync(honestStore.db(), honest.access(), honestReports), SyncReport::kSucceeded);
     EXPECT_EQ(sync_test::DumpAll(db_), sync_test::DumpAll(honestStore.db()));
-    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY"), 3);
+    EXPECT_EQ(sync_test::Count(db_, "SELECT COUNT(*) FROM DAILY"), 5);
+    // Spaces around a number are no part of it, and null is NULL where the
+    // column allows it, as the unquoted literal would be.
+    EXPECT_EQ(sync_test::Dump(db_, "DAILY WHERE DOPEN = 1"),
+              "SS|600000|20000104|1.0|2.0|0.5|1.5|100.0|SS|600000|20000105|1.0|2.0|0.5|1.0||");
+    EXPECT_EQ(sync_test::Dump(db_, "DIVIDEND"), "SS|600000|20230601|1.0|0.0|0.25|0.0|0.0|");
 
     // A bar dated 99999999 stored by an older version does not stop the
     // stock's incremental updates.
     store_fixture::InsertBar(db_, "SS", "600000", 99999999, 1, 1, 1, 1, 1);
-    EXPECT_EQ(BuildViewJobs(db_, "SS", "600000", 20240110, 2024).front().first, 20000104);
+    EXPECT_EQ(BuildViewJobs(db_, "SS", "600000", 20240110, 2024).front().first, 20000106);
 }
 
 // Each way a database refuses writes, and the text that names it.

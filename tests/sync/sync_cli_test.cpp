@@ -68,7 +68,8 @@ TEST_F(SyncCliTest, FirstSyncStoresTheListAndWatchedStocksAndLaterOnesFetchOnlyW
         EXPECT_EQ(sync_test::Count(db, "SELECT COUNT(*) FROM DAILY WHERE typeof(DDATE) <> 'integer' OR "
                                        "typeof(DCLOSE) <> 'real'"),
                   0);
-        EXPECT_EQ(sync_test::Count(db, "SELECT COUNT(*) FROM STOCKCODE WHERE typeof(PTYPE) <> 'integer'"), 0);
+        EXPECT_EQ(sync_test::Count(db, "SELECT COUNT(*) FROM STOCKCODE WHERE typeof(PTYPE) <> 'integer'"),
+                  0);
     }
     EXPECT_EQ(DailyRanges(), (std::vector<std::string>{"600000&frst=0&last=99999999", "000002&frst=0&last=99999999"}));
 
