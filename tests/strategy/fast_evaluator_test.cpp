@@ -16,6 +16,7 @@ using strategy_test::Record;
 using strategy_test::SyntheticCases;
 using strategy_test::SyntheticShape;
 using strategy_test::ThreeGenes;
+using strategy_test::Trader;
 
 class FastEvaluatorTest : public strategy_test::EngineTest {
 protected:
@@ -26,13 +27,7 @@ protected:
     }
 
     static void SetBand(int32_t minTrades, int32_t maxTrades, size_t cases) {
-        TraderIndividual::setRules({0.001f, 0.002f, minTrades, maxTrades, static_cast<int32_t>(cases)});
-    }
-
-    static TraderIndividual Trader(const std::vector<int16_t>& gene) {
-        TraderIndividual trader;
-        trader.chromosome() = GEP::Chromosome(ThreeGenes(gene));
-        return trader;
+        strategy_test::SetRules(0.001f, 0.002f, minTrades, maxTrades, cases);
     }
 
     // The cases of the default 960-day verification range of a bundled stock.
@@ -159,12 +154,14 @@ TEST_F(FastEvaluatorTest, RecordByRecordWhereBitsWouldNotBeExact) {
     std::vector<Record> cases = SyntheticCases(shape, 21);
     SetBand(1, 250, cases.size());
 
-    // 2.0 is not a bit: 2 & 1 is 0 for the engine.
-    std::vector<Record> twos = cases;
-    twos[10].inputs[3] = 2.0;
-    FastEvaluator fast;
-    ExpectSameAsRecordByRecord(RandomTraders(50, 0.7, 22), twos, fast, "an input of 2");
-    EXPECT_FALSE(fast.bitParallel());
+    // 2.0 and -1.0 are no bits: 2 & 1 is 0 for the engine, ~-1 is 0.
+    for (const double notABit : {2.0, -1.0}) {
+        std::vector<Record> odd = cases;
+        odd[10].inputs[3] = notABit;
+        FastEvaluator fast;
+        ExpectSameAsRecordByRecord(RandomTraders(50, 0.7, 22), odd, fast, "an input of " + std::to_string(notABit));
+        EXPECT_FALSE(fast.bitParallel());
+    }
 
     // Too few inputs would leave terminal values from an earlier pass.
     std::vector<Record> shortInputs = cases;

@@ -1,6 +1,6 @@
 // The signal bits of a formula against the engine's own value, case by case
 // (the fitness built on them is held to the engine's by
-// fast_evaluator_test.cpp); which engines and inputs the bits refuse.
+// fast_evaluator_test.cpp); which engines the bits refuse.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -21,11 +21,6 @@ using strategy_test::SyntheticShape;
 
 class FormulaBitsTest : public strategy_test::EngineTest {
 protected:
-    // A shape over the 21 condition inputs.
-    static void SetShape(const char* linking, const char* oneArg, const char* twoArg, uint16_t head, uint16_t genes) {
-        testing_support::SetUpEngine(21, linking, oneArg, twoArg, head, genes);
-    }
-
     // Every case's bit against the truncated value of the chromosome.
     static void ExpectSignalsAsEngine(std::vector<TraderIndividual>& traders, const std::vector<Record>& cases,
                                       const std::string& what) {
@@ -82,35 +77,17 @@ TEST_F(FormulaBitsTest, AnySymbolsAsTheEngineOrRefused) {
 }
 
 // Frame keys are held to the uncached results by the cache test of
-// fast_evaluator_test.cpp.
-TEST_F(FormulaBitsTest, OnlyLogicalEnginesAndBitInputs) {
+// fast_evaluator_test.cpp, the inputs that are bits (NaN, fractions) and
+// those that are not (2, -1) by its synthetic cases.
+TEST_F(FormulaBitsTest, OnlyLogicalEngines) {
     // The last: genes without a linking function.
     using Shape = std::tuple<const char*, const char*, const char*, bool>;
     for (const auto& [linking, oneArg, twoArg, ok] :
          std::vector<Shape>{{"&", "~", "& |", true}, {"+", "~", "& |", false}, {"&", "~ sqrt", "& |", false},
                             {"&", "~", "& *", false}, {"", "~", "& |", false}}) {
-        SetShape(linking, oneArg, twoArg, 11, 3);
+        testing_support::SetUpEngine(21, linking, oneArg, twoArg, 11, 3);
         EXPECT_EQ(FormulaBits::ForCurrentEngine().has_value(), ok) << linking << oneArg << twoArg;
     }
-
-    // NaN, 0.7 and -0.9 truncate to 0 and 1.9 to 1; -1 and 2 are no bits.
-    std::vector<std::vector<float>> conditions(2, std::vector<float>(70, 0.0f));
-    conditions[0][0] = NAN;
-    conditions[0][1] = 0.7f;
-    conditions[0][2] = -0.9f;
-    conditions[0][3] = 1.9f;
-    conditions[1][69] = 1.0f;
-    std::optional<ConditionBits> bits = BuildConditionBits(conditions, 70);
-    ASSERT_TRUE(bits);
-    EXPECT_EQ(bits->words, 2u);
-    EXPECT_EQ(bits->terminal(0)[0], 0b1000u);
-    EXPECT_EQ(bits->terminal(1)[1], uint64_t{1} << 5);
-    EXPECT_EQ(bits->holdable[1], (uint64_t{1} << 6) - 1);
-    conditions[1][5] = -1.0f;
-    EXPECT_FALSE(BuildConditionBits(conditions, 70));
-    conditions[1][5] = 2.0f;
-    EXPECT_FALSE(BuildConditionBits(conditions, 70));
-    EXPECT_FALSE(BuildConditionBits(conditions, 71));  // series shorter than the bars
 }
 
 }  // namespace
