@@ -1,13 +1,12 @@
-// The signal bits of a formula against the engine's own value, case by case
-// (the fitness built on them is held to the engine's by
-// fast_evaluator_test.cpp); which engines the bits refuse.
+// Formulas of any symbols as bits: refused exactly where the engine's walk
+// refuses them, and otherwise scored as the engine scores them; which
+// engines the bits refuse.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <tuple>
 
 #include "equivalence_fixture.h"
-#include "gep/functions.h"
 #include "strategy/condition_bits.h"
 #include "strategy/formula_bits.h"
 #include "strategy/trading_engine.h"
@@ -16,40 +15,19 @@
 namespace {
 
 using strategy_test::Record;
-using strategy_test::SyntheticCases;
-using strategy_test::SyntheticShape;
 
-class FormulaBitsTest : public strategy_test::EngineTest {
-protected:
-    // Every case's bit against the truncated value of the chromosome.
-    static void ExpectSignalsAsEngine(std::vector<TraderIndividual>& traders, const std::vector<Record>& cases,
-                                      const std::string& what) {
-        const std::optional<ConditionBits> bits = BuildConditionBits(cases, 21);
-        ASSERT_TRUE(bits);
-        std::optional<FormulaBits> formula = FormulaBits::ForCurrentEngine();
-        ASSERT_TRUE(formula) << what;
-        std::vector<uint64_t> signal(bits->words);
-        for (size_t i = 0; i < traders.size(); ++i) {
-            ASSERT_TRUE(formula->evaluate(traders[i].chromosome().symbols(), *bits, signal.data()));
-            for (size_t k = 0; k < cases.size(); ++k) {
-                GEP::Chromosome::assignInputs(cases[k].inputs);
-                const int32_t engine = GEP::truncToInt32(traders[i].chromosome().value());
-                const int32_t bit = static_cast<int32_t>((signal[k / 64] >> (k % 64)) & 1);
-                ASSERT_EQ(bit, engine) << what << ", trader " << i << ", case " << k << "\n"
-                                       << traders[i].chromosome().toString();
-            }
-        }
-    }
-};
+using FormulaBitsTest = strategy_test::EngineTest;
 
-// Symbols drawn at random for every position, tails included: genes that
-// do not close are refused exactly where the engine's walk refuses them,
-// and the others match the engine.
+// Symbols drawn at random for every position, tails included (the symbol
+// generator puts only terminals there): genes that do not close are refused,
+// and the others, functions past their end included, trade as the engine's
+// record-by-record pass makes them trade, which pins every signal bit but
+// the last case's.
 TEST_F(FormulaBitsTest, AnySymbolsAsTheEngineOrRefused) {
     SetUpTradingEngine();
-    SyntheticShape shape;
+    strategy_test::SyntheticShape shape;
     shape.cases = 70;
-    const std::vector<Record> cases = SyntheticCases(shape, 9);
+    const std::vector<Record> cases = strategy_test::SyntheticCases(shape, 9);
     std::mt19937 rng(4);
     std::vector<TraderIndividual> closing;
     size_t refused = 0;
@@ -73,7 +51,10 @@ TEST_F(FormulaBitsTest, AnySymbolsAsTheEngineOrRefused) {
     testing::internal::GetCapturedStdout();
     EXPECT_GT(refused, 100u);
     EXPECT_GT(closing.size(), 100u);
-    ExpectSignalsAsEngine(closing, cases, "random symbols");
+    strategy_test::SetRules(0.001f, 0.002f, 1, 250, cases.size());
+    FastEvaluator fast;
+    strategy_test::ExpectSameAsRecordByRecord(closing, cases, fast, "random symbols");
+    EXPECT_TRUE(fast.bitParallel());
 }
 
 // Frame keys are held to the uncached results by the cache test of

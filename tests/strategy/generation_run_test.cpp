@@ -1,8 +1,5 @@
-// The generation run on its worker: progress, stop, results, and refusal
-// without fitness cases.
+// The generation run on its worker: progress, stop and results.
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "strategy/generation_run.h"
 #include "strategy/time_range.h"
@@ -39,14 +36,10 @@ protected:
         hooks.progress = [&](const GenerationProgress& g) { reports.push_back(g); };
         hooks.finished = [&] { ++finished_; };
         hooks.evaluator = std::move(evaluator);
-        std::unique_ptr<GenerationRun> run = GenerationRun::Start(dc_, std::move(hooks), Show());
+        std::unique_ptr<GenerationRun> run = GenerationRun::Start(dc_, std::move(hooks), {});
         EXPECT_TRUE(run);
         if (run) run->Wait();
         return reports;
-    }
-
-    MessageSink Show() {
-        return [this](std::string_view m) { messages_.emplace_back(m); };
     }
 
     // Every individual of evaluation k (0 = the first, before generation 1)
@@ -61,7 +54,6 @@ protected:
 
     Store store_;
     CDataCenter dc_{store_.db()};
-    std::vector<std::string> messages_;
     int finished_ = 0;
     int replays_ = 0;
 };

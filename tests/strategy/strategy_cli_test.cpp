@@ -222,14 +222,14 @@ TEST_F(StrategyCli, WatchListAddListAndRemove) {
 
     ASSERT_TRUE(db.Exec("UPDATE SECRET SET INDI = ?", {strategy_test::Gbk("买入")}));
     ASSERT_TRUE(db.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES('SZ', '159915', 1106), "
-                        "('SZ', '000001', 1106), ('SS', '600519', 1105), ('SS', '999999', 1106)"));
+                        "('SZ', '000001', 1106), ('SS', '600519', 1107), ('SS', '999999', 1106)"));
     EXPECT_EQ(Cli(store_, {"watch"}).out,
               header + "1\t000001\t平安银行\t0.00\t0.00\t\t0.00\t0.00\t0.00\t0.00\t0.00\t0.00\tSZ\n" +
                   "2\t600000\t浦发银行\t14.13\t10.50\t买入\t9.20\t10.10\t10.60\t9.80\t12.35\t8.70\tSS\n" +
                   "3\t159915\tETF\t5.00\t2.100\t\t0.000\t2.000\t2.200\t1.900\t0.50\t15.00\tSZ\n");
 
     // Every version's strategy and the trades go with the bars; dividends stay.
-    ASSERT_TRUE(db.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES('SS', '600000', 1105)"));
+    ASSERT_TRUE(db.Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES('SS', '600000', 1107)"));
     ASSERT_TRUE(db.Exec("INSERT INTO TRADELOG VALUES('SS', '600000', 1106, 20240102, 0, 9, 0)"));
     ASSERT_TRUE(db.Exec("INSERT INTO DIVIDEND VALUES('SS', '600000', 20240102, 0, 0, 1, 0, 0)"));
     r = Cli(store_, {"watch", "rm", "SS", "600000"});

@@ -72,13 +72,16 @@ TEST_F(RecordTest, PricesOfSecurityTypes11To14KeepThreeDecimalsOthersTwo) {
     ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "", show_));
     EXPECT_EQ(Cell("SELECT PRICE FROM TRADELOG WHERE BS = 0"), "10.257");
 
-    ASSERT_TRUE(store_.db().Exec("UPDATE STOCKCODE SET PTYPE = 1"));
+    InsertStock(store_.db(), "SS", "600001", "x", 1);
+    InsertBars(store_.db(), "SS", "600001", 1000, 60);
     dc_.LoadStockList();
-    ASSERT_TRUE(dc_.LoadStock("600000", "SS"));
+    ASSERT_TRUE(dc_.LoadStock("600001", "SS"));
     dc_.Parameters().tradeLog = {{1010, 'B', 10.257f, 0.0f, 1.0f}, {1020, 'S', 10.25f, -0.00068f, 0.99932f}};
     ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "", show_));
-    EXPECT_EQ(Cell("SELECT group_concat(PRICE, ' ') FROM (SELECT PRICE FROM TRADELOG ORDER BY DDATE)"), "10.26 10.25");
-    EXPECT_EQ(Cell("SELECT PROFIT FROM TRADELOG WHERE BS = 1"), "-0.07");  // in percent
+    EXPECT_EQ(Cell("SELECT group_concat(PRICE, ' ') FROM (SELECT PRICE FROM TRADELOG WHERE CODE = '600001' ORDER BY "
+                   "DDATE)"),
+              "10.26 10.25");
+    EXPECT_EQ(Cell("SELECT PROFIT FROM TRADELOG WHERE CODE = '600001' AND BS = 1"), "-0.07");  // in percent
 }
 
 TEST_F(RecordTest, FailedGeneWriteShowsTheMessageAndLeavesTheResultUnsaved) {
