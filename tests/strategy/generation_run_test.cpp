@@ -74,6 +74,7 @@ TEST_F(GenerationRunTest, EndsAfterTheSearchDepthAndANewRunStartsClean) {
     EXPECT_EQ(dc_.Signals().size(), 300u);
     EXPECT_EQ(finished_, 1);
     EXPECT_EQ(replays_, 17);
+    EXPECT_EQ(p.generating, 0);
 
     const std::vector<int16_t> first = p.bestChromosome;
     p.tradeLog = {{1100, 'B', 10.0f, 0.0f, 1.0f}};
@@ -85,6 +86,7 @@ TEST_F(GenerationRunTest, EndsAfterTheSearchDepthAndANewRunStartsClean) {
             EXPECT_TRUE(p.winRateHistory.empty());
             EXPECT_EQ(p.bestChromosome, first);
             EXPECT_EQ(p.resultSaved, 0);
+            EXPECT_EQ(p.generating, 1);
             checked = true;
         }
         GEP::Algorithm<TraderIndividual>::evaluateByRecords(batch, records);

@@ -62,6 +62,9 @@ TEST(StrategyFileCli, ExportThenImportGivesTheSameRows) {
     EXPECT_EQ(written.substr(written.size() - 20), "  </record>\r\n</root>");
 
     Store target;
+    const auto one = RunCli(target.dir().path(), {"import", file.string(), "SS:600000"});  // a named stock alone
+    ASSERT_EQ(one.exitCode, 0) << one.out << one.err;
+    EXPECT_EQ(Rows(target.db(), "SELECT CODE FROM SECRET"), "600000|\n");
     const auto imported = RunCli(target.dir().path(), {"import", file.string()});
     ASSERT_EQ(imported.exitCode, 0) << imported.out << imported.err;
     EXPECT_NE(imported.out.find("成功导入操盘策略：600000 浦发&<银行\n"), std::string::npos);
