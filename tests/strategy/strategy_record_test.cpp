@@ -51,10 +51,13 @@ protected:
 
 // What a save writes (row, genes, report, trades, advice) is read back and
 // checked end to end by korvel-cli breed --save (strategy_cli_test.cpp).
-TEST_F(RecordTest, SavingAgainUpdatesTheRowAndReplacesTheTrades) {
-    Load(1);
-    SetResult(10.0f);
+// Saving again updates the row and replaces the trades; prices keep three
+// decimals for security types 11 to 14, two for the others.
+TEST_F(RecordTest, SavingAgainUpdatesTheRowAndReplacesTheTradesAtThePricesOfTheType) {
+    Load(12);
+    SetResult(10.257f);
     ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "first", show_));
+    EXPECT_EQ(Cell("SELECT PRICE FROM TRADELOG WHERE BS = 0"), "10.257");
     dc_.Parameters().tradeLog = {{1030, 'B', 9.0f, 0.0f, 1.0f}, {1031, 'S', 9.5f, 0.05f, 1.05f},
                                  {1040, 'B', 9.2f, 0.0f, 1.05f}, {1041, 'S', 9.0f, -0.02f, 1.03f}};
     dc_.Parameters().rangeBegin = 1001;
@@ -64,13 +67,6 @@ TEST_F(RecordTest, SavingAgainUpdatesTheRowAndReplacesTheTrades) {
     EXPECT_EQ(Cell("SELECT group_concat(DDATE, ',') FROM TRADELOG"), "1030,1031,1040,1041");
     EXPECT_EQ(dc_.Parameters().reportText, Cell("SELECT CRPT FROM SECRET"));
     EXPECT_EQ(dc_.Parameters().resultSaved, 1);
-}
-
-TEST_F(RecordTest, PricesOfSecurityTypes11To14KeepThreeDecimalsOthersTwo) {
-    Load(12);
-    SetResult(10.257f);
-    ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "", show_));
-    EXPECT_EQ(Cell("SELECT PRICE FROM TRADELOG WHERE BS = 0"), "10.257");
 
     InsertStock(store_.db(), "SS", "600001", "x", 1);
     InsertBars(store_.db(), "SS", "600001", 1000, 60);
