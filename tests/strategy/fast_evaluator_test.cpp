@@ -159,7 +159,8 @@ TEST_F(FastEvaluatorTest, RecordByRecordWhereBitsWouldNotBeExact) {
         std::vector<Record> odd = cases;
         odd[10].inputs[3] = notABit;
         FastEvaluator fast;
-        ExpectSameAsRecordByRecord(RandomTraders(50, 0.7, 22), odd, fast, "an input of " + std::to_string(notABit));
+        const std::string what = "an input of " + std::to_string(notABit);
+        ExpectSameAsRecordByRecord(RandomTraders(50, 0.7, 22), odd, fast, what);
         EXPECT_FALSE(fast.bitParallel());
     }
 

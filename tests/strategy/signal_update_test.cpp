@@ -60,8 +60,8 @@ TEST_F(SignalUpdateTest, AllSignalsRecomputesEveryStockOnceAndRecordsTheChanges)
     StoreRow("SZ", "000001", kNeverHold);
     const auto stored = [this] {
         return strategy_test::Rows(store_.db(), "SELECT quote(MARKET), quote(CODE), quote(VRSN), quote(NUMS), "
-                                                "quote(LENG), quote(GENE), quote(CRPT), quote(UDAY), quote(INDI), "
-                                                "quote(DBGN), quote(DEND) FROM SECRET ORDER BY CODE");
+                                                "quote(LENG), quote(GENE), quote(CRPT), quote(UDAY), "
+                                                "quote(INDI), quote(DBGN), quote(DEND) FROM SECRET ORDER BY CODE");
     };
     RecomputeStoredAdvice(store_.db(), dc_, {{"SS", "600000", ""}, {"SZ", "000001", ""}}, true, {}, {}, {});
     const std::string withoutHistory = stored();
@@ -79,10 +79,10 @@ TEST_F(SignalUpdateTest, AllSignalsRecomputesEveryStockOnceAndRecordsTheChanges)
 
     Run({{"SS", "600000", ""}, {"SZ", "000001", ""}}, true);
     EXPECT_EQ(stored(), withoutHistory);
-    EXPECT_EQ(text::GbkToUtf8(strategy_test::Rows(store_.db(), "SELECT RUN, CODE, DDATE, OLDINDI, NEWINDI, "
-                                                               "printf('%.2f %.2f', DCLOSE, PCLOSE) FROM ADVICECHANGE "
-                                                               "ORDER BY ROWID")),
-              "1|600000|1049|old|持有|11.70 11.55|\n1|000001|2039|old|观望|10.70 10.55|\n");
+    const std::string history = strategy_test::Rows(
+        store_.db(), "SELECT RUN, CODE, DDATE, OLDINDI, NEWINDI, printf('%.2f %.2f', DCLOSE, PCLOSE) "
+                     "FROM ADVICECHANGE ORDER BY ROWID");
+    EXPECT_EQ(text::GbkToUtf8(history), "1|600000|1049|old|持有|11.70 11.55|\n1|000001|2039|old|观望|10.70 10.55|\n");
     EXPECT_EQ(LatestAdviceRun(store_.db()), 2);
 }
 

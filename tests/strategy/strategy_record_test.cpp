@@ -74,8 +74,8 @@ TEST_F(RecordTest, SavingAgainUpdatesTheRowAndReplacesTheTradesAtThePricesOfTheT
     ASSERT_TRUE(dc_.LoadStock("600001", "SS"));
     dc_.Parameters().tradeLog = {{1010, 'B', 10.257f, 0.0f, 1.0f}, {1020, 'S', 10.25f, -0.00068f, 0.99932f}};
     ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "", show_));
-    EXPECT_EQ(Cell("SELECT group_concat(PRICE, ' ') FROM (SELECT PRICE FROM TRADELOG WHERE CODE = '600001' ORDER BY "
-                   "DDATE)"),
+    EXPECT_EQ(Cell("SELECT group_concat(PRICE, ' ') FROM "
+                   "(SELECT PRICE FROM TRADELOG WHERE CODE = '600001' ORDER BY DDATE)"),
               "10.26 10.25");
     EXPECT_EQ(Cell("SELECT PROFIT FROM TRADELOG WHERE CODE = '600001' AND BS = 1"), "-0.07");  // in percent
 }
@@ -101,8 +101,9 @@ TEST_F(RecordTest, LoadingOutcomes) {
     // 137 bytes for 3 x 23 symbols: 68 symbols, damaged (a watch-list row,
     // an empty strategy: signal_update_test.cpp).
     const std::vector<unsigned char> bytes(137, 1);
-    ASSERT_TRUE(store_.db().Exec("INSERT INTO SECRET(MARKET, CODE, VRSN, NUMS, LENG, GENE) VALUES(?, ?, 1106, 3, 23, ?)",
-                                 {"SS", "600000", BlobRef{bytes.data(), 137}}));
+    ASSERT_TRUE(store_.db().Exec("INSERT INTO SECRET(MARKET, CODE, VRSN, NUMS, LENG, GENE) "
+                                 "VALUES('SS', '600000', 1106, 3, 23, ?)",
+                                 {BlobRef{bytes.data(), 137}}));
     dc_.Parameters().bestChromosome = {1, 2, 3};
     EXPECT_FALSE(LoadStoredStrategy(store_.db(), dc_, show_));
     EXPECT_EQ(messages_, std::vector<std::string>{"数据库读取异常，策略报告无法提取！"});

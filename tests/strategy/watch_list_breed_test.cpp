@@ -124,7 +124,8 @@ TEST_F(WatchListBreed, CtrlCStopsTheChildrenAndKeepsWhatWasSaved) {
 
     for (int i = 0; i < 6000 && ReadFile(out).find("[1/6]") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const std::string children = ReadFile("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+    const std::string task = "/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid);
+    const std::string children = ReadFile(task + "/children");
     kill(pid, SIGINT);
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
