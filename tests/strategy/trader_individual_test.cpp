@@ -1,6 +1,7 @@
 // The trader individual's fitness band and recorded totals, driven by
 // formulas whose signal is a scripted input. The timing and return of each
-// trade are replayed independently by holdout_test.cpp and strategy_cli_test.cpp.
+// trade are replayed independently by strategy_cli_test.cpp (the held-out days
+// and the per-bar signals of a real run).
 #include <gtest/gtest.h>
 
 #include "gep/algorithm.h"
