@@ -138,9 +138,9 @@ TEST_F(WatchListBreed, CtrlCStopsTheChildrenAndKeepsWhatWasSaved) {
     EXPECT_GE(running, 1u);
     const std::string printed = ReadFile(out);
     // A child may finish between the look at /proc and the signal: then the
-    // stocks left are "not started" rather than "stopped".
-    EXPECT_TRUE(printed.find("\tstopped\n") != std::string::npos ||
-                printed.find("\tnot started\n") != std::string::npos)
+    // stocks left are 未开始 (not started) rather than 已停止 (stopped).
+    EXPECT_TRUE(printed.find("\t已停止\n") != std::string::npos ||
+                printed.find("\t未开始\n") != std::string::npos)
         << printed;
     size_t bred = 0;
     for (size_t at = 0; (at = printed.find("  fitness ", at)) != std::string::npos; ++at) ++bred;
