@@ -1,29 +1,45 @@
 #pragma once
 // Shared set-up of the desktop program's tests: a session on a fresh client
 // database with its own data center (HOST pointing where nobody answers, so
-// a worker fails at once), waiting with the event loop running, and
-// answering the next message box.
+// a worker fails at once), the main window's view on it, SS 600000's bundled
+// history loaded in a data center, waiting with the event loop running, and
+// message boxes answered by the test.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
+#include "../support/bundled_data.h"
+#include "../support/temp_dir.h"
+#include "../support/test_store.h"
+#include "app/dialog_commands.h"
+#include "app/dialogs/user_messages.h"
+#include "app/frame_actions.h"
+#include "app/korvel_view.h"
 #include "app/session.h"
 #include "datastore/program_version.h"
+#include "datastore/run_parameters.h"
 #include "datastore/settings.h"
-#include "../support/temp_dir.h"
 
 namespace app_test {
 
+using testing_support::Count;
+
 // Nothing listens on port 1 of loopback: requests fail at once.
 inline constexpr const char* kDeadHost = "127.0.0.1:1";
+
+// Runs the event loop until `done` holds; false after `ms` without.
+inline bool WaitUntil(const std::function<bool()>& done, int ms = 120000) { return QTest::qWaitFor(done, ms); }
 
 class AppStore {
 public:
@@ -32,9 +48,6 @@ public:
         session.store = OpenLocalStore(dir.path(), dc, [](std::string_view m) { ADD_FAILURE() << m; });
         if (!session.store) throw std::runtime_error("cannot open the test store");
         session.dataCenter = &dc;
-        SetHost(host);
-    }
-    void SetHost(const std::string& host) {
         StoreSetting(db(), "HOST", host);
         session.store->settings["HOST"] = host;
     }
@@ -51,10 +64,82 @@ public:
     Session session;
 };
 
-// Runs the event loop until `done` holds; false after `ms` without.
-inline bool WaitUntil(const std::function<bool()>& done, int ms = 15000) { return QTest::qWaitFor(done, ms); }
+// The main window's view on `store` with the frame's actions and dialog
+// commands, shown once the stock it opens at set-up (SS 000001) is done.
+struct OpenView {
+    explicit OpenView(AppStore& store) : view(store.session, actions) {
+        new DialogCommands(store.session, actions, view);
+        view.resize(1000, 600);
+        view.show();
+        EXPECT_TRUE(WaitUntil([this] { return !view.IsBusy(); }));
+    }
 
-// Presses `button` of the next message box that opens (within 15 s); its
+    QWidget owner;
+    FrameActions actions{&owner};
+    CKorvelView view;
+};
+
+// SS 600000 loaded from the bundled data with the settings of a new
+// installation, in a data center of the test's own.
+class PufaStore {
+public:
+    PufaStore() {
+        testing_support::ImportPufa(store.db());
+        LoadSettings(store.db(), settings, {});
+        ApplyStartupSettings(dc->Parameters(), settings);
+        dc->LoadStockList();
+        if (!dc->LoadStock("600000", "SS")) ADD_FAILURE() << "cannot load SS 600000";
+    }
+    Database& db() { return store.db(); }
+
+    testing_support::Store store;
+    SettingsMap settings;
+    std::unique_ptr<CDataCenter> dc = std::make_unique<CDataCenter>(store.db());
+};
+
+// The cells of a query's rows, each followed by "|".
+inline std::string Dump(Database& db, const std::string& query) {
+    const std::optional<TextTable> rows = db.GetTable(query);
+    if (!rows) return "(failed)";
+    std::string out;
+    for (const std::string& cell : rows->cells) out += cell + "|";
+    return out;
+}
+
+// The push button of `dialog` showing `text`, and a click on it.
+inline QPushButton* ButtonNamed(QWidget& dialog, const QString& text) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == text) return button;
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+inline void Click(QWidget& dialog, const QString& text) { QTest::mouseClick(ButtonNamed(dialog, text), Qt::LeftButton); }
+
+// Replaces the program's message boxes while it lives: notices are kept,
+// questions are kept and answered from `answers` (No when it runs out).
+class AnsweredMessages {
+public:
+    AnsweredMessages() : saved_(Messages()) {
+        Messages().inform = [this](QWidget*, const QString& text) { informed.push_back(text); };
+        Messages().ask = [this](QWidget*, const QString& text) {
+            asked.push_back(text);
+            if (answers.empty()) return false;
+            const bool yes = answers.front();
+            answers.pop_front();
+            return yes;
+        };
+    }
+    ~AnsweredMessages() { Messages() = saved_; }
+
+    std::vector<QString> informed;
+    std::vector<QString> asked;
+    std::deque<bool> answers;
+
+private:
+    UserMessages saved_;
+};
+
+// Presses `button` of the next QMessageBox that opens (within 15 s); its
 // text goes to `text` when given.
 inline void AnswerNextMessageBox(QMessageBox::StandardButton button = QMessageBox::Ok, QString* text = nullptr) {
     auto* poll = new QTimer(qApp);

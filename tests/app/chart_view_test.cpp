@@ -1,13 +1,9 @@
 // Chart mode inside the view: the 技术指标 menu and 代码精灵 choose
 // indicators, the toolbar zooms, opening another stock keeps the zoom, the
 // chart's keys reach the view, and the advice panel shows in chart mode only.
-#include <QAction>
 #include <QLabel>
 
-#include "app/frame_actions.h"
-#include "app/korvel_view.h"
 #include "app_fixture.h"
-#include "../support/test_store.h"
 
 using namespace app_test;
 
@@ -24,44 +20,39 @@ protected:
             store.db().Exec("COMMIT");
             store.Watch("SS", code);
         }
-        view = std::make_unique<CKorvelView>(store.session, actions);
-        view->resize(1000, 600);
-        view->show();
-        EXPECT_TRUE(WaitUntil([this] { return !view->IsBusy(); }));
+        open = std::make_unique<OpenView>(store);
+        view = &open->view;
     }
-    bool Checked(QAction* action) const { return action->isChecked(); }
 
     AppStore store;
-    QWidget owner;
-    FrameActions actions{&owner};
-    std::unique_ptr<CKorvelView> view;
+    std::unique_ptr<OpenView> open;
+    CKorvelView* view = nullptr;
+    FrameActions& actions() { return open->actions; }
 };
 
 TEST_F(ChartView, MenuChoosesIndicatorsAndShowsTheChart) {
     ChartWidget& chart = *view->Chart();
-    EXPECT_TRUE(chart.IsIndicatorEnabled("VOL"));
-    EXPECT_TRUE(chart.IsIndicatorEnabled("BS"));
-    actions.mainMa->trigger();
+    actions().mainMa->trigger();
     EXPECT_EQ(view->GetMode(), CKorvelView::kChartMode);
-    actions.mainBoll->trigger();
-    EXPECT_TRUE(Checked(actions.mainBoll));
-    EXPECT_FALSE(Checked(actions.mainMa));
-    actions.mainBoll->trigger();
+    actions().mainBoll->trigger();
+    EXPECT_TRUE(actions().mainBoll->isChecked());
+    EXPECT_FALSE(actions().mainMa->isChecked());
+    actions().mainBoll->trigger();
     EXPECT_FALSE(chart.IsIndicatorEnabled("BOLL"));
     view->SelectIndicator("KDJ");  // as 代码精灵 does
-    EXPECT_TRUE(Checked(actions.subKdj));
-    EXPECT_FALSE(Checked(actions.subVol));
+    EXPECT_TRUE(actions().subKdj->isChecked());
+    EXPECT_FALSE(actions().subVol->isChecked());
     for (int i = 0; i < 2; ++i) {
-        actions.tradeSignals->trigger();
+        actions().tradeSignals->trigger();
         EXPECT_TRUE(chart.IsIndicatorEnabled("BS")) << "操盘信号 never switches the marks off";
     }
 }
 
 TEST_F(ChartView, OpeningAnotherStockKeepsTheZoomAndShowsTheNewestBars) {
     ASSERT_TRUE(view->OpenStock("600001", "SS"));
-    actions.zoomIn->trigger();  // from the list: shows the chart
+    actions().zoomIn->trigger();  // from the list: shows the chart
     EXPECT_EQ(view->GetMode(), CKorvelView::kChartMode);
-    actions.shiftLeft->trigger();
+    actions().shiftLeft->trigger();
     ChartWidget& chart = *view->Chart();
     EXPECT_EQ(chart.RequestedBarCount(), 89);
     EXPECT_EQ(chart.FirstVisibleBar(), 300 - 89 - 44);

@@ -84,9 +84,6 @@ TEST_F(ChartWidgetTest, KeysNavigate) {
         EXPECT_EQ(Screen().requestedCount, step.count) << step.key;
         EXPECT_EQ(Screen().firstVisible, step.first) << step.key;
     }
-    widget_.Chart().Screen().firstVisible = 4;
-    QTest::keyClick(&widget_, Qt::Key_Left, Qt::ControlModifier);
-    EXPECT_EQ(Screen().firstVisible, 0);
 }
 
 TEST_F(ChartWidgetTest, PageKeysWheelEnterAndDoubleClickAskTheView) {

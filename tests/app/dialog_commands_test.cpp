@@ -1,35 +1,25 @@
 // The main window's dialog commands: when they are offered, and the report
 // of a watched stock from the list.
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QItemSelectionModel>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTimer>
 
-#include "app/dialog_commands.h"
 #include "app/dialogs/report_dlg.h"
-#include "app/frame_actions.h"
-#include "app/korvel_view.h"
 #include "app_fixture.h"
-#include "../support/test_store.h"
 #include "text/gbk.h"
 
 namespace {
 
+using namespace app_test;
+
 TEST(DialogCommands, OfferedInTheirModesAndTheReportOfTheSelectedRow) {
-    app_test::AppStore store;
+    AppStore store;
     testing_support::InsertStock(store.db(), "SS", "600000", "X", "X", 1);
     store.Watch("SS", "600000");
     store.db().Exec("UPDATE SECRET SET CRPT = ? WHERE CODE = '600000'",
                     {text::Utf8ToGbk("报告\r\n\r\n\r\n工具\r\nABC")});
-    QWidget owner;
-    FrameActions actions(&owner);
-    CKorvelView view(store.session, actions);
-    new DialogCommands(store.session, actions, view);
-    ASSERT_TRUE(app_test::WaitUntil([&] { return !view.IsBusy(); }));
+    OpenView open(store);
+    const FrameActions& actions = open.actions;
     struct Case {
         int mode;
         int32_t cleanto;
@@ -44,12 +34,12 @@ TEST(DialogCommands, OfferedInTheirModesAndTheReportOfTheSelectedRow) {
     };
     for (const Case& c : cases) {
         store.session.server.cleanto = c.cleanto;
-        view.SetMode(c.mode);
+        open.view.SetMode(c.mode);
         EXPECT_EQ(actions.generateStrategy->isEnabled(), c.generate) << c.mode << " " << c.cleanto;
         EXPECT_EQ(actions.dataCleanup->isEnabled(), c.cleanup) << c.mode << " " << c.cleanto;
     }
 
-    view.List()->selectRow(0);
+    open.view.List()->selectRow(0);
     QString strategyTab;
     QTimer::singleShot(0, [&] {
         auto* report = qobject_cast<CReportDlg*>(QApplication::activeModalWidget());
@@ -59,6 +49,12 @@ TEST(DialogCommands, OfferedInTheirModesAndTheReportOfTheSelectedRow) {
     });
     actions.strategyReport->trigger();
     EXPECT_EQ(strategyTab, "工具\nABC");
+
+    // Breeding the watch list is offered while a stock is watched.
+    EXPECT_TRUE(actions.breedWatchList->isEnabled());
+    store.db().Exec("DELETE FROM SECRET");
+    open.view.FillList();
+    EXPECT_FALSE(actions.breedWatchList->isEnabled());
 }
 
 }  // namespace

@@ -1,32 +1,29 @@
 // The strategy wizard: the frame's buttons, a whole run through the three
-// pages (against what `korvel-cli breed --save` stores), and the refusals
-// during a run held at its first evaluation.
-#include <gtest/gtest.h>
+// pages (against what `korvel-cli breed --save` stores), the out-of-sample
+// option (against what `korvel-cli breed --holdout` prints), and the
+// refusals during a run held at its first evaluation.
+#include <future>
 
-#include <condition_variable>
-#include <mutex>
-
-#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTimer>
 
+#include "../support/engine_state.h"
 #include "../support/run_process.h"
 #include "app/dialogs/report_dlg.h"
 #include "app/wizard/platform_dlg.h"
 #include "app/wizard/report_page.h"
 #include "app/wizard/rorozo_page.h"
 #include "app/wizard/time_range_page.h"
-#include "dialog_fixture.h"
+#include "app_fixture.h"
 #include "strategy/fast_evaluator.h"
 #include "strategy/strategy_record.h"
 
 namespace {
 
-using dialog_test::AnsweredMessages;
-using dialog_test::WaitFor;
+using namespace app_test;
 
 class ScriptedPage : public CNewWizPage {
 public:
@@ -48,14 +45,12 @@ Buttons StateOf(const CNewWizDialog& w) {
     return {w.BackButton()->isEnabled(), w.NextButton()->isEnabled(), w.FinishButton()->isEnabled()};
 }
 
-TEST(WizardFrame, SinglePageStartsWithFinishAndWithoutNext) {
-    CNewWizDialog wizard;
-    wizard.AddPage(new ScriptedPage(1));
-    wizard.show();
-    EXPECT_EQ(StateOf(wizard), (Buttons{false, false, true}));
-}
-
 TEST(WizardFrame, ButtonsFollowThePagesAndPagesAreCreatedOnce) {
+    CNewWizDialog single;
+    single.AddPage(new ScriptedPage(1));
+    single.show();
+    EXPECT_EQ(StateOf(single), (Buttons{false, false, true})) << "a single page finishes at once";
+
     CNewWizDialog wizard;
     ScriptedPage* pages[] = {new ScriptedPage(11), new ScriptedPage(12), new ScriptedPage(13)};
     for (ScriptedPage* page : pages) wizard.AddPage(page);
@@ -97,17 +92,20 @@ protected:
     }
     const RunParameters& Params() const { return pufa_.dc->Parameters(); }
 
-    dialog_test::PufaStore pufa_;
-    AnsweredMessages messages_;
-};
+    // `korvel-cli breed` of SS 600000 with the wizard's depth and seed and
+    // `more` arguments, on a store of its own (cli_).
+    testing_support::ProcessResult BreedOnCli(const std::vector<std::string>& more) {
+        testing_support::ImportPufa(cli_.db());
+        std::vector<std::string> args = {"breed", "SS", "600000", "--depth", std::to_string(kDepth),
+                                         "--seed", std::to_string(kSeed)};
+        args.insert(args.end(), more.begin(), more.end());
+        return testing_support::RunCli(cli_.dir().path(), args);
+    }
 
-// The rows of a table as text, GENE as hex.
-std::string Dump(Database& db, const std::string& query) {
-    std::string out;
-    const TextTable rows = db.GetTable(query).value_or(TextTable{});
-    for (const std::string& cell : rows.cells) out += cell + "|";
-    return out;
-}
+    PufaStore pufa_;
+    AnsweredMessages messages_;
+    testing_support::Store cli_;
+};
 
 const char* kSecret = "SELECT MARKET, CODE, VRSN, NUMS, LENG, hex(GENE), CRPT, UDAY, INDI, DBGN, DEND FROM SECRET";
 const char* kTradeLog = "SELECT * FROM TRADELOG ORDER BY DDATE";
@@ -116,6 +114,15 @@ const char* kTradeLog = "SELECT * FROM TRADELOG ORDER BY DDATE";
 QString Figure(const QString& report, const QString& name) {
     const qsizetype at = report.indexOf(name) + name.size();
     return report.mid(at, report.indexOf(QLatin1Char(' '), at) - at);
+}
+
+// From the first page: the whole run, then the report page.
+CTheReportPage* RunAndReport(CPlatformDlg& wizard) {
+    wizard.Next();
+    auto* run = qobject_cast<CTheRorozoPage*>(wizard.ActivePage());
+    EXPECT_TRUE(run != nullptr && WaitUntil([&] { return !run->Generating(); }));
+    wizard.Next();
+    return qobject_cast<CTheReportPage*>(wizard.ActivePage());
 }
 
 TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
@@ -128,12 +135,11 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     EXPECT_EQ(range->RangeText(), QString::asprintf("%04d-%02d-%02d - %04d-%02d-%02d", Params().rangeBegin / 10000,
                                                     Params().rangeBegin / 100 % 100, Params().rangeBegin % 100,
                                                     dates.back() / 10000, dates.back() / 100 % 100, dates.back() % 100));
-    EXPECT_EQ(range->DepthText(), QString::asprintf("最大策略搜索深度：%d", kDepth));
 
     wizard.Next();
     auto* run = qobject_cast<CTheRorozoPage*>(wizard.ActivePage());
     ASSERT_NE(run, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return !run->Generating(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !run->Generating(); }));
     const size_t generations = Params().winRateHistory.size();
     ASSERT_GT(generations, static_cast<size_t>(kDepth) - 1);
     EXPECT_TRUE(run->StatusText().endsWith(QString::asprintf("生成完毕 - 共优选[ %zu ]轮 ", generations)))
@@ -166,82 +172,96 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     wizard.Finish();
     EXPECT_EQ(wizard.result(), QDialog::Accepted);
 
-    testing_support::Store cli;
-    testing_support::ImportPufa(cli.db());
-    const testing_support::ProcessResult breed = testing_support::RunCli(
-        cli.dir().path(), {"breed", "SS", "600000", "--depth", std::to_string(kDepth), "--seed",
-                           std::to_string(kSeed), "--save"});
+    const testing_support::ProcessResult breed = BreedOnCli({"--save"});
     ASSERT_EQ(breed.exitCode, 0) << breed.err;
-    EXPECT_EQ(Dump(pufa_.db(), kSecret), Dump(cli.db(), kSecret));
-    EXPECT_EQ(Dump(pufa_.db(), kTradeLog), Dump(cli.db(), kTradeLog));
-    EXPECT_NE(Dump(cli.db(), kTradeLog), "");
+    EXPECT_EQ(Dump(pufa_.db(), kSecret), Dump(cli_.db(), kSecret));
+    EXPECT_EQ(Dump(pufa_.db(), kTradeLog), Dump(cli_.db(), kTradeLog));
+    EXPECT_NE(Dump(cli_.db(), kTradeLog), "");
 
     CReportDlg stored(pufa_.db(), "SS", "600000", LoadStoredReport(pufa_.db(), "SS", "600000").value_or(""));
     EXPECT_EQ(static_cast<QTableWidget*>(stored.Tabs()->widget(1))->rowCount(), Params().tradeLog.size());
     EXPECT_TRUE(static_cast<QPlainTextEdit*>(stored.Tabs()->widget(2))->toPlainText().startsWith("引擎版本"));
 }
 
-// Holds every evaluation until the test opens it.
-struct Gate {
-    void Open() {
-        const std::lock_guard lock(mutex);
-        open = true;
-        opened.notify_all();
-    }
-    void Pass() {
-        std::unique_lock lock(mutex);
-        opened.wait(lock, [this] { return open; });
-    }
-    std::mutex mutex;
-    std::condition_variable opened;
-    bool open = false;
-};
+// With "样本外检验" on, the run leaves out the newest 120 days and the
+// report's fourth tab shows the block the command line prints; turned off
+// again, the next run uses the whole range and the tab goes.
+TEST_F(WizardRunTest, HoldoutTabMatchesTheCommandLineAndGoesWhenTurnedOff) {
+    CPlatformDlg wizard(Context());
+    wizard.show();
+    auto* range = qobject_cast<CTimeRangePage*>(wizard.ActivePage());
+    ASSERT_NE(range, nullptr);
+    const std::vector<int32_t>& dates = pufa_.dc->Dates();
+    range->HoldoutBox()->setChecked(true);
+    EXPECT_EQ(Params().rangeEnd, dates[dates.size() - 121]);
+    QTabWidget* tabs = RunAndReport(wizard)->Tabs();
+    ASSERT_TRUE(tabs->isTabVisible(3));
+    const QString shown = tabs->widget(3)->findChild<QPlainTextEdit*>()->toPlainText();
 
-GEP::Algorithm<TraderIndividual>::Evaluator HeldEvaluator(std::shared_ptr<Gate> gate) {
+    const testing_support::ProcessResult breed = BreedOnCli({"--holdout", "120"});
+    ASSERT_EQ(breed.exitCode, 0) << breed.err;
+    const size_t block = breed.out.find("=========样本外检验");
+    ASSERT_NE(block, std::string::npos) << breed.out;
+    const QString printed = QString::fromStdString(breed.out.substr(block));
+    EXPECT_EQ(shown + "\n", printed);
+    // The headline: the block's two returns, the strategy's first.
+    EXPECT_EQ(tabs->widget(3)->findChild<QLabel*>()->text(), "最近 120 个交易日：策略累计盈利 " +
+                                                                 Figure(printed, "累计盈利: ") + " %，同期买入持有 " +
+                                                                 Figure(printed, "同期买入持有: ") + " %");
+
+    wizard.Back();
+    wizard.Back();
+    range->HoldoutBox()->setChecked(false);
+    EXPECT_FALSE(RunAndReport(wizard)->Tabs()->isTabVisible(3));
+    EXPECT_EQ(Params().rangeEnd, dates.back());
+    messages_.answers = {true};
+    wizard.reject();
+}
+
+// Every evaluation waits until `opened` is ready.
+GEP::Algorithm<TraderIndividual>::Evaluator HeldEvaluator(std::shared_future<void> opened) {
     auto fast = std::make_shared<FastEvaluator>();
-    return [gate, fast](std::span<TraderIndividual* const> batch, const std::vector<TradingRecord>& cases) {
-        gate->Pass();
+    return [opened, fast](std::span<TraderIndividual* const> batch, const std::vector<TradingRecord>& cases) {
+        opened.wait();
         fast->evaluate(batch, cases);
     };
 }
 
 TEST_F(WizardRunTest, RefusesMovesDuringARunAndStartsAFreshRunAfterAnEarlyStop) {
-    const QString refusal = "正在生成操盘策略，请先结束生成过程！";
-    auto gate = std::make_shared<Gate>();
+    std::promise<void> gate;
     pufa_.dc->Signals() = {7, 7, 7};
     QTimer::singleShot(0, [&] {
         auto* wizard = qobject_cast<CPlatformDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(wizard, nullptr);
         wizard->Next();
         auto* run = qobject_cast<CTheRorozoPage*>(wizard->ActivePage());
-        EXPECT_TRUE(run != nullptr && run->Generating());
+        if (run == nullptr || !run->Generating()) {
+            ADD_FAILURE() << "no run held at its first evaluation";
+            gate.set_value();
+            return wizard->done(QDialog::Rejected);
+        }
         for (void (CNewWizDialog::*move)() : {&CNewWizDialog::Back, &CNewWizDialog::Next, &CNewWizDialog::reject}) {
             messages_.informed.clear();
             (wizard->*move)();
-            EXPECT_EQ(messages_.informed, std::vector<QString>{refusal});
+            EXPECT_EQ(messages_.informed, std::vector<QString>{"正在生成操盘策略，请先结束生成过程！"});
             EXPECT_EQ(wizard->ActivePage(), run);
             EXPECT_TRUE(wizard->isVisible());
         }
-        if (run != nullptr) {
-            QTest::mouseClick(run->RunButton(), Qt::LeftButton);  // stop before the first generation
-            EXPECT_EQ(run->RunButton()->text(), "结束中...");
-            EXPECT_FALSE(run->RunButton()->isEnabled());
-            gate->Open();
-            EXPECT_TRUE(WaitFor([&] { return !run->Generating(); }));
-            EXPECT_EQ(run->RunButton()->text(), "生成策略");
-            messages_.informed.clear();
-            wizard->Next();
-            EXPECT_EQ(messages_.informed, std::vector<QString>{"操盘策略没有生成，无法查看破译报告！"});
-            QTest::mouseClick(run->RunButton(), Qt::LeftButton);
-            EXPECT_TRUE(run->Generating());
-            EXPECT_TRUE(WaitFor([&] { return !run->Generating(); }));
-            EXPECT_FALSE(Params().winRateHistory.empty());
-        }
-        gate->Open();
-        WaitFor([&] { return run == nullptr || !run->Generating(); });
+        QTest::mouseClick(run->RunButton(), Qt::LeftButton);  // stop before the first generation
+        EXPECT_EQ(run->RunButton()->text(), "结束中...");
+        EXPECT_FALSE(run->RunButton()->isEnabled());
+        gate.set_value();
+        EXPECT_TRUE(WaitUntil([&] { return !run->Generating(); }));
+        messages_.informed.clear();
+        wizard->Next();
+        EXPECT_EQ(messages_.informed, std::vector<QString>{"操盘策略没有生成，无法查看破译报告！"});
+        QTest::mouseClick(run->RunButton(), Qt::LeftButton);
+        EXPECT_TRUE(run->Generating());
+        EXPECT_TRUE(WaitUntil([&] { return !run->Generating(); }));
+        EXPECT_FALSE(Params().winRateHistory.empty());
         wizard->done(QDialog::Rejected);
     });
-    EXPECT_FALSE(RunStrategyWizard(Context(HeldEvaluator(gate)), nullptr));
+    EXPECT_FALSE(RunStrategyWizard(Context(HeldEvaluator(gate.get_future().share())), nullptr));
     EXPECT_EQ(pufa_.dc->Signals(), (std::vector<int32_t>{7, 7, 7}));  // nothing saved: put back
 }
 
