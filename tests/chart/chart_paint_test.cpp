@@ -209,23 +209,16 @@ TEST_F(ChartPaintTest, SixtyBarsAtZoomHundredFillTheLeftSixtyPercent) {
     EXPECT_EQ(candles(661, kPlotX + 1000), 0);
 }
 
-TEST(InformationRow, PricesWithThreeDecimalsForSecurityTypes11To14) {
-    struct Case {
-        int type;
-        const char* open;
-    } cases[] = {{1, "10.12"}, {11, "10.123"}, {12, "10.123"}, {14, "10.123"}, {15, "10.12"}};
-    for (const Case& c : cases) {
-        testing_support::Store store;
-        testing_support::InsertStock(store.db(), "SS", "600000", "PF", "PF", c.type);
-        testing_support::InsertBar(store.db(), "SS", "600000", 20220104, 10, 10.5, 9.5, 10.0, 1);
-        testing_support::InsertBar(store.db(), "SS", "600000", 20220105, 10.123, 10.5, 9.5, 9.8, 1);
-        CDataCenter dc(store.db());
-        dc.LoadStockList();
-        ASSERT_TRUE(dc.LoadStock("600000", "SS"));
-        const std::vector<InfoBox> row = InformationRow(dc, 1);
+TEST_F(ChartPaintTest, InformationRowPricesWithThreeDecimalsForSecurityTypes11To14) {
+    Load({{20220104, 10, 10.5, 9.5, 10.0}, {20220105, 10.123, 10.5, 9.5, 9.8}});
+    for (const auto& [type, open] : {std::pair{1, "10.12"}, {11, "10.123"}, {14, "10.123"}, {15, "10.12"}}) {
+        ASSERT_TRUE(store_.db().Exec("UPDATE STOCKCODE SET PTYPE = ?", {type}));
+        dc_.LoadStockList();
+        ASSERT_TRUE(dc_.LoadStock("600000", "SS"));
+        const std::vector<InfoBox> row = InformationRow(dc_, 1);
         ASSERT_EQ(row.size(), 13u);
         EXPECT_EQ(row[0].text.toStdString(), "2022-01-05");
-        EXPECT_EQ(row[2].text.toStdString(), c.open) << "type " << c.type;
+        EXPECT_EQ(row[2].text.toStdString(), open) << "type " << type;
         EXPECT_EQ(row[2].colour, kRed) << "open above the previous close";
         EXPECT_EQ(row[8].colour, kCyan) << "close below it";
         EXPECT_EQ(row[10].text.toStdString(), "-2.00%");
