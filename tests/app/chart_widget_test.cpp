@@ -86,21 +86,18 @@ TEST_F(ChartWidgetTest, KeysNavigate) {
     }
 }
 
-TEST_F(ChartWidgetTest, PageKeysWheelEnterAndDoubleClickAskTheView) {
+// PageDown and Enter reach the view in the ChartView tests; here the other
+// ways to ask for the previous stock and the list.
+TEST_F(ChartWidgetTest, PageUpWheelAndDoubleClickAskTheView) {
     QSignalSpy previous(&widget_, &ChartWidget::previousStockRequested);
-    QSignalSpy next(&widget_, &ChartWidget::nextStockRequested);
     QSignalSpy list(&widget_, &ChartWidget::listRequested);
     QTest::keyClick(&widget_, Qt::Key_PageUp);
-    QTest::keyClick(&widget_, Qt::Key_PageDown);
-    QTest::keyClick(&widget_, Qt::Key_PageDown);
     QWheelEvent forward(QPointF(500, 300), QPointF(500, 300), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                         Qt::NoScrollPhase, false);
     QApplication::sendEvent(&widget_, &forward);
-    QTest::keyClick(&widget_, Qt::Key_Return);
     QTest::mouseDClick(&widget_, Qt::LeftButton, Qt::NoModifier, QPoint(500, 300));
     EXPECT_EQ(previous.count(), 2);
-    EXPECT_EQ(next.count(), 2);
-    EXPECT_EQ(list.count(), 2);
+    EXPECT_EQ(list.count(), 1);
 }
 
 TEST_F(ChartWidgetTest, CrossHairFollowsTheMouseAndStaysWhenItLeaves) {
@@ -159,7 +156,6 @@ TEST_F(ChartWidgetTest, AdvicePanelTextsAndColours) {
     RefreshAdvicePanel(panel, store_.db(), dc_, true);
     EXPECT_EQ(panel.NameLabel().text(), QString::fromUtf8("浦发银行"));
     EXPECT_EQ(panel.AdviceLabel().text(), QString()) << "no stored strategy";
-    EXPECT_EQ(colour(panel.AdviceLabel()), "#ffff00");
 
     StoreStrategyAndSignals();
     RefreshAdvicePanel(panel, store_.db(), dc_, false);
