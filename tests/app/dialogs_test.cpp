@@ -121,23 +121,21 @@ TEST(TradeTable, ShowsTheRowsInTheUsersNumberFormat) {
     EXPECT_EQ(table.item(0, 3)->text(), "");  // a buy has no returns
 }
 
-// A pool of three stocks, of which SS 600000 is watched already.
+// A pool of two stocks, of which SS 600000 is watched already.
 TEST(PoolPickDlg, AddsTheTickedStocksThatAreNotWatchedYet) {
     const std::string reply = text::Utf8ToGbk(
         "<?xml version=\"1.0\" encoding=\"gb2312\"?><stockpool><caption>价值精选</caption><info>说明</info>"
         "<pool><rank>1</rank><date>20111201</date><code>600000</code><abbr>浦发银行</abbr><capital>2000</capital>"
         "<pe>6</pe><pb>1</pb><mpg>3.5</mpg><market>SS</market></pool>"
         "<pool><rank>2</rank><date>20111202</date><code>000002</code><abbr>万科Ａ</abbr><capital>1100</capital>"
-        "<pe>8.55</pe><pb>0.94</pb><mpg>-12.257</mpg><market>SZ</market></pool>"
-        "<pool><rank>3</rank><date>20111203</date><code>000651</code><abbr>格力电器</abbr><capital>300</capital>"
-        "<pe>12</pe><pb>2.5</pb><mpg>0</mpg><market>SZ</market></pool></stockpool>");
+        "<pe>8.55</pe><pb>0.94</pb><mpg>-12.257</mpg><market>SZ</market></pool></stockpool>");
     sync_test::TinyServer server(sync_test::TinyServer::Always(reply));
     testing_support::Store store;
     store.db().Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES('SS', '600000', 1106)");
     CPoolPickDlg dialog(store.db(), server.access(), "vpool");
     auto* list = dialog.findChild<CheckList*>();
     auto* status = dialog.findChild<QLabel*>();
-    ASSERT_TRUE(WaitUntil([&] { return list->rowCount() == 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return list->rowCount() == 2; }));
     EXPECT_EQ(dialog.windowTitle(), "价值精选");
     EXPECT_EQ(list->Cell(1, 1), "万科Ａ");
 
@@ -145,9 +143,9 @@ TEST(PoolPickDlg, AddsTheTickedStocksThatAreNotWatchedYet) {
     EXPECT_EQ(status->text(), "请先选择需要添加为自选股的股票");
     Click(dialog, "全选");
     Click(dialog, "设为自选股");
-    ASSERT_TRUE(WaitUntil([&] { return status->text() == "共导入2支股票到自选股"; }));
+    ASSERT_TRUE(WaitUntil([&] { return status->text() == "共导入1支股票到自选股"; }));
     EXPECT_TRUE(dialog.AddedStocks());
-    EXPECT_EQ(Count(store.db(), "SELECT COUNT(*) FROM SECRET"), 3);
+    EXPECT_EQ(Count(store.db(), "SELECT COUNT(*) FROM SECRET"), 2);
 }
 
 TEST(DataCleanDlg, CleansTheTickedStocksOnlyAndRefusesToCloseMeanwhile) {
