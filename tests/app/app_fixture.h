@@ -113,7 +113,9 @@ inline QPushButton* ButtonNamed(QWidget& dialog, const QString& text) {
     ADD_FAILURE() << "no button " << text.toStdString();
     return nullptr;
 }
-inline void Click(QWidget& dialog, const QString& text) { QTest::mouseClick(ButtonNamed(dialog, text), Qt::LeftButton); }
+inline void Click(QWidget& dialog, const QString& text) {
+    QTest::mouseClick(ButtonNamed(dialog, text), Qt::LeftButton);
+}
 
 // Replaces the program's message boxes while it lives: notices are kept,
 // questions are kept and answered from `answers` (No when it runs out).

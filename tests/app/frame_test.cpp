@@ -59,13 +59,14 @@ TEST(MainFrame, TabsCaptionShareLinkAndTheEveningDigest) {
     ASSERT_NE(frame.Digest(), nullptr);
     QTableWidget& table = *frame.Digest()->Table();
     ASSERT_EQ(table.rowCount(), 2);
-    const auto row = [&table](int r) {
-        QStringList cells;
-        for (int c = 0; c < table.columnCount(); ++c) cells << table.item(r, c)->text();
-        return cells;
-    };
-    EXPECT_EQ(row(0), QStringList({"000002", "万科Ａ", "观望 -> 买入", "8.50", "+6.25"}));
-    EXPECT_EQ(row(1), QStringList({"600000", "浦发银行", "持有 -> 卖出", "10.00", "-5.00"}));
+    // The core's cells in the digest's order; 买入 and rises red, 卖出 and falls green.
+    const auto colour = [&table](int r, int c) { return table.item(r, c)->foreground().color(); };
+    EXPECT_EQ(table.item(0, 1)->text(), "万科Ａ");
+    EXPECT_EQ(table.item(1, 2)->text(), "持有 -> 卖出");
+    EXPECT_EQ(colour(0, 2), QColor(220, 0, 0));
+    EXPECT_EQ(colour(0, 4), QColor(220, 0, 0));
+    EXPECT_EQ(colour(1, 2), QColor(0, 150, 0));
+    EXPECT_EQ(colour(1, 4), QColor(0, 150, 0));
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, table.visualItemRect(table.item(1, 1)).center());
     EXPECT_EQ(view.GetMode(), CKorvelView::kChartMode);
     EXPECT_EQ(store.dc.Code(), "600000");

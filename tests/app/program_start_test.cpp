@@ -1,8 +1,8 @@
 // The start page against a real korvel-server on loopback (the status
-// request, the whole synchronisation with the digest it leaves, then the
-// server gone), and a second copy of the program: it shows its own start
-// page first, then says the program runs already, asks the first copy to
-// the front and ends.
+// request, the whole synchronisation with the digest it leaves), and a
+// second copy of the program: it shows its own start page first (offline:
+// nobody answers), then says the program runs already, asks the first copy
+// to the front and ends.
 #include <signal.h>
 
 #include <QLabel>
@@ -18,48 +18,38 @@ using namespace app_test;
 
 namespace {
 
-struct Page {
-    explicit Page(Session& session) : dialog(session) { dialog.show(); }
-    QPushButton* Button(const char* name) { return dialog.findChild<QPushButton*>(QLatin1String(name)); }
-    QString Status() { return dialog.findChild<QLabel*>(QStringLiteral("status"))->text(); }
-    bool AllEnabled() { return Button("enter")->isEnabled() && Button("synchronise")->isEnabled(); }
-
-    CStartpageDlg dialog;
-};
+QPushButton* Button(QWidget& page, const char* name) { return page.findChild<QPushButton*>(QLatin1String(name)); }
+QString Status(QWidget& page) { return page.findChild<QLabel*>(QStringLiteral("status"))->text(); }
 
 }  // namespace
 
-TEST(StartPage, StatusThenSynchronisationWithTheServerThenOfflineWithout) {
+TEST(StartPage, StatusThenSynchronisationWithTheServer) {
     testing_support::TempDir serverData;
     ASSERT_EQ(testing_support::RunServerCommand({"init-demo", "--data", serverData.path().string()}).exitCode, 0);
-    auto server = std::make_unique<testing_support::ServerProcess>(serverData.path().string());
-    AppStore store(server->host());
+    testing_support::ServerProcess server(serverData.path().string());
+    AppStore store(server.host());
     store.Watch("SS", "600000", "x");  // an advice the synchronisation replaces: the digest's one row
-    {
-        Page page(store.session);
-        EXPECT_FALSE(page.Button("enter")->isEnabled());  // until the status arrives
-        ASSERT_TRUE(WaitUntil([&] { return page.AllEnabled(); }));
-        EXPECT_EQ(page.Button("enter")->text(), QStringLiteral("登录"));
-        EXPECT_TRUE(page.Status().startsWith(QStringLiteral("服务器最新收盘数据 2022-01-14")));
-        EXPECT_TRUE(page.Status().endsWith(QStringLiteral("★数据需要同步★")));
+    CStartpageDlg page(store.session);
+    page.show();
+    const auto allEnabled = [&] {
+        return Button(page, "enter")->isEnabled() && Button(page, "synchronise")->isEnabled();
+    };
+    EXPECT_FALSE(Button(page, "enter")->isEnabled());  // until the status arrives
+    ASSERT_TRUE(WaitUntil(allEnabled));
+    EXPECT_EQ(Button(page, "enter")->text(), QStringLiteral("登录"));
+    EXPECT_TRUE(Status(page).startsWith(QStringLiteral("服务器最新收盘数据 2022-01-14")));
+    EXPECT_TRUE(Status(page).endsWith(QStringLiteral("★数据需要同步★")));
 
-        page.Button("synchronise")->click();
-        EXPECT_FALSE(page.AllEnabled());
-        ASSERT_TRUE(WaitUntil([&] { return page.AllEnabled(); }, 60000));
-        EXPECT_EQ(page.Status(), QStringLiteral("日线数据同步更新完毕。"));
-        EXPECT_GT(Count(store.db(), "SELECT COUNT(*) FROM DAILY WHERE CODE = '600000'"), 4000);
-        ASSERT_EQ(page.dialog.Digest().size(), 1u);
-        EXPECT_EQ(page.dialog.Digest()[0].code + page.dialog.Digest()[0].before, "600000x");
-    }
-    server.reset();
-    Page page(store.session);
-    ASSERT_TRUE(WaitUntil([&] { return page.Button("enter")->isEnabled(); }));
-    EXPECT_EQ(page.Button("enter")->text(), QStringLiteral("离线使用"));
-    EXPECT_FALSE(page.Button("synchronise")->isEnabled());
-    EXPECT_TRUE(page.Button("switchServer")->isEnabled());
-    EXPECT_EQ(page.Status(), QStringLiteral("服务器无法访问，请切换至其他服务器。"));
+    Button(page, "synchronise")->click();
+    EXPECT_FALSE(allEnabled());
+    ASSERT_TRUE(WaitUntil(allEnabled, 60000));
+    EXPECT_EQ(Status(page), QStringLiteral("日线数据同步更新完毕。"));
+    EXPECT_GT(Count(store.db(), "SELECT COUNT(*) FROM DAILY WHERE CODE = '600000'"), 4000);
+    ASSERT_EQ(page.Digest().size(), 1u);
+    EXPECT_EQ(page.Digest()[0].code + page.Digest()[0].before, "600000x");
 }
 
+// The second copy's start page finds no server: it offers offline use.
 TEST(SingleInstance, SecondCopyEndsAfterItsStartPageAndRaisesTheFirst) {
     const QString name = QStringLiteral("korvel-test-%1").arg(QCoreApplication::applicationPid());
     int raised = 0;
@@ -79,10 +69,14 @@ TEST(SingleInstance, SecondCopyEndsAfterItsStartPageAndRaisesTheFirst) {
     QTimer leave;  // leaves the start page once its status request has failed
     QObject::connect(&leave, &QTimer::timeout, [&] {
         auto* page = qobject_cast<CStartpageDlg*>(QApplication::activeModalWidget());
-        auto* enter = page ? page->findChild<QPushButton*>(QStringLiteral("enter")) : nullptr;
+        auto* enter = page ? Button(*page, "enter") : nullptr;
         if (enter == nullptr || !enter->isEnabled()) return;
         startPageSeen = true;
         leave.stop();
+        EXPECT_EQ(enter->text(), QStringLiteral("离线使用"));
+        EXPECT_FALSE(Button(*page, "synchronise")->isEnabled());
+        EXPECT_TRUE(Button(*page, "switchServer")->isEnabled());
+        EXPECT_EQ(Status(*page), QStringLiteral("服务器无法访问，请切换至其他服务器。"));
         AnswerNextMessageBox(QMessageBox::Ok, &message);
         enter->click();
     });

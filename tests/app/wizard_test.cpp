@@ -1,7 +1,6 @@
-// The strategy wizard: the frame's buttons, a whole run through the three
-// pages (against what `korvel-cli breed --save` stores), the out-of-sample
-// option (against what `korvel-cli breed --holdout` prints), and the
-// refusals during a run held at its first evaluation.
+// The strategy wizard: the frame's buttons, whole runs through the three
+// pages against what `korvel-cli breed --holdout 120 --save` prints and
+// stores, and the refusals during a run held at its first evaluation.
 #include <future>
 
 #include <QCheckBox>
@@ -125,6 +124,11 @@ CTheReportPage* RunAndReport(CPlatformDlg& wizard) {
     return qobject_cast<CTheReportPage*>(wizard.ActivePage());
 }
 
+// A run with "样本外检验" on, through the three pages: the newest 120 days
+// left out, the report's fourth tab showing the block the command line
+// prints, the strategy saved as `korvel-cli breed --holdout 120 --save`
+// stores it. Turned off again, the next run uses the whole range, the tab
+// goes, and finishing saves that run.
 TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     CPlatformDlg wizard(Context());
     wizard.show();
@@ -132,9 +136,12 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     ASSERT_NE(range, nullptr);
     const std::vector<int32_t>& dates = pufa_.dc->Dates();
     EXPECT_EQ(Params().rangeBegin, dates[dates.size() - 480]);
+    range->HoldoutBox()->setChecked(true);
+    const int32_t end = dates[dates.size() - 121];
+    EXPECT_EQ(Params().rangeEnd, end);
     EXPECT_EQ(range->RangeText(), QString::asprintf("%04d-%02d-%02d - %04d-%02d-%02d", Params().rangeBegin / 10000,
                                                     Params().rangeBegin / 100 % 100, Params().rangeBegin % 100,
-                                                    dates.back() / 10000, dates.back() / 100 % 100, dates.back() % 100));
+                                                    end / 10000, end / 100 % 100, end % 100));
 
     wizard.Next();
     auto* run = qobject_cast<CTheRorozoPage*>(wizard.ActivePage());
@@ -152,12 +159,14 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     wizard.Next();
     auto* report = qobject_cast<CTheReportPage*>(wizard.ActivePage());
     ASSERT_NE(report, nullptr);
-    const QString reportText = static_cast<QPlainTextEdit*>(report->Tabs()->widget(0))->toPlainText();
+    QTabWidget* tabs = report->Tabs();
+    const QString reportText = static_cast<QPlainTextEdit*>(tabs->widget(0))->toPlainText();
     const RunLabels labels = LabelsOf(run->Picture());
     EXPECT_EQ(labels.accumulated, "累计盈利: " + Figure(reportText, "累计盈利: ") + "%");
     EXPECT_EQ(labels.compound, "复利盈利: " + Figure(reportText, "复利盈利: ") + "%");
     EXPECT_EQ(labels.winRate, "策略胜率: " + Figure(reportText, "策略胜率: "));
-    EXPECT_EQ(static_cast<QTableWidget*>(report->Tabs()->widget(1))->rowCount(), Params().tradeLog.size());
+    EXPECT_EQ(static_cast<QTableWidget*>(tabs->widget(1))->rowCount(), Params().tradeLog.size());
+    ASSERT_TRUE(tabs->isTabVisible(3));
 
     wizard.reject();  // unsaved: asks, and No keeps the wizard open
     EXPECT_EQ(messages_.asked, std::vector<QString>{"生成的操盘策略没有保存，仍然要取消吗？"});
@@ -168,54 +177,33 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     EXPECT_TRUE(report->OnQueryCancel());  // saved: no question
     EXPECT_EQ(messages_.asked.size(), 1u);
 
-    pufa_.db().Exec("DELETE FROM TRADELOG");  // finishing saves again
-    wizard.Finish();
-    EXPECT_EQ(wizard.result(), QDialog::Accepted);
-
-    const testing_support::ProcessResult breed = BreedOnCli({"--save"});
+    const testing_support::ProcessResult breed = BreedOnCli({"--holdout", "120", "--save"});
     ASSERT_EQ(breed.exitCode, 0) << breed.err;
     EXPECT_EQ(Dump(pufa_.db(), kSecret), Dump(cli_.db(), kSecret));
     EXPECT_EQ(Dump(pufa_.db(), kTradeLog), Dump(cli_.db(), kTradeLog));
     EXPECT_NE(Dump(cli_.db(), kTradeLog), "");
-
-    CReportDlg stored(pufa_.db(), "SS", "600000", LoadStoredReport(pufa_.db(), "SS", "600000").value_or(""));
-    EXPECT_EQ(static_cast<QTableWidget*>(stored.Tabs()->widget(1))->rowCount(), Params().tradeLog.size());
-    EXPECT_TRUE(static_cast<QPlainTextEdit*>(stored.Tabs()->widget(2))->toPlainText().startsWith("引擎版本"));
-}
-
-// With "样本外检验" on, the run leaves out the newest 120 days and the
-// report's fourth tab shows the block the command line prints; turned off
-// again, the next run uses the whole range and the tab goes.
-TEST_F(WizardRunTest, HoldoutTabMatchesTheCommandLineAndGoesWhenTurnedOff) {
-    CPlatformDlg wizard(Context());
-    wizard.show();
-    auto* range = qobject_cast<CTimeRangePage*>(wizard.ActivePage());
-    ASSERT_NE(range, nullptr);
-    const std::vector<int32_t>& dates = pufa_.dc->Dates();
-    range->HoldoutBox()->setChecked(true);
-    EXPECT_EQ(Params().rangeEnd, dates[dates.size() - 121]);
-    QTabWidget* tabs = RunAndReport(wizard)->Tabs();
-    ASSERT_TRUE(tabs->isTabVisible(3));
-    const QString shown = tabs->widget(3)->findChild<QPlainTextEdit*>()->toPlainText();
-
-    const testing_support::ProcessResult breed = BreedOnCli({"--holdout", "120"});
-    ASSERT_EQ(breed.exitCode, 0) << breed.err;
     const size_t block = breed.out.find("=========样本外检验");
     ASSERT_NE(block, std::string::npos) << breed.out;
     const QString printed = QString::fromStdString(breed.out.substr(block));
-    EXPECT_EQ(shown + "\n", printed);
+    EXPECT_EQ(tabs->widget(3)->findChild<QPlainTextEdit*>()->toPlainText() + "\n", printed);
     // The headline: the block's two returns, the strategy's first.
     EXPECT_EQ(tabs->widget(3)->findChild<QLabel*>()->text(), "最近 120 个交易日：策略累计盈利 " +
                                                                  Figure(printed, "累计盈利: ") + " %，同期买入持有 " +
                                                                  Figure(printed, "同期买入持有: ") + " %");
+    CReportDlg stored(pufa_.db(), "SS", "600000", LoadStoredReport(pufa_.db(), "SS", "600000").value_or(""));
+    EXPECT_EQ(static_cast<QTableWidget*>(stored.Tabs()->widget(1))->rowCount(), Params().tradeLog.size());
+    EXPECT_TRUE(static_cast<QPlainTextEdit*>(stored.Tabs()->widget(2))->toPlainText().startsWith("引擎版本"));
 
     wizard.Back();
     wizard.Back();
     range->HoldoutBox()->setChecked(false);
     EXPECT_FALSE(RunAndReport(wizard)->Tabs()->isTabVisible(3));
     EXPECT_EQ(Params().rangeEnd, dates.back());
-    messages_.answers = {true};
-    wizard.reject();
+    pufa_.db().Exec("DELETE FROM TRADELOG");
+    wizard.Finish();
+    EXPECT_EQ(wizard.result(), QDialog::Accepted);
+    EXPECT_EQ(Dump(pufa_.db(), "SELECT DEND FROM SECRET"), std::to_string(dates.back()) + "|");
+    EXPECT_GT(Count(pufa_.db(), "SELECT COUNT(*) FROM TRADELOG"), 0);
 }
 
 // Every evaluation waits until `opened` is ready.

@@ -1,26 +1,23 @@
-// Chart mode of the view: keys, mouse and wheel on ChartWidget, the advice
-// panel, and the window drawing the very pixels korvel-cli chart writes.
-#include <gtest/gtest.h>
-
+// Chart mode: keys, mouse and wheel on ChartWidget, the advice panel, and
+// the window drawing the very pixels korvel-cli chart writes; inside the
+// view, the 技术指标 menu and 代码精灵 choosing indicators, the toolbar
+// zooming, opening another stock keeping the zoom, the chart's keys reaching
+// the view, and the advice panel in chart mode only.
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QTest>
 
-#include <memory>
-
-#include "../support/bundled_data.h"
 #include "../support/run_process.h"
-#include "../support/test_store.h"
 #include "app/advice_panel.h"
 #include "app/chart_widget.h"
-#include "datastore/program_version.h"
+#include "app_fixture.h"
 #include "strategy/strategy_record.h"
 #include "strategy/strategy_signals.h"
 #include "text/gbk.h"
 
 namespace {
 
+using namespace app_test;
 using testing_support::Store;
 
 class ChartWidgetTest : public ::testing::Test {
@@ -182,6 +179,73 @@ TEST_F(ChartWidgetTest, AdvicePanelTextsAndColours) {
         EXPECT_EQ(colour(panel.PriceLabel()), c.changeColour);
         EXPECT_EQ(colour(panel.AdviceLabel()), c.adviceColour) << c.advice;
     }
+}
+
+class ChartView : public ::testing::Test {
+protected:
+    ChartView() {
+        for (const char* code : {"600001", "600002"}) {
+            testing_support::InsertStock(store.db(), "SS", code, "X", "X", 1);
+            store.db().Exec("BEGIN");
+            for (int i = 0; i < 300; ++i)
+                testing_support::InsertBar(store.db(), "SS", code, 20200101 + i, 10, 11, 9, 10 + i % 3, 100);
+            store.db().Exec("COMMIT");
+            store.Watch("SS", code);
+        }
+        open = std::make_unique<OpenView>(store);
+        view = &open->view;
+    }
+
+    AppStore store;
+    std::unique_ptr<OpenView> open;
+    CKorvelView* view = nullptr;
+    FrameActions& actions() { return open->actions; }
+};
+
+TEST_F(ChartView, MenuChoosesIndicatorsAndShowsTheChart) {
+    ChartWidget& chart = *view->Chart();
+    actions().mainMa->trigger();
+    EXPECT_EQ(view->GetMode(), CKorvelView::kChartMode);
+    actions().mainBoll->trigger();
+    EXPECT_TRUE(actions().mainBoll->isChecked());
+    EXPECT_FALSE(actions().mainMa->isChecked());
+    actions().mainBoll->trigger();
+    EXPECT_FALSE(chart.IsIndicatorEnabled("BOLL"));
+    view->SelectIndicator("KDJ");  // as 代码精灵 does
+    EXPECT_TRUE(actions().subKdj->isChecked());
+    EXPECT_FALSE(actions().subVol->isChecked());
+    for (int i = 0; i < 2; ++i) {
+        actions().tradeSignals->trigger();
+        EXPECT_TRUE(chart.IsIndicatorEnabled("BS")) << "操盘信号 never switches the marks off";
+    }
+}
+
+TEST_F(ChartView, OpeningAnotherStockKeepsTheZoomAndShowsTheNewestBars) {
+    ASSERT_TRUE(view->OpenStock("600001", "SS"));
+    actions().zoomIn->trigger();  // from the list: shows the chart
+    EXPECT_EQ(view->GetMode(), CKorvelView::kChartMode);
+    actions().shiftLeft->trigger();
+    ChartWidget& chart = *view->Chart();
+    EXPECT_EQ(chart.RequestedBarCount(), 89);
+    EXPECT_EQ(chart.FirstVisibleBar(), 300 - 89 - 44);
+    QTest::keyClick(&chart, Qt::Key_PageDown);  // next stock
+    EXPECT_EQ(store.dc.Code(), "600002");
+    EXPECT_EQ(chart.RequestedBarCount(), 89);
+    EXPECT_EQ(chart.FirstVisibleBar(), 300 - 89);
+    ASSERT_TRUE(WaitUntil([this] { return !view->IsBusy(); }));
+    EXPECT_EQ(chart.FirstVisibleBar(), 300 - 89) << "still at the newest bars after the update";
+}
+
+TEST_F(ChartView, AdvicePanelShowsInChartModeOnly) {
+    ASSERT_TRUE(view->OpenStock("600002", "SS"));
+    view->SetMode(CKorvelView::kChartMode);
+    ASSERT_TRUE(WaitUntil([this] { return !view->IsBusy(); }));
+    EXPECT_TRUE(view->AdvicePanel()->isVisible());
+    EXPECT_EQ(view->AdvicePanel()->CodeLabel().text(), QStringLiteral("600002"));
+    EXPECT_EQ(view->AdvicePanel()->PriceLabel().text(), QStringLiteral("12.00"));  // bar 299: 10 + 299 % 3
+    QTest::keyClick(view->Chart(), Qt::Key_Return);
+    EXPECT_EQ(view->GetMode(), CKorvelView::kListMode);
+    EXPECT_FALSE(view->AdvicePanel()->isVisible());
 }
 
 }  // namespace
