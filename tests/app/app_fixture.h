@@ -2,8 +2,8 @@
 // Shared set-up of the desktop program's tests: a session on a fresh client
 // database with its own data center (HOST pointing where nobody answers, so
 // a worker fails at once), the main window's view on it, SS 600000's bundled
-// history loaded in a data center, waiting with the event loop running, and
-// message boxes answered by the test.
+// history loaded, waiting with the event loop running, and message boxes
+// answered by the test.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -28,7 +28,6 @@
 #include "app/korvel_view.h"
 #include "app/session.h"
 #include "datastore/program_version.h"
-#include "datastore/run_parameters.h"
 #include "datastore/settings.h"
 
 namespace app_test {
@@ -79,23 +78,12 @@ struct OpenView {
     CKorvelView view;
 };
 
-// SS 600000 loaded from the bundled data with the settings of a new
-// installation, in a data center of the test's own.
-class PufaStore {
-public:
-    PufaStore() {
-        testing_support::ImportPufa(store.db());
-        LoadSettings(store.db(), settings, {});
-        ApplyStartupSettings(dc->Parameters(), settings);
-        dc->LoadStockList();
-        if (!dc->LoadStock("600000", "SS")) ADD_FAILURE() << "cannot load SS 600000";
-    }
-    Database& db() { return store.db(); }
-
-    testing_support::Store store;
-    SettingsMap settings;
-    std::unique_ptr<CDataCenter> dc = std::make_unique<CDataCenter>(store.db());
-};
+// SS 600000's bundled history in `store`, loaded in its data center.
+inline void LoadPufa(AppStore& store) {
+    testing_support::ImportPufa(store.db());
+    store.dc.LoadStockList();
+    ASSERT_TRUE(store.dc.LoadStock("600000", "SS"));
+}
 
 // The cells of a query's rows, each followed by "|".
 inline std::string Dump(Database& db, const std::string& query) {

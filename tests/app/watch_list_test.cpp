@@ -18,7 +18,7 @@ const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kDarkRed(96, 0, 0), kDarkGreen(
 const QColor& kDefault = kDefaultText;
 
 // Rising, falling (three decimals), unchanged and one-day stocks, each with
-// another advice word, and a strategy whose stock is not in the stock list.
+// another advice word.
 void AddStocks(AppStore& s) {
     Database& db = s.db();
     const std::string gbk = ToGbk(QStringLiteral("股"));
@@ -37,7 +37,6 @@ void AddStocks(AppStore& s) {
     s.Watch("SZ", "150002", ToGbk(QStringLiteral("卖出")));
     s.Watch("SS", "600003", ToGbk(QStringLiteral("持有")));
     s.Watch("SZ", "000004", ToGbk(QStringLiteral("观望")));
-    s.Watch("SS", "699999");  // not in the stock list
 }
 
 QColor Colour(const WatchListModel& m, int row, int column) {

@@ -1,6 +1,7 @@
-// The strategy wizard: the frame's buttons, whole runs through the three
-// pages against what `korvel-cli breed --holdout 120 --save` prints and
-// stores, and the refusals during a run held at its first evaluation.
+// The strategy wizard: whole runs through the three pages (the frame's
+// buttons on the way) against what `korvel-cli breed --holdout 120 --save`
+// prints and stores, and the refusals during a run held at its first
+// evaluation.
 #include <future>
 
 #include <QCheckBox>
@@ -24,17 +25,6 @@ namespace {
 
 using namespace app_test;
 
-class ScriptedPage : public CNewWizPage {
-public:
-    ScriptedPage(int id) : CNewWizPage(id, QString::number(id)) {}
-    bool OnCreatePage() override { return ++created, true; }
-    int OnWizardBack() override { return back; }
-    int OnWizardNext() override { return next; }
-    int created = 0;
-    int back = 0;
-    int next = 0;
-};
-
 struct Buttons {
     bool back, next, finish;
     bool operator==(const Buttons&) const = default;
@@ -42,38 +32,6 @@ struct Buttons {
 
 Buttons StateOf(const CNewWizDialog& w) {
     return {w.BackButton()->isEnabled(), w.NextButton()->isEnabled(), w.FinishButton()->isEnabled()};
-}
-
-TEST(WizardFrame, ButtonsFollowThePagesAndPagesAreCreatedOnce) {
-    CNewWizDialog single;
-    single.AddPage(new ScriptedPage(1));
-    single.show();
-    EXPECT_EQ(StateOf(single), (Buttons{false, false, true})) << "a single page finishes at once";
-
-    CNewWizDialog wizard;
-    ScriptedPage* pages[] = {new ScriptedPage(11), new ScriptedPage(12), new ScriptedPage(13)};
-    for (ScriptedPage* page : pages) wizard.AddPage(page);
-    wizard.show();
-    struct Step {
-        void (CNewWizDialog::*move)();
-        int setAnswer;  // the active page's answer to the move
-        int active;
-        Buttons buttons;
-    };
-    const Step steps[] = {
-        {&CNewWizDialog::Next, 0, 12, {true, true, false}},  {&CNewWizDialog::Next, 0, 13, {true, false, true}},
-        {&CNewWizDialog::Back, -1, 13, {true, false, true}}, {&CNewWizDialog::Back, 0, 12, {true, true, false}},
-        {&CNewWizDialog::Back, 0, 11, {false, true, false}}, {&CNewWizDialog::Next, 13, 13, {true, false, true}},
-        {&CNewWizDialog::Back, 11, 11, {false, true, false}},
-    };
-    for (const Step& step : steps) {
-        auto* active = static_cast<ScriptedPage*>(wizard.ActivePage());
-        (step.move == &CNewWizDialog::Next ? active->next : active->back) = step.setAnswer;
-        (wizard.*step.move)();
-        EXPECT_EQ(wizard.ActivePage()->TemplateId(), step.active);
-        EXPECT_EQ(StateOf(wizard), step.buttons) << "to page " << step.active;
-    }
-    for (ScriptedPage* page : pages) EXPECT_EQ(page->created, 1);
 }
 
 constexpr int kDepth = 4;
@@ -84,12 +42,13 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         GEP::setClockSeedOverride(kSeed);
-        pufa_.dc->Parameters().evoluteSteps = kDepth;
+        LoadPufa(store_);
+        store_.dc.Parameters().evoluteSteps = kDepth;
     }
     WizardContext Context(GEP::Algorithm<TraderIndividual>::Evaluator evaluator = {}) {
-        return {pufa_.db(), pufa_.settings, *pufa_.dc, std::move(evaluator)};
+        return {store_.db(), store_.session.store->settings, store_.dc, std::move(evaluator)};
     }
-    const RunParameters& Params() const { return pufa_.dc->Parameters(); }
+    const RunParameters& Params() { return store_.dc.Parameters(); }
 
     // `korvel-cli breed` of SS 600000 with the wizard's depth and seed and
     // `more` arguments, on a store of its own (cli_).
@@ -101,7 +60,7 @@ protected:
         return testing_support::RunCli(cli_.dir().path(), args);
     }
 
-    PufaStore pufa_;
+    AppStore store_;
     AnsweredMessages messages_;
     testing_support::Store cli_;
 };
@@ -134,7 +93,8 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     wizard.show();
     auto* range = qobject_cast<CTimeRangePage*>(wizard.ActivePage());
     ASSERT_NE(range, nullptr);
-    const std::vector<int32_t>& dates = pufa_.dc->Dates();
+    EXPECT_EQ(StateOf(wizard), (Buttons{false, true, false}));
+    const std::vector<int32_t>& dates = store_.dc.Dates();
     EXPECT_EQ(Params().rangeBegin, dates[dates.size() - 480]);
     range->HoldoutBox()->setChecked(true);
     const int32_t end = dates[dates.size() - 121];
@@ -151,7 +111,9 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     ASSERT_GT(generations, static_cast<size_t>(kDepth) - 1);
     EXPECT_TRUE(run->StatusText().endsWith(QString::asprintf("生成完毕 - 共优选[ %zu ]轮 ", generations)))
         << run->StatusText().toStdString();
+    EXPECT_EQ(StateOf(wizard), (Buttons{true, true, false}));
     wizard.Back();
+    EXPECT_EQ(StateOf(wizard), (Buttons{false, true, false}));
     wizard.Next();
     EXPECT_FALSE(run->Generating());
     EXPECT_EQ(Params().winRateHistory.size(), generations);
@@ -159,6 +121,7 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     wizard.Next();
     auto* report = qobject_cast<CTheReportPage*>(wizard.ActivePage());
     ASSERT_NE(report, nullptr);
+    EXPECT_EQ(StateOf(wizard), (Buttons{true, false, true}));
     QTabWidget* tabs = report->Tabs();
     const QString reportText = static_cast<QPlainTextEdit*>(tabs->widget(0))->toPlainText();
     const RunLabels labels = LabelsOf(run->Picture());
@@ -179,8 +142,8 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
 
     const testing_support::ProcessResult breed = BreedOnCli({"--holdout", "120", "--save"});
     ASSERT_EQ(breed.exitCode, 0) << breed.err;
-    EXPECT_EQ(Dump(pufa_.db(), kSecret), Dump(cli_.db(), kSecret));
-    EXPECT_EQ(Dump(pufa_.db(), kTradeLog), Dump(cli_.db(), kTradeLog));
+    EXPECT_EQ(Dump(store_.db(), kSecret), Dump(cli_.db(), kSecret));
+    EXPECT_EQ(Dump(store_.db(), kTradeLog), Dump(cli_.db(), kTradeLog));
     EXPECT_NE(Dump(cli_.db(), kTradeLog), "");
     const size_t block = breed.out.find("=========样本外检验");
     ASSERT_NE(block, std::string::npos) << breed.out;
@@ -190,7 +153,7 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     EXPECT_EQ(tabs->widget(3)->findChild<QLabel*>()->text(), "最近 120 个交易日：策略累计盈利 " +
                                                                  Figure(printed, "累计盈利: ") + " %，同期买入持有 " +
                                                                  Figure(printed, "同期买入持有: ") + " %");
-    CReportDlg stored(pufa_.db(), "SS", "600000", LoadStoredReport(pufa_.db(), "SS", "600000").value_or(""));
+    CReportDlg stored(store_.db(), "SS", "600000", LoadStoredReport(store_.db(), "SS", "600000").value_or(""));
     EXPECT_EQ(static_cast<QTableWidget*>(stored.Tabs()->widget(1))->rowCount(), Params().tradeLog.size());
     EXPECT_TRUE(static_cast<QPlainTextEdit*>(stored.Tabs()->widget(2))->toPlainText().startsWith("引擎版本"));
 
@@ -198,12 +161,13 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     wizard.Back();
     range->HoldoutBox()->setChecked(false);
     EXPECT_FALSE(RunAndReport(wizard)->Tabs()->isTabVisible(3));
+    EXPECT_EQ(wizard.findChildren<QTabWidget*>().size(), 1) << "each page is created once";
     EXPECT_EQ(Params().rangeEnd, dates.back());
-    pufa_.db().Exec("DELETE FROM TRADELOG");
+    store_.db().Exec("DELETE FROM TRADELOG");
     wizard.Finish();
     EXPECT_EQ(wizard.result(), QDialog::Accepted);
-    EXPECT_EQ(Dump(pufa_.db(), "SELECT DEND FROM SECRET"), std::to_string(dates.back()) + "|");
-    EXPECT_GT(Count(pufa_.db(), "SELECT COUNT(*) FROM TRADELOG"), 0);
+    EXPECT_EQ(Dump(store_.db(), "SELECT DEND FROM SECRET"), std::to_string(dates.back()) + "|");
+    EXPECT_GT(Count(store_.db(), "SELECT COUNT(*) FROM TRADELOG"), 0);
 }
 
 // Every evaluation waits until `opened` is ready.
@@ -217,7 +181,7 @@ GEP::Algorithm<TraderIndividual>::Evaluator HeldEvaluator(std::shared_future<voi
 
 TEST_F(WizardRunTest, RefusesMovesDuringARunAndStartsAFreshRunAfterAnEarlyStop) {
     std::promise<void> gate;
-    pufa_.dc->Signals() = {7, 7, 7};
+    store_.dc.Signals() = {7, 7, 7};
     QTimer::singleShot(0, [&] {
         auto* wizard = qobject_cast<CPlatformDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(wizard, nullptr);
@@ -250,7 +214,7 @@ TEST_F(WizardRunTest, RefusesMovesDuringARunAndStartsAFreshRunAfterAnEarlyStop) 
         wizard->done(QDialog::Rejected);
     });
     EXPECT_FALSE(RunStrategyWizard(Context(HeldEvaluator(gate.get_future().share())), nullptr));
-    EXPECT_EQ(pufa_.dc->Signals(), (std::vector<int32_t>{7, 7, 7}));  // nothing saved: put back
+    EXPECT_EQ(store_.dc.Signals(), (std::vector<int32_t>{7, 7, 7}));  // nothing saved: put back
 }
 
 }  // namespace
