@@ -17,39 +17,45 @@ namespace {
 const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kDarkRed(96, 0, 0), kDarkGreen(0, 96, 0), kGrey(192, 192, 192);
 const QColor& kDefault = kDefaultText;
 
-// Rising, falling (three decimals), unchanged and one-day stocks, each with
-// another advice word.
-void AddStocks(AppStore& s) {
-    Database& db = s.db();
-    const std::string gbk = ToGbk(QStringLiteral("股"));
-    InsertStock(db, "SS", "600003", gbk + "C", "GC", 1);
-    InsertStock(db, "SZ", "150002", gbk + "B", "GB", 12);
-    InsertStock(db, "SS", "600001", gbk + "A", "GA", 1);
-    InsertStock(db, "SZ", "000004", gbk + "D", "GD", 1);
-    InsertBar(db, "SS", "600001", 20220113, 9.8, 10.2, 9.7, 10.0, 10000);
-    InsertBar(db, "SS", "600001", 20220114, 10.5, 11.5, 9.5, 11.0, 1234567);
-    InsertBar(db, "SZ", "150002", 20220113, 2.0, 2.1, 1.95, 2.0, 50000);
-    InsertBar(db, "SZ", "150002", 20220114, 2.0, 2.05, 1.85, 1.9, 60000);
-    InsertBar(db, "SS", "600003", 20220113, 5.0, 5.0, 5.0, 5.0, 100);
-    InsertBar(db, "SS", "600003", 20220114, 5.0, 5.1, 4.9, 5.0, 100);
-    InsertBar(db, "SZ", "000004", 20220114, 10.0, 11.0, 9.8, 10.5, 100);
-    s.Watch("SS", "600001", ToGbk(QStringLiteral("买入")));
-    s.Watch("SZ", "150002", ToGbk(QStringLiteral("卖出")));
-    s.Watch("SS", "600003", ToGbk(QStringLiteral("持有")));
-    s.Watch("SZ", "000004", ToGbk(QStringLiteral("观望")));
-}
-
 QColor Colour(const WatchListModel& m, int row, int column) {
     return m.data(m.index(row, column), Qt::ForegroundRole).value<QColor>();
 }
 
+// The view on rising, falling (three decimals), unchanged and one-day
+// stocks, each with another advice word.
+class WatchView : public ::testing::Test {
+protected:
+    WatchView() {
+        Database& db = store.db();
+        const std::string gbk = ToGbk(QStringLiteral("股"));
+        InsertStock(db, "SS", "600003", gbk + "C", "GC", 1);
+        InsertStock(db, "SZ", "150002", gbk + "B", "GB", 12);
+        InsertStock(db, "SS", "600001", gbk + "A", "GA", 1);
+        InsertStock(db, "SZ", "000004", gbk + "D", "GD", 1);
+        InsertBar(db, "SS", "600001", 20220113, 9.8, 10.2, 9.7, 10.0, 10000);
+        InsertBar(db, "SS", "600001", 20220114, 10.5, 11.5, 9.5, 11.0, 1234567);
+        InsertBar(db, "SZ", "150002", 20220113, 2.0, 2.1, 1.95, 2.0, 50000);
+        InsertBar(db, "SZ", "150002", 20220114, 2.0, 2.05, 1.85, 1.9, 60000);
+        InsertBar(db, "SS", "600003", 20220113, 5.0, 5.0, 5.0, 5.0, 100);
+        InsertBar(db, "SS", "600003", 20220114, 5.0, 5.1, 4.9, 5.0, 100);
+        InsertBar(db, "SZ", "000004", 20220114, 10.0, 11.0, 9.8, 10.5, 100);
+        store.Watch("SS", "600001", ToGbk(QStringLiteral("买入")));
+        store.Watch("SZ", "150002", ToGbk(QStringLiteral("卖出")));
+        store.Watch("SS", "600003", ToGbk(QStringLiteral("持有")));
+        store.Watch("SZ", "000004", ToGbk(QStringLiteral("观望")));
+        open = std::make_unique<OpenView>(store);
+        view = &open->view;
+    }
+
+    AppStore store;
+    std::unique_ptr<OpenView> open;
+    CKorvelView* view = nullptr;
+};
+
 }  // namespace
 
-TEST(WatchList, ColoursAgainstThePreviousCloseAndByAdvice) {
-    AppStore s;
-    AddStocks(s);
-    WatchListModel model;
-    model.Fill(s.db());
+TEST_F(WatchView, ColoursAgainstThePreviousCloseAndByAdvice) {
+    const WatchListModel& model = view->Model();
     ASSERT_EQ(model.rowCount(), 4);
     const struct {
         const char* code;
@@ -72,19 +78,6 @@ TEST(WatchList, ColoursAgainstThePreviousCloseAndByAdvice) {
             EXPECT_EQ(Colour(model, row, c), kGrey);
     }
 }
-
-class WatchView : public ::testing::Test {
-protected:
-    WatchView() {
-        AddStocks(store);
-        open = std::make_unique<OpenView>(store);
-        view = &open->view;
-    }
-
-    AppStore store;
-    std::unique_ptr<OpenView> open;
-    CKorvelView* view = nullptr;
-};
 
 // Both selected rows go, after the confirmation; what goes with a stock is
 // the core's.

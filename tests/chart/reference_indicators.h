@@ -36,27 +36,21 @@ inline Series MA(const Series& x, int N) {
     return mean;
 }
 
-inline Series EMA(const Series& x, int N) {
+// y[i] = p x[i] / q + r y[i-1] / q from y[-1] = 0; zeros when the period N
+// is 0 or longer than the series.
+inline Series Recurrence(const Series& x, int N, double p, double r, double q) {
     Series y(x.size(), 0.0f);
     if (N == 0 || N > static_cast<int>(x.size())) return y;
     float previous = 0.0f;
     for (size_t i = 0; i < x.size(); ++i) {
-        y[i] = static_cast<float>(2.0 * x[i] / (N + 1) + (N - 1.0) * previous / (N + 1));
+        y[i] = static_cast<float>(p * x[i] / q + r * previous / q);
         previous = y[i];
     }
     return y;
 }
 
-inline Series SMA(const Series& x, int N, int M) {
-    Series y(x.size(), 0.0f);
-    if (N == 0 || N > static_cast<int>(x.size())) return y;
-    float previous = 0.0f;
-    for (size_t i = 0; i < x.size(); ++i) {
-        y[i] = static_cast<float>(double(M) * x[i] / N + double(N - M) * previous / N);
-        previous = y[i];
-    }
-    return y;
-}
+inline Series EMA(const Series& x, int N) { return Recurrence(x, N, 2.0, N - 1.0, N + 1.0); }
+inline Series SMA(const Series& x, int N, int M) { return Recurrence(x, N, M, N - M, N); }
 
 // The highest (HHV) or lowest (LLV) of bars i-N+1..i, clipped at bar 0.
 template <typename Pick>
