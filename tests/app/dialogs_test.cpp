@@ -87,7 +87,9 @@ TEST(PropertyDlg, RefusesAShallowSearchAndStoresTheSevenValues) {
         dialog.accept();
         EXPECT_EQ(dialog.result() == QDialog::Accepted, depth == 10);
         EXPECT_EQ(messages.informed.size(), 1u) << "depth 9 refused, depth 10 not";
-        if (depth == 9) EXPECT_EQ(AppSet(store.db()), before);
+        if (depth == 9) {
+            EXPECT_EQ(AppSet(store.db()), before);
+        }
     }
     EXPECT_EQ(AppSet(store.db()),
               "BUY_CHARGE|0.002|EVOLUTE_DAYS|480|EVOLUTE_STEPS|10|HOST|127.0.0.1:18080|MAX_TRADE_LOST|1.0|"

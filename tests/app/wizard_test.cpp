@@ -145,9 +145,9 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     EXPECT_EQ(Dump(store_.db(), kSecret), Dump(cli_.db(), kSecret));
     EXPECT_EQ(Dump(store_.db(), kTradeLog), Dump(cli_.db(), kTradeLog));
     EXPECT_NE(Dump(cli_.db(), kTradeLog), "");
-    const size_t block = breed.out.find("=========样本外检验");
-    ASSERT_NE(block, std::string::npos) << breed.out;
-    const QString printed = QString::fromStdString(breed.out.substr(block));
+    const size_t block = breed.out.find("=========样本外检验"), saved = breed.out.find("\nsaved SS 600000");
+    ASSERT_TRUE(block != std::string::npos && saved != std::string::npos) << breed.out;
+    const QString printed = QString::fromStdString(breed.out.substr(block, saved - block));
     EXPECT_EQ(tabs->widget(3)->findChild<QPlainTextEdit*>()->toPlainText() + "\n", printed);
     // The headline: the block's two returns, the strategy's first.
     EXPECT_EQ(tabs->widget(3)->findChild<QLabel*>()->text(), "最近 120 个交易日：策略累计盈利 " +

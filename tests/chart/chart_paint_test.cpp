@@ -213,9 +213,10 @@ TEST_F(ChartPaintTest, InformationRowPricesWithThreeDecimalsForSecurityTypes11To
     Load({{20220104, 10, 10.5, 9.5, 10.0}, {20220105, 10.123, 10.5, 9.5, 9.8}});
     for (const auto& [type, open] : {std::pair{1, "10.12"}, {11, "10.123"}, {14, "10.123"}, {15, "10.12"}}) {
         ASSERT_TRUE(store_.db().Exec("UPDATE STOCKCODE SET PTYPE = ?", {type}));
-        dc_.LoadStockList();
-        ASSERT_TRUE(dc_.LoadStock("600000", "SS"));
-        const std::vector<InfoBox> row = InformationRow(dc_, 1);
+        CDataCenter dc(store_.db());
+        dc.LoadStockList();
+        ASSERT_TRUE(dc.LoadStock("600000", "SS"));
+        const std::vector<InfoBox> row = InformationRow(dc, 1);
         ASSERT_EQ(row.size(), 13u);
         EXPECT_EQ(row[0].text.toStdString(), "2022-01-05");
         EXPECT_EQ(row[2].text.toStdString(), open) << "type " << type;
