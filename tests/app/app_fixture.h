@@ -34,15 +34,13 @@ namespace app_test {
 
 using testing_support::Count;
 
-// Nothing listens on port 1 of loopback: requests fail at once.
-inline constexpr const char* kDeadHost = "127.0.0.1:1";
-
 // Runs the event loop until `done` holds; false after `ms` without.
 inline bool WaitUntil(const std::function<bool()>& done, int ms = 120000) { return QTest::qWaitFor(done, ms); }
 
 class AppStore {
 public:
-    explicit AppStore(const std::string& host = kDeadHost) {
+    // Nothing listens on port 1 of loopback: requests fail at once.
+    explicit AppStore(const std::string& host = "127.0.0.1:1") {
         QStandardPaths::setTestModeEnabled(true);  // QSettings away from the user's own
         session.store = OpenLocalStore(dir.path(), dc, [](std::string_view m) { ADD_FAILURE() << m; });
         if (!session.store) throw std::runtime_error("cannot open the test store");
