@@ -190,21 +190,34 @@ protected:
     FrameActions& actions() { return open->actions; }
 };
 
+// One main and one sub-chart indicator at a time, chosen from the menu or
+// through the view as 代码精灵 does; 操盘信号 shows the marks from either state.
 TEST_F(ChartView, MenuChoosesIndicatorsAndShowsTheChart) {
     ChartWidget& chart = *view->Chart();
+    const auto on = [&chart] {
+        std::string keys;
+        for (const char* key : {"VOL", "KDJ", "MACD", "MA", "CCI", "RSI", "BOLL", "BS"})
+            if (chart.IsIndicatorEnabled(key)) keys += std::string(keys.empty() ? "" : " ") + key;
+        return keys;
+    };
     actions().mainMa->trigger();
     EXPECT_EQ(view->GetMode(), CKorvelView::kChartMode);
+    EXPECT_EQ(on(), "VOL MA BS");
     actions().mainBoll->trigger();
     EXPECT_TRUE(actions().mainBoll->isChecked());
     EXPECT_FALSE(actions().mainMa->isChecked());
+    EXPECT_EQ(on(), "VOL BOLL BS");
     actions().mainBoll->trigger();
-    EXPECT_FALSE(chart.IsIndicatorEnabled("BOLL"));
-    view->SelectIndicator("KDJ");  // as 代码精灵 does
+    EXPECT_EQ(on(), "VOL BS");
+    for (const char* key : {"KDJ", "KDJ", "XYZ"}) view->SelectIndicator(key);
+    EXPECT_EQ(on(), "KDJ BS") << "a sub-chart indicator chosen again stays; an unknown key changes nothing";
     EXPECT_TRUE(actions().subKdj->isChecked());
     EXPECT_FALSE(actions().subVol->isChecked());
+    view->SelectIndicator("BS");
+    EXPECT_EQ(on(), "KDJ");
     for (int i = 0; i < 2; ++i) {
         actions().tradeSignals->trigger();
-        EXPECT_TRUE(chart.IsIndicatorEnabled("BS")) << "操盘信号 never switches the marks off";
+        EXPECT_EQ(on(), "KDJ BS");
     }
 }
 

@@ -1,8 +1,8 @@
-// Zoom, scrolling and shifting of the visible bars, and the indicator choice.
+// Zoom, scrolling and shifting of the visible bars (the indicator choice:
+// the ChartView tests of the desktop program).
 #include <gtest/gtest.h>
 
 #include "chart/paint/chart_navigation.h"
-#include "chart/paint/indicator_pane.h"
 
 namespace {
 
@@ -35,30 +35,6 @@ TEST(ChartNavigation, ZoomScrollAndShift) {
         c.move(s);
         EXPECT_EQ(s.requestedCount, c.newCount) << c.what;
         EXPECT_EQ(s.firstVisible, c.newFirst) << c.what;
-    }
-}
-
-TEST(IndicatorPane, OneMainAndOneSubIndicatorAtATime) {
-    CIndicatorPane pane;
-    pane.SelectIndicator("VOL");
-    pane.SelectIndicator("BS");
-    const auto on = [&] {
-        std::string keys;
-        for (const char* key : {"VOL", "KDJ", "MACD", "MA", "CCI", "RSI", "BOLL", "BS"})
-            if (pane.IsIndicatorEnabled(key)) keys += std::string(keys.empty() ? "" : " ") + key;
-        return keys;
-    };
-    EXPECT_EQ(on(), "VOL BS");
-    struct Step {
-        const char* choose;
-        const char* on;
-    } steps[] = {
-        {"MA", "VOL MA BS"},   {"BOLL", "VOL BOLL BS"}, {"BOLL", "VOL BS"},     {"KDJ", "KDJ BS"},
-        {"KDJ", "KDJ BS"},     {"XYZ", "KDJ BS"},       {"BS", "KDJ"},          {"BS", "KDJ BS"},
-    };
-    for (const Step& step : steps) {
-        pane.SelectIndicator(step.choose);
-        EXPECT_EQ(on(), step.on) << "after " << step.choose;
     }
 }
 
