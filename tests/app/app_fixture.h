@@ -1,9 +1,8 @@
 #pragma once
 // Shared set-up of the desktop program's tests: a session on a fresh client
 // database with its own data center (HOST pointing where nobody answers, so
-// a worker fails at once), the main window's view on it, SS 600000's bundled
-// history loaded, waiting with the event loop running, and message boxes
-// answered by the test.
+// a worker fails at once), the main window's view on it, waiting with the
+// event loop running, and message boxes answered by the test.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -15,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <deque>
 #include <functional>
 #include <memory>
 
@@ -76,13 +74,6 @@ struct OpenView {
     CKorvelView view;
 };
 
-// SS 600000's bundled history in `store`, loaded in its data center.
-inline void LoadPufa(AppStore& store) {
-    testing_support::ImportPufa(store.db());
-    store.dc.LoadStockList();
-    ASSERT_TRUE(store.dc.LoadStock("600000", "SS"));
-}
-
 // The cells of a query's rows, each followed by "|".
 inline std::string Dump(Database& db, const std::string& query) {
     const std::optional<TextTable> rows = db.GetTable(query);
@@ -103,25 +94,21 @@ inline void Click(QWidget& dialog, const QString& text) {
     QTest::mouseClick(ButtonNamed(dialog, text), Qt::LeftButton);
 }
 
-// Replaces the program's message boxes while it lives: notices are kept,
-// questions are kept and answered from `answers` (No when it runs out).
+// Replaces the program's message boxes while it lives: notices and
+// questions are kept, and every question is answered No.
 class AnsweredMessages {
 public:
     AnsweredMessages() : saved_(Messages()) {
         Messages().inform = [this](QWidget*, const QString& text) { informed.push_back(text); };
         Messages().ask = [this](QWidget*, const QString& text) {
             asked.push_back(text);
-            if (answers.empty()) return false;
-            const bool yes = answers.front();
-            answers.pop_front();
-            return yes;
+            return false;
         };
     }
     ~AnsweredMessages() { Messages() = saved_; }
 
     std::vector<QString> informed;
     std::vector<QString> asked;
-    std::deque<bool> answers;
 
 private:
     UserMessages saved_;

@@ -42,7 +42,9 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         GEP::setClockSeedOverride(kSeed);
-        LoadPufa(store_);
+        testing_support::ImportPufa(store_.db());  // SS 600000's bundled history
+        store_.dc.LoadStockList();
+        ASSERT_TRUE(store_.dc.LoadStock("600000", "SS"));
         store_.dc.Parameters().evoluteSteps = kDepth;
     }
     WizardContext Context(GEP::Algorithm<TraderIndividual>::Evaluator evaluator = {}) {
@@ -50,19 +52,8 @@ protected:
     }
     const RunParameters& Params() { return store_.dc.Parameters(); }
 
-    // `korvel-cli breed` of SS 600000 with the wizard's depth and seed and
-    // `more` arguments, on a store of its own (cli_).
-    testing_support::ProcessResult BreedOnCli(const std::vector<std::string>& more) {
-        testing_support::ImportPufa(cli_.db());
-        std::vector<std::string> args = {"breed", "SS", "600000", "--depth", std::to_string(kDepth),
-                                         "--seed", std::to_string(kSeed)};
-        args.insert(args.end(), more.begin(), more.end());
-        return testing_support::RunCli(cli_.dir().path(), args);
-    }
-
     AppStore store_;
     AnsweredMessages messages_;
-    testing_support::Store cli_;
 };
 
 const char* kSecret = "SELECT MARKET, CODE, VRSN, NUMS, LENG, hex(GENE), CRPT, UDAY, INDI, DBGN, DEND FROM SECRET";
@@ -72,15 +63,6 @@ const char* kTradeLog = "SELECT * FROM TRADELOG ORDER BY DDATE";
 QString Figure(const QString& report, const QString& name) {
     const qsizetype at = report.indexOf(name) + name.size();
     return report.mid(at, report.indexOf(QLatin1Char(' '), at) - at);
-}
-
-// From the first page: the whole run, then the report page.
-CTheReportPage* RunAndReport(CPlatformDlg& wizard) {
-    wizard.Next();
-    auto* run = qobject_cast<CTheRorozoPage*>(wizard.ActivePage());
-    EXPECT_TRUE(run != nullptr && WaitUntil([&] { return !run->Generating(); }));
-    wizard.Next();
-    return qobject_cast<CTheReportPage*>(wizard.ActivePage());
 }
 
 // A run with "样本外检验" on, through the three pages: the newest 120 days
@@ -140,11 +122,15 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     EXPECT_TRUE(report->OnQueryCancel());  // saved: no question
     EXPECT_EQ(messages_.asked.size(), 1u);
 
-    const testing_support::ProcessResult breed = BreedOnCli({"--holdout", "120", "--save"});
+    testing_support::Store cli;
+    testing_support::ImportPufa(cli.db());
+    const testing_support::ProcessResult breed = testing_support::RunCli(
+        cli.dir().path(), {"breed", "SS", "600000", "--depth", std::to_string(kDepth), "--seed",
+                           std::to_string(kSeed), "--holdout", "120", "--save"});
     ASSERT_EQ(breed.exitCode, 0) << breed.err;
-    EXPECT_EQ(Dump(store_.db(), kSecret), Dump(cli_.db(), kSecret));
-    EXPECT_EQ(Dump(store_.db(), kTradeLog), Dump(cli_.db(), kTradeLog));
-    EXPECT_NE(Dump(cli_.db(), kTradeLog), "");
+    EXPECT_EQ(Dump(store_.db(), kSecret), Dump(cli.db(), kSecret));
+    EXPECT_EQ(Dump(store_.db(), kTradeLog), Dump(cli.db(), kTradeLog));
+    EXPECT_NE(Dump(cli.db(), kTradeLog), "");
     const size_t block = breed.out.find("=========样本外检验"), saved = breed.out.find("\nsaved SS 600000");
     ASSERT_TRUE(block != std::string::npos && saved != std::string::npos) << breed.out;
     const QString printed = QString::fromStdString(breed.out.substr(block, saved - block));
@@ -160,7 +146,10 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     wizard.Back();
     wizard.Back();
     range->HoldoutBox()->setChecked(false);
-    EXPECT_FALSE(RunAndReport(wizard)->Tabs()->isTabVisible(3));
+    wizard.Next();
+    ASSERT_TRUE(WaitUntil([&] { return !run->Generating(); }));
+    wizard.Next();
+    EXPECT_FALSE(tabs->isTabVisible(3));
     EXPECT_EQ(wizard.findChildren<QTabWidget*>().size(), 1) << "each page is created once";
     EXPECT_EQ(Params().rangeEnd, dates.back());
     store_.db().Exec("DELETE FROM TRADELOG");

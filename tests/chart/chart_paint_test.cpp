@@ -198,8 +198,7 @@ TEST_F(ChartPaintTest, SixtyBarsAtZoomHundredFillTheLeftSixtyPercent) {
     std::vector<Bar> bars;
     for (int i = 0; i < 60; ++i) bars.push_back({20220101 + i, 10, 11.0 + i % 3, 9, 10.5});
     Load(bars);
-    ChartState state = Plain(100, -1);
-    const QImage& image = Render(state);
+    const QImage& image = Render(Plain(100, -1));
     EXPECT_EQ(chart_.Screen().firstVisible, 0);
     EXPECT_FLOAT_EQ(chart_.Screen().pitch, 10);
     const auto candles = [&](int fromX, int toX) {

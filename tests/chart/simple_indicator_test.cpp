@@ -12,15 +12,13 @@ namespace {
 
 using S = CSimpleIndicator;
 
-const int kPeriods[] = {1, 2, 5, 9, 12, 14, 26, 30};
-
 class SeriesFunctionsOnRealData : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(SeriesFunctionsOnRealData, MatchTheDefinitionsExactly) {
     const DailyBars bars = LoadDailyBars(GetParam());
     ASSERT_EQ(bars.size(), 1200u);
     for (const Series* x : {&bars.close, &bars.volume, &bars.high}) {
-        for (const int p : kPeriods) {
+        for (const int p : {1, 2, 5, 9, 12, 14, 26, 30}) {
             SCOPED_TRACE("period " + std::to_string(p));
             EXPECT_TRUE(SameSeries(S::MA(*x, p), reference::MA(*x, p)));
             EXPECT_TRUE(SameSeries(S::EMA(*x, p), reference::EMA(*x, p)));
