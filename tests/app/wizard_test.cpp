@@ -131,7 +131,8 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     EXPECT_EQ(Dump(store_.db(), kSecret), Dump(cli.db(), kSecret));
     EXPECT_EQ(Dump(store_.db(), kTradeLog), Dump(cli.db(), kTradeLog));
     EXPECT_NE(Dump(cli.db(), kTradeLog), "");
-    const size_t block = breed.out.find("=========样本外检验"), saved = breed.out.find("\nsaved SS 600000");
+    const size_t block = breed.out.find("=========样本外检验");
+    const size_t saved = breed.out.find("\nsaved SS 600000");
     ASSERT_TRUE(block != std::string::npos && saved != std::string::npos) << breed.out;
     const QString printed = QString::fromStdString(breed.out.substr(block, saved - block));
     EXPECT_EQ(tabs->widget(3)->findChild<QPlainTextEdit*>()->toPlainText() + "\n", printed);
@@ -152,7 +153,7 @@ TEST_F(WizardRunTest, BreedsThroughThePagesAndSavesWhatTheCommandLineSaves) {
     EXPECT_FALSE(tabs->isTabVisible(3));
     EXPECT_EQ(wizard.findChildren<QTabWidget*>().size(), 1) << "each page is created once";
     EXPECT_EQ(Params().rangeEnd, dates.back());
-    store_.db().Exec("DELETE FROM TRADELOG");
+    store_.db().Exec("DELETE FROM TRADELOG");  // finishing saves the second run
     wizard.Finish();
     EXPECT_EQ(wizard.result(), QDialog::Accepted);
     EXPECT_EQ(Dump(store_.db(), "SELECT DEND FROM SECRET"), std::to_string(dates.back()) + "|");
