@@ -10,7 +10,6 @@
 // second). Counters: errors (no reply within 10 s, or not 200), p50_ms,
 // p99_ms, max_ms, req_per_s.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <array>
@@ -29,9 +28,7 @@
 #include <thread>
 #include <vector>
 
-#include "server/data_server.h"
-#include "server/importers.h"
-#include "server/server_database.h"
+#include "temp_server.h"
 
 namespace {
 
@@ -44,42 +41,16 @@ constexpr int kClients = 200;
 constexpr int kBursts = 10;
 constexpr auto kGiveUp = std::chrono::seconds(10);
 
-// The bundled data imported into a fresh folder, served on an ephemeral
-// loopback port for the whole run.
-class Fixture {
-public:
-    Fixture() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korvel-burst-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        dir_ = pattern;
-        const std::filesystem::path source = std::filesystem::path(KORVEL_SOURCE_DIR) / "data";
-        Database db = server::OpenServerDatabase(dir_);
-        const server::ImportLog quiet{[](const std::string& p) { throw std::runtime_error(p); },
-                                      [](const std::string&) {}};
-        server::ImportStocksCsv(db, source / "stocks.csv", 20240101, quiet);
-        server::ImportDailyCsv(db, source / "daily", quiet);
-        server::ImportDividendCsv(db, source / "dividend.csv", quiet);
-        server::ImportPoolModels(db, source / "pool_models.csv", quiet);
-        server::ImportPools(db, source / "pools.csv", quiet);
-        server_ = std::make_unique<server::DataServer>(dir_, false);
-        port_ = server_->Bind({"127.0.0.1", 0}).port;
-        thread_ = std::thread([this] { server_->Run(); });
-    }
-    ~Fixture() {
-        server_->Stop();
-        thread_.join();
-        server_.reset();
-        std::filesystem::remove_all(dir_);
-    }
-    int port() const { return port_; }
-
-private:
-    std::filesystem::path dir_;
-    std::unique_ptr<server::DataServer> server_;
-    std::thread thread_;
-    int port_ = 0;
-};
+// The bundled data imported into a fresh folder and served for the whole run.
+void ImportBundledData(Database& db, const std::filesystem::path&) {
+    const std::filesystem::path source = std::filesystem::path(KORVEL_SOURCE_DIR) / "data";
+    const server::ImportLog& quiet = bench_support::kQuietImport;
+    server::ImportStocksCsv(db, source / "stocks.csv", 20240101, quiet);
+    server::ImportDailyCsv(db, source / "daily", quiet);
+    server::ImportDividendCsv(db, source / "dividend.csv", quiet);
+    server::ImportPoolModels(db, source / "pool_models.csv", quiet);
+    server::ImportPools(db, source / "pools.csv", quiet);
+}
 
 // One client: connect, send the request, read until the server closes
 // (the request says "Connection: close"), close. The reply is checked for a
@@ -132,7 +103,7 @@ private:
 };
 
 void BM_Burst200Mixed(benchmark::State& state) {
-    static Fixture fixture;
+    static bench_support::TempServer fixture(ImportBundledData);
     const tcp::endpoint server(net::ip::make_address("127.0.0.1"),
                                static_cast<unsigned short>(fixture.port()));
     const std::string daily = "/daily.php?vrsn=1106&code=1&stck=";

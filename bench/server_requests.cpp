@@ -9,7 +9,6 @@
 // over all clients, p50_ms and p99_ms per request, reply_kb.
 #include <benchmark/benchmark.h>
 #include <httplib.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <atomic>
@@ -23,10 +22,8 @@
 #include <thread>
 #include <vector>
 
-#include "server/data_server.h"
-#include "server/importers.h"
 #include "server/replies.h"
-#include "server/server_database.h"
+#include "temp_server.h"
 
 namespace {
 
@@ -34,50 +31,25 @@ constexpr int kClients = 8;
 constexpr int kBars = 5000;
 constexpr int kStocks = 5000;
 
-// A data folder with the two fixtures and a server on an ephemeral port,
-// alive for the whole benchmark run.
-class Fixture {
-public:
-    Fixture() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korvel-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        dir_ = pattern;
-        Fill();
-        server_ = std::make_unique<server::DataServer>(dir_, false);
-        port_ = server_->Bind({"127.0.0.1", 0}).port;
-        thread_ = std::thread([this] { server_->Run(); });
-    }
-    ~Fixture() {
-        server_->Stop();
-        thread_.join();
-        server_.reset();
-        std::filesystem::remove_all(dir_);
-    }
+// The first 5000 real bars of SS 600000 and 5000 stocks with four-character
+// Chinese names, served for the whole benchmark run.
+struct Fixture {
+    int newest_date = 0;
+    bench_support::TempServer server{[this](Database& db, const std::filesystem::path& dir) { Fill(db, dir); }};
 
-    int port() const { return port_; }
-    int newest_date() const { return newest_date_; }
-    const std::filesystem::path& dir() const { return dir_; }
-
-private:
-    void Fill() {
-        Database db = server::OpenServerDatabase(dir_);
-        const server::ImportLog quiet{[](const std::string& p) { throw std::runtime_error(p); },
-                                      [](const std::string&) {}};
-        // 5000 real bars.
+    void Fill(Database& db, const std::filesystem::path& dir) {
         std::ifstream in(std::filesystem::path(KORVEL_SOURCE_DIR) / "data/daily/SS_600000.csv");
-        std::ofstream bars(dir_ / "SS_600000.csv");
+        std::ofstream bars(dir / "SS_600000.csv");
         std::string line;
         for (int i = 0; i <= kBars && std::getline(in, line); ++i) {
             bars << line << '\n';
-            if (i > 0) newest_date_ = std::stoi(line);
+            if (i > 0) newest_date = std::stoi(line);
         }
         bars.close();
-        server::ImportDailyCsv(db, dir_ / "SS_600000.csv", quiet);
+        server::ImportDailyCsv(db, dir / "SS_600000.csv", bench_support::kQuietImport);
 
-        // 5000 stocks with four-character Chinese names.
         const char* syllables[] = {"浦", "发", "银", "行", "招", "商", "平", "安", "万", "科"};
-        std::ofstream stocks(dir_ / "stocks.csv");
+        std::ofstream stocks(dir / "stocks.csv");
         stocks << "market,code,name,pinyin,type\n";
         for (int i = 0; i < kStocks; ++i) {
             stocks << (i % 2 ? "SZ," : "SS,") << 600000 + i << ',';
@@ -85,14 +57,8 @@ private:
             stocks << ",PFYH,1\n";
         }
         stocks.close();
-        server::ImportStocksCsv(db, dir_ / "stocks.csv", 20240101, quiet);
+        server::ImportStocksCsv(db, dir / "stocks.csv", 20240101, bench_support::kQuietImport);
     }
-
-    std::filesystem::path dir_;
-    std::unique_ptr<server::DataServer> server_;
-    std::thread thread_;
-    int port_ = 0;
-    int newest_date_ = 0;
 };
 
 Fixture& TheFixture() {
@@ -116,7 +82,7 @@ void Load(benchmark::State& state, const std::function<std::string(int)>& target
             clients.emplace_back([&, c] {
                 for (int i = 0; i < requests; ++i) {
                     const std::string path = target(sent++);
-                    httplib::Client client("127.0.0.1", fixture.port());
+                    httplib::Client client("127.0.0.1", fixture.server.port());
                     const auto begin = std::chrono::steady_clock::now();
                     const auto result = client.Get(path, {{"Accept-Encoding", "identity"}});
                     const auto end = std::chrono::steady_clock::now();
@@ -167,7 +133,7 @@ void BM_DailyTwoYears(benchmark::State& state) {
 // The start page's catch-up: the day after the client's newest bar onwards.
 void BM_DailyLatest(benchmark::State& state) {
     Load(state,
-         Always(kDaily + "&frst=" + std::to_string(TheFixture().newest_date()) + "&last=99999999"),
+         Always(kDaily + "&frst=" + std::to_string(TheFixture().newest_date) + "&last=99999999"),
          500);
 }
 
@@ -190,14 +156,14 @@ void BM_CodeNothingNew(benchmark::State& state) {
 // (A fixed number of replies after one to warm up, so instruction counts
 // under callgrind compare between builds.)
 void BM_BuildDailyReply(benchmark::State& state) {
-    server::Replies replies(TheFixture().dir());
+    server::Replies replies(TheFixture().server.dir());
     size_t bytes = replies.Daily("SS", "600000", 0, 99999999).size();
     for (auto _ : state) bytes = replies.Daily("SS", "600000", 0, 99999999).size();
     state.counters["reply_kb"] = static_cast<double>(bytes) / 1024;
 }
 
 void BM_BuildCodeReply(benchmark::State& state) {
-    server::Replies replies(TheFixture().dir());
+    server::Replies replies(TheFixture().server.dir());
     size_t bytes = replies.Codes(0).size();
     for (auto _ : state) bytes = replies.Codes(0).size();
     state.counters["reply_kb"] = static_cast<double>(bytes) / 1024;

@@ -37,17 +37,3 @@ std::optional<ConditionBits> BuildConditionBits(const std::vector<TradingRecord>
     }
     return bits;
 }
-
-std::optional<ConditionBits> BuildConditionBits(const std::vector<std::vector<float>>& conditions, size_t bars) {
-    ConditionBits bits = Empty(bars, conditions.size());
-    for (size_t t = 0; t < conditions.size(); ++t) {
-        if (conditions[t].size() < bars) return std::nullopt;
-        for (size_t k = 0; k < bars; ++k) {
-            const int bit = InputBit(static_cast<double>(conditions[t][k]));
-            if (bit < 0) return std::nullopt;
-            if (bit == 1) SetBit(bits.terminals.data() + t * bits.words, k);
-        }
-    }
-    for (size_t k = 0; k < bars; ++k) SetBit(bits.holdable.data(), k);
-    return bits;
-}

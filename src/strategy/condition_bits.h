@@ -29,8 +29,3 @@ struct ConditionBits {
 // The bits of `cases` for `terminalCount` terminals, or nothing when they
 // would not be exact (see above).
 std::optional<ConditionBits> BuildConditionBits(const std::vector<TradingRecord>& cases, size_t terminalCount);
-
-// The bits of every bar of condition series (one value per bar each), all
-// bars holdable; nothing when a value does not truncate to 0 or 1 or a
-// series is shorter than `bars`.
-std::optional<ConditionBits> BuildConditionBits(const std::vector<std::vector<float>>& conditions, size_t bars);

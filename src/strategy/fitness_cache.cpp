@@ -46,10 +46,8 @@ size_t FitnessCache::slotOf(const uint64_t* key, uint64_t h) const {
 }
 
 std::optional<double> FitnessCache::find(const uint64_t* key) {
-    ++lookups_;
     const uint32_t entry = slots_[slotOf(key, hash(key))];
     if (entry == 0) return std::nullopt;
-    ++hits_;
     return values_[entry - 1];
 }
 

@@ -20,17 +20,15 @@ public:
     // Keys of `words` 64-bit words each.
     explicit FitnessCache(size_t words = 0, size_t maxEntries = size_t{1} << 16);
 
-    // Empties the cache for keys of `words` words; the counters stay.
+    // Empties the cache for keys of `words` words.
     void reset(size_t words);
 
-    // The fitness stored for `key`, counted as a hit or a miss.
+    // The fitness stored for `key`, if any.
     std::optional<double> find(const uint64_t* key);
     // Stores the fitness of a key not yet stored.
     void insert(const uint64_t* key, double fitness);
 
     size_t size() const { return values_.size(); }
-    uint64_t lookups() const { return lookups_; }
-    uint64_t hits() const { return hits_; }
 
 private:
     uint64_t hash(const uint64_t* key) const;
@@ -43,6 +41,4 @@ private:
     std::vector<uint64_t> keys_;   // entry i: words [i * words, (i + 1) * words)
     std::vector<double> values_;   // entry i's fitness
     std::vector<uint32_t> slots_;  // open addressing: 0 empty, else entry index + 1
-    uint64_t lookups_ = 0;
-    uint64_t hits_ = 0;
 };

@@ -100,7 +100,7 @@ std::vector<BreedOutcome> BreedWatchList(const std::vector<WatchedStock>& stocks
                                          const std::function<void(const BatchProgress&)>& progress,
                                          const std::atomic<bool>& stop) {
     std::vector<BreedOutcome> outcomes;
-    for (const WatchedStock& s : stocks) outcomes.push_back({s, std::nullopt, "not started"});
+    for (const WatchedStock& s : stocks) outcomes.push_back({s, std::nullopt, "未开始"});
     const auto start = std::chrono::steady_clock::now();
     const size_t jobs = std::max<size_t>(batch.jobs, 1);
     std::vector<Running> running;
@@ -149,7 +149,7 @@ std::vector<BreedOutcome> BreedWatchList(const std::vector<WatchedStock>& stocks
         while (r.child->ReadAvailable()) {
         }
         if (status == 0) finish(r.index, status, r.child->Output());
-        else outcomes[r.index].failure = "stopped";
+        else outcomes[r.index].failure = "已停止";
     }
     return outcomes;
 }

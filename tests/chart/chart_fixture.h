@@ -26,7 +26,6 @@ struct Bar {
 inline const QSize kSize(1070, 630);
 constexpr int kPlotX = 60;
 constexpr int kPlotY = 35;
-constexpr int kPlotW = 1000;
 constexpr int kPlotH = 380;
 constexpr int kStripY = 435;
 

@@ -1,35 +1,24 @@
-// Zoom, scrolling and shifting of the visible bars, and the indicator choice.
+// Zoom, scrolling and shifting of the visible bars (the indicator choice:
+// the ChartView tests of the desktop program).
 #include <gtest/gtest.h>
 
 #include "chart/paint/chart_navigation.h"
-#include "chart/paint/indicator_pane.h"
 
 namespace {
 
-TEST(ChartNavigation, ZoomInKeepsTheRightEdgeOnceTheBarsFillThePlot) {
-    CScreenSet s;
-    const int bars = 1000;
-    s.firstVisible = bars - 60;  // 60 bars shown at the default 100
-    struct Step {
-        int count, first;
-    } steps[] = {{89, 940}, {80, 940}, {71, 940}, {63, 940}, {60, 940}, {53, 947}};
-    for (const Step& step : steps) {
-        ZoomIn(s, bars);
-        EXPECT_EQ(s.requestedCount, step.count);
-        EXPECT_EQ(s.firstVisible, step.first) << "count " << step.count;
-    }
-    s.requestedCount = 1;
-    ZoomIn(s, bars);
-    EXPECT_EQ(s.requestedCount, 1) << "no fewer than one bar";
-}
-
-TEST(ChartNavigation, ZoomOutScrollAndShift) {
+// Zooming in keeps the first bar while fewer bars than slots are shown, the
+// right edge once they fill the plot.
+TEST(ChartNavigation, ZoomScrollAndShift) {
     struct Case {
         const char* what;
         void (*move)(CScreenSet&);
         int count, first;      // before
         int newCount, newFirst;
     } cases[] = {
+        {"zoom in, 60 bars in 100 slots", [](CScreenSet& s) { ZoomIn(s, 1000); }, 100, 940, 89, 940},
+        {"zoom in to the bars shown", [](CScreenSet& s) { ZoomIn(s, 1000); }, 63, 940, 60, 940},
+        {"zoom in, the plot full", [](CScreenSet& s) { ZoomIn(s, 1000); }, 60, 940, 53, 947},
+        {"zoom in at one bar", [](CScreenSet& s) { ZoomIn(s, 1000); }, 1, 940, 1, 940},
         {"zoom out from 5", [](CScreenSet& s) { ZoomOut(s); }, 5, 20, 10, 15},
         {"zoom out from 100", [](CScreenSet& s) { ZoomOut(s); }, 100, 5, 110, 0},
         {"Ctrl+Left at 4", [](CScreenSet& s) { ScrollBars(s, 200, -10); }, 100, 4, 100, 0},
@@ -46,38 +35,6 @@ TEST(ChartNavigation, ZoomOutScrollAndShift) {
         c.move(s);
         EXPECT_EQ(s.requestedCount, c.newCount) << c.what;
         EXPECT_EQ(s.firstVisible, c.newFirst) << c.what;
-    }
-}
-
-TEST(IndicatorPane, OneMainAndOneSubIndicatorAtATime) {
-    CIndicatorPane pane;
-    pane.SelectIndicator("VOL");
-    pane.SelectIndicator("BS");
-    const auto on = [&] {
-        std::string keys;
-        for (const char* key : {"VOL", "KDJ", "MACD", "MA", "CCI", "RSI", "BOLL", "BS"})
-            if (pane.IsIndicatorEnabled(key)) keys += std::string(keys.empty() ? "" : " ") + key;
-        return keys;
-    };
-    EXPECT_EQ(on(), "VOL BS");
-    struct Step {
-        const char* choose;
-        const char* on;
-    } steps[] = {
-        {"MA", "VOL MA BS"},   {"BOLL", "VOL BOLL BS"}, {"BOLL", "VOL BS"},     {"KDJ", "KDJ BS"},
-        {"KDJ", "KDJ BS"},     {"XYZ", "KDJ BS"},       {"BS", "KDJ"},          {"BS", "KDJ BS"},
-    };
-    for (const Step& step : steps) {
-        pane.SelectIndicator(step.choose);
-        EXPECT_EQ(on(), step.on) << "after " << step.choose;
-    }
-    // "操盘信号" disables, then selects the marks: on from either state.
-    for (int i = 0; i < 2; ++i) {
-        pane.DisableIndicator("BS");
-        pane.SelectIndicator("BS");
-        EXPECT_EQ(pane.IsIndicatorEnabled("BS"), 1);
-        pane.SelectIndicator("MACD");
-        EXPECT_EQ(on(), "MACD BS");
     }
 }
 

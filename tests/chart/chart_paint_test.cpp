@@ -196,10 +196,9 @@ TEST_F(ChartPaintTest, CrossHairSnapsToTheBarWithItsLabels) {
 
 TEST_F(ChartPaintTest, SixtyBarsAtZoomHundredFillTheLeftSixtyPercent) {
     std::vector<Bar> bars;
-    for (int i = 0; i < 60; ++i) bars.push_back({20220101 + i, 10, 11 + i % 3, 9, 10.5});
+    for (int i = 0; i < 60; ++i) bars.push_back({20220101 + i, 10, 11.0 + i % 3, 9, 10.5});
     Load(bars);
-    ChartState state = Plain(100, -1);
-    const QImage& image = Render(state);
+    const QImage& image = Render(Plain(100, -1));
     EXPECT_EQ(chart_.Screen().firstVisible, 0);
     EXPECT_FLOAT_EQ(chart_.Screen().pitch, 10);
     const auto candles = [&](int fromX, int toX) {
@@ -209,23 +208,17 @@ TEST_F(ChartPaintTest, SixtyBarsAtZoomHundredFillTheLeftSixtyPercent) {
     EXPECT_EQ(candles(661, kPlotX + 1000), 0);
 }
 
-TEST(InformationRow, PricesWithThreeDecimalsForSecurityTypes11To14) {
-    struct Case {
-        int type;
-        const char* open;
-    } cases[] = {{1, "10.12"}, {11, "10.123"}, {12, "10.123"}, {14, "10.123"}, {15, "10.12"}};
-    for (const Case& c : cases) {
-        testing_support::Store store;
-        testing_support::InsertStock(store.db(), "SS", "600000", "PF", "PF", c.type);
-        testing_support::InsertBar(store.db(), "SS", "600000", 20220104, 10, 10.5, 9.5, 10.0, 1);
-        testing_support::InsertBar(store.db(), "SS", "600000", 20220105, 10.123, 10.5, 9.5, 9.8, 1);
-        CDataCenter dc(store.db());
+TEST_F(ChartPaintTest, InformationRowPricesWithThreeDecimalsForSecurityTypes11To14) {
+    Load({{20220104, 10, 10.5, 9.5, 10.0}, {20220105, 10.123, 10.5, 9.5, 9.8}});
+    for (const auto& [type, open] : {std::pair{1, "10.12"}, {11, "10.123"}, {14, "10.123"}, {15, "10.12"}}) {
+        ASSERT_TRUE(store_.db().Exec("UPDATE STOCKCODE SET PTYPE = ?", {type}));
+        CDataCenter dc(store_.db());
         dc.LoadStockList();
         ASSERT_TRUE(dc.LoadStock("600000", "SS"));
         const std::vector<InfoBox> row = InformationRow(dc, 1);
         ASSERT_EQ(row.size(), 13u);
         EXPECT_EQ(row[0].text.toStdString(), "2022-01-05");
-        EXPECT_EQ(row[2].text.toStdString(), c.open) << "type " << c.type;
+        EXPECT_EQ(row[2].text.toStdString(), open) << "type " << type;
         EXPECT_EQ(row[2].colour, kRed) << "open above the previous close";
         EXPECT_EQ(row[8].colour, kCyan) << "close below it";
         EXPECT_EQ(row[10].text.toStdString(), "-2.00%");

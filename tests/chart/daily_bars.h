@@ -25,17 +25,12 @@ inline DailyBars LoadDailyBars(const std::string& name, size_t count = 1200) {
     std::getline(file, line);  // header: date,open,high,low,close,volume
     while (std::getline(file, line)) {
         std::istringstream fields(line);
-        std::string date, open, high, low, close, volume;
-        std::getline(fields, date, ',');
-        std::getline(fields, open, ',');
-        std::getline(fields, high, ',');
-        std::getline(fields, low, ',');
-        std::getline(fields, close, ',');
-        std::getline(fields, volume, ',');
-        all.high.push_back(static_cast<float>(text::ParseReal(high)));
-        all.low.push_back(static_cast<float>(text::ParseReal(low)));
-        all.close.push_back(static_cast<float>(text::ParseReal(close)));
-        all.volume.push_back(static_cast<float>(text::ParseReal(volume)));
+        std::string f[6];  // date, open, high, low, close, volume
+        for (std::string& field : f) std::getline(fields, field, ',');
+        all.high.push_back(static_cast<float>(text::ParseReal(f[2])));
+        all.low.push_back(static_cast<float>(text::ParseReal(f[3])));
+        all.close.push_back(static_cast<float>(text::ParseReal(f[4])));
+        all.volume.push_back(static_cast<float>(text::ParseReal(f[5])));
     }
     const size_t skip = all.size() > count ? all.size() - count : 0;
     const auto tail = [skip](const Series& s) { return Series(s.begin() + skip, s.end()); };

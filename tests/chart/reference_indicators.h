@@ -36,59 +36,39 @@ inline Series MA(const Series& x, int N) {
     return mean;
 }
 
-// Per-window mean in double, for measuring the running sum's drift.
-inline Series WindowMean(const Series& x, int N) {
-    Series mean(x.size(), 0.0f);
-    for (size_t i = N - 1; i < x.size(); ++i) {
-        mean[i] = static_cast<float>(std::accumulate(x.begin() + (i + 1 - N), x.begin() + i + 1, 0.0) / N);
-    }
-    return mean;
-}
-
-inline Series EMA(const Series& x, int N) {
+// y[i] = p x[i] / q + r y[i-1] / q from y[-1] = 0; zeros when the period N
+// is 0 or longer than the series.
+inline Series Recurrence(const Series& x, int N, double p, double r, double q) {
     Series y(x.size(), 0.0f);
     if (N == 0 || N > static_cast<int>(x.size())) return y;
     float previous = 0.0f;
     for (size_t i = 0; i < x.size(); ++i) {
-        y[i] = static_cast<float>(2.0 * x[i] / (N + 1) + (N - 1.0) * previous / (N + 1));
+        y[i] = static_cast<float>(p * x[i] / q + r * previous / q);
         previous = y[i];
     }
     return y;
 }
 
-inline Series SMA(const Series& x, int N, int M) {
-    Series y(x.size(), 0.0f);
-    if (N == 0 || N > static_cast<int>(x.size())) return y;
-    float previous = 0.0f;
+inline Series EMA(const Series& x, int N) { return Recurrence(x, N, 2.0, N - 1.0, N + 1.0); }
+inline Series SMA(const Series& x, int N, int M) { return Recurrence(x, N, M, N - M, N); }
+
+// The highest (HHV) or lowest (LLV) of bars i-N+1..i, clipped at bar 0.
+template <typename Pick>
+Series Extreme(const Series& x, int N, Pick pick) {
+    Series y(x.size());
     for (size_t i = 0; i < x.size(); ++i) {
-        y[i] = static_cast<float>(double(M) * x[i] / N + double(N - M) * previous / N);
-        previous = y[i];
+        const long first = std::max(0L, static_cast<long>(i) - N + 1);
+        y[i] = *pick(x.begin() + first, x.begin() + i + 1);
     }
     return y;
-}
-
-// Bars i-N+1..i, clipped at bar 0.
-inline std::pair<size_t, size_t> ClippedWindow(size_t i, int N) {
-    const long first = std::max(0L, static_cast<long>(i) - N + 1);
-    return {static_cast<size_t>(first), i + 1};
 }
 
 inline Series HHV(const Series& x, int N) {
-    Series y(x.size());
-    for (size_t i = 0; i < x.size(); ++i) {
-        const auto [first, end] = ClippedWindow(i, N);
-        y[i] = *std::max_element(x.begin() + first, x.begin() + end);
-    }
-    return y;
+    return Extreme(x, N, [](auto first, auto end) { return std::max_element(first, end); });
 }
 
 inline Series LLV(const Series& x, int N) {
-    Series y(x.size());
-    for (size_t i = 0; i < x.size(); ++i) {
-        const auto [first, end] = ClippedWindow(i, N);
-        y[i] = *std::min_element(x.begin() + first, x.begin() + end);
-    }
-    return y;
+    return Extreme(x, N, [](auto first, auto end) { return std::min_element(first, end); });
 }
 
 // AVEDEV and STD: bar i uses the window ending at max(i, N-1), around that

@@ -14,7 +14,9 @@ void ReplaceSettings(Database& db, const SettingsMap& rows) {
     for (const auto& [item, value] : rows) ASSERT_TRUE(db.Exec("INSERT INTO APPSET VALUES(?, ?, '')", {item, value}));
 }
 
-// The defaults fill an empty table only (the CLI test lists them).
+// The defaults fill an empty table only (the CLI test lists them). A missing
+// setting takes its fallback at start-up and gains an empty map entry, which
+// is not written to the table.
 TEST(LoadSettings, FillsOnlyAnEmptyTable) {
     Store store;
     SettingsMap settings = {{"STALE", "x"}};
@@ -24,6 +26,10 @@ TEST(LoadSettings, FillsOnlyAnEmptyTable) {
     ReplaceSettings(store.db(), {{"HOST", "example.org"}});
     ASSERT_TRUE(LoadSettings(store.db(), settings, {}));
     EXPECT_EQ(settings, (SettingsMap{{"HOST", "example.org"}}));
+    RunParameters params;
+    ApplyStartupSettings(params, settings);
+    EXPECT_EQ(params.sellCharge, 0.002f);
+    EXPECT_EQ(settings.size(), 8u);
     EXPECT_EQ(store_fixture::Count(store.db(), "SELECT COUNT(*) FROM APPSET"), 1);
 }
 
@@ -72,21 +78,6 @@ TEST(StartupSettings, StoredValuesOrTheirFallbacks) {
                   std::vector<float>(std::begin(c.reals), std::end(c.reals)))
             << c.value;
     }
-}
-
-// A missing setting takes its fallback and gains an empty map entry, which
-// is not written to the table.
-TEST(StartupSettings, MissingSettingIsNotWritten) {
-    Store store;
-    ReplaceSettings(store.db(), {{"HOST", "h"}, {"BUY_CHARGE", "0.0025"}});
-    SettingsMap settings;
-    ASSERT_TRUE(LoadSettings(store.db(), settings, {}));
-    RunParameters params;
-    ApplyStartupSettings(params, settings);
-    EXPECT_EQ(params.sellCharge, 0.002f);
-    EXPECT_EQ(params.buyCharge, 0.0025f);
-    EXPECT_EQ(settings.size(), 8u);
-    EXPECT_EQ(store_fixture::Count(store.db(), "SELECT COUNT(*) FROM APPSET"), 2);
 }
 
 }  // namespace

@@ -65,16 +65,14 @@ TEST_F(AlgorithmTest, RunEndsAfterStopLimitGenerationsWithoutImprovement) {
         ++evaluations;
     });
     std::vector<uint32_t> stalls;
-    std::vector<uint32_t> generations;
     algorithm.setProgressCallback([&](const GEP::GenerationReport<Ind>& r) {
         stalls.push_back(r.stallCount);
-        generations.push_back(r.generation);
+        EXPECT_EQ(r.generation, stalls.size());
         EXPECT_EQ(r.testRun, 1u);
         EXPECT_EQ(&r.best, p.best());
     });
     algorithm.run();
     EXPECT_EQ(stalls, (std::vector<uint32_t>{0, 1, 0, 1, 2, 3, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(generations.back(), 17u);
     EXPECT_EQ(p.best()->fitness(), 3.0);
 }
 

@@ -15,6 +15,7 @@ namespace {
 
 using GEP::Symbol;
 using Symbols = std::vector<Symbol>;
+using Generator = GEP::SymbolGenerator;
 
 constexpr uint32_t kSeed = 1234;  // the clock seed override of EngineTest
 
@@ -134,6 +135,19 @@ struct Model {
     }
 };
 
+// The operators in the order the population applies them, each with its model.
+const std::vector<std::pair<void (Generator::*)(GEP::Chromosome&), void (Model::*)(Symbols&)>> kSingles = {
+    {&Generator::mutation, &Model::Mutation},
+    {&Generator::inversion, &Model::Inversion},
+    {&Generator::isTransposition, &Model::IsTransposition},
+    {&Generator::risTransposition, &Model::RisTransposition},
+    {&Generator::geneTransposition, &Model::GeneTransposition}};
+const std::vector<std::pair<void (Generator::*)(GEP::Chromosome&, GEP::Chromosome&),
+                            void (Model::*)(Symbols&, Symbols&)>>
+    kPairs = {{&Generator::onePointRecombination, &Model::OnePoint},
+              {&Generator::twoPointRecombination, &Model::TwoPoint},
+              {&Generator::geneRecombination, &Model::GeneRecombination}};
+
 class DrawOrderTest : public gep_test::EngineTest {
 protected:
     void SetUp() override {
@@ -142,24 +156,11 @@ protected:
     }
 };
 
-using Generator = GEP::SymbolGenerator;
-
 // Each operator against the model, from fresh sources, 300 times on a
-// freshly generated chromosome (or pair), so it meets many different ones;
-// the fills are compared too.
+// freshly generated pair, so it meets many different chromosomes; the fills
+// are compared too.
 TEST_F(DrawOrderTest, EveryOperatorDrawsAndChangesAsTheModel) {
-    const std::vector<std::pair<void (Generator::*)(GEP::Chromosome&), void (Model::*)(Symbols&)>> singles = {
-        {&Generator::mutation, &Model::Mutation},
-        {&Generator::inversion, &Model::Inversion},
-        {&Generator::isTransposition, &Model::IsTransposition},
-        {&Generator::risTransposition, &Model::RisTransposition},
-        {&Generator::geneTransposition, &Model::GeneTransposition}};
-    const std::vector<std::pair<void (Generator::*)(GEP::Chromosome&, GEP::Chromosome&),
-                                void (Model::*)(Symbols&, Symbols&)>>
-        pairs = {{&Generator::onePointRecombination, &Model::OnePoint},
-                 {&Generator::twoPointRecombination, &Model::TwoPoint},
-                 {&Generator::geneRecombination, &Model::GeneRecombination}};
-    for (size_t op = 0; op < singles.size() + pairs.size(); ++op) {
+    for (size_t op = 0; op < kSingles.size() + kPairs.size(); ++op) {
         GEP::resetRandomSources();
         Generator generator;
         Model model;
@@ -168,82 +169,77 @@ TEST_F(DrawOrderTest, EveryOperatorDrawsAndChangesAsTheModel) {
         int changed = 0;
         for (int round = 0; round < 300; ++round) {
             generator.generateRandom(a);
+            generator.generateRandom(b);
             model.Generate(expectedA);
-            if (op >= singles.size()) {
-                generator.generateRandom(b);
-                model.Generate(expectedB);
-            }
+            model.Generate(expectedB);
             ASSERT_EQ(a.symbols(), expectedA) << "fill, operator " << op << ", round " << round;
             const Symbols before = expectedA;
-            if (op < singles.size()) {
-                (generator.*singles[op].first)(a);
-                (model.*singles[op].second)(expectedA);
+            if (op < kSingles.size()) {
+                (generator.*kSingles[op].first)(a);
+                (model.*kSingles[op].second)(expectedA);
             } else {
-                (generator.*pairs[op - singles.size()].first)(a, b);
-                (model.*pairs[op - singles.size()].second)(expectedA, expectedB);
-                ASSERT_EQ(b.symbols(), expectedB) << "operator " << op << ", round " << round;
+                (generator.*kPairs[op - kSingles.size()].first)(a, b);
+                (model.*kPairs[op - kSingles.size()].second)(expectedA, expectedB);
             }
             ASSERT_EQ(a.symbols(), expectedA) << "operator " << op << ", round " << round;
+            ASSERT_EQ(b.symbols(), expectedB) << "operator " << op << ", round " << round;
             changed += expectedA != before;
         }
         EXPECT_GT(changed, 100) << "operator " << op;  // the comparison covered real changes
     }
 }
 
-// One application of the operators to a population of 5 (odd, so the pairs
-// are (1,2) and (3,4)), repeated: per individual one U01 per single-chromosome
-// operator in the order mutation, inversion, IS, RIS, gene transposition,
-// then per pair one U01 per recombination in the order one-point, two-point,
-// gene; the operator's own draws follow its U01 when it applies.
+// One application of the operators to a population, repeated: per individual
+// one U01 per single-chromosome operator in the order mutation, inversion,
+// IS, RIS, gene transposition, then per pair one U01 per recombination in the
+// order one-point, two-point, gene; the operator's own draws follow its U01
+// when it applies. Odd populations pair (1,2), (3,4); even ones (0,1), (2,3).
 TEST_F(DrawOrderTest, OperatorApplicationOverAPopulation) {
-    constexpr size_t kSize = 5;
-    GEP::Population<GEP::Individual<>> population(kSize, 1);
-    population.setProbabilities({0.3, 0.3, 0.3, 0.3, 0.3, 0.5, 0.5, 0.5});
-    Model model;
-    std::mt19937 selection(42);
+    for (const uint16_t size : {5, 4}) {
+        GEP::resetRandomSources();
+        GEP::Population<GEP::Individual<>> population(size, 1);
+        population.setProbabilities({0.3, 0.3, 0.3, 0.3, 0.3, 0.5, 0.5, 0.5});
+        Model model;
+        std::mt19937 selection(42);
 
-    population.generate();
-    std::vector<Symbols> expected(kSize);
-    for (size_t i = 0; i < kSize; ++i) {
-        model.Generate(expected[i]);
-        ASSERT_EQ(population[i].chromosome().symbols(), expected[i]) << i;
-        population[i].setFitness(static_cast<double>(i));
-    }
-    // Fitness i: every tournament goes to the higher index of the two drawn.
-    population.tournamentSelection();
-    std::vector<Symbols> next(kSize);
-    for (size_t i = 0; i < kSize; ++i) {
-        const size_t a = Uniform(selection, 0, kSize - 1);
-        const size_t b = Uniform(selection, 0, kSize - 1);
-        next[i] = expected[std::max(a, b)];
-    }
+        population.generate();
+        std::vector<Symbols> expected(size);
+        for (size_t i = 0; i < size; ++i) {
+            model.Generate(expected[i]);
+            ASSERT_EQ(population[i].chromosome().symbols(), expected[i]) << i;
+            population[i].setFitness(static_cast<double>(i));
+        }
+        // Fitness i: every tournament goes to the higher index of the two drawn.
+        population.tournamentSelection();
+        std::vector<Symbols> next(size);
+        for (size_t i = 0; i < size; ++i) {
+            const size_t a = Uniform(selection, 0, size - 1u);
+            next[i] = expected[std::max<size_t>(a, Uniform(selection, 0, size - 1u))];
+        }
 
-    const auto singles = std::vector<void (Model::*)(Symbols&)>{
-        &Model::Mutation, &Model::Inversion, &Model::IsTransposition, &Model::RisTransposition,
-        &Model::GeneTransposition};
-    const auto pairs = std::vector<void (Model::*)(Symbols&, Symbols&)>{&Model::OnePoint, &Model::TwoPoint,
-                                                                       &Model::GeneRecombination};
-    int applied = 0;
-    for (int round = 0; round < 20; ++round) {
-        population.applyOperators();
-        for (Symbols& s : next) {
-            for (const auto op : singles) {
-                if (model.U01() >= 0.3) continue;
-                (model.*op)(s);
-                ++applied;
+        int applied = 0;
+        for (int round = 0; round < 20; ++round) {
+            population.applyOperators();
+            for (Symbols& s : next) {
+                for (const auto& op : kSingles) {
+                    if (model.U01() >= 0.3) continue;
+                    (model.*op.second)(s);
+                    ++applied;
+                }
             }
-        }
-        for (size_t i = 1; i + 1 < kSize; i += 2) {
-            for (const auto op : pairs) {
-                if (model.U01() >= 0.5) continue;
-                (model.*op)(next[i], next[i + 1]);
-                ++applied;
+            for (size_t i = size % 2; i + 1 < size; i += 2) {
+                for (const auto& op : kPairs) {
+                    if (model.U01() >= 0.5) continue;
+                    (model.*op.second)(next[i], next[i + 1]);
+                    ++applied;
+                }
             }
+            for (size_t i = 0; i < size; ++i)
+                ASSERT_EQ(population.newIndividual(i).chromosome().symbols(), next[i])
+                    << "population " << size << ", round " << round << ", " << i;
         }
-        for (size_t i = 0; i < kSize; ++i)
-            ASSERT_EQ(population.newIndividual(i).chromosome().symbols(), next[i]) << "round " << round << ", " << i;
+        EXPECT_GT(applied, 60) << size;
     }
-    EXPECT_GT(applied, 100);
 }
 
 }  // namespace

@@ -59,10 +59,7 @@ TEST(Functions, ArithmeticDomains) {
     // Overflow is no error: it propagates as an IEEE value.
     EXPECT_TRUE(std::isinf(GEP::tfdiv().evaluate(1e300, 1e-300)));
     EXPECT_TRUE(std::isinf(GEP::tfexp().evaluate(1e6)));
-    EXPECT_DOUBLE_EQ(GEP::tftan().evaluate(0.5), std::tan(0.5));
-    EXPECT_EQ(GEP::tfminus().evaluate(2, 5), -3.0);
-    EXPECT_EQ(GEP::tfmul().evaluate(2, 5), 10.0);
-    EXPECT_EQ(GEP::tfplus().evaluate(2, 5), 7.0);
+    EXPECT_DOUBLE_EQ(GEP::tftan().evaluate(0.5), std::tan(0.5));  // + - * in Karva genes: chromosome_test.cpp
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ TEST(GepCommand, FindsTheExclusiveOrReproducibly) {
     EXPECT_EQ(first.out.rfind("Chromosome:: HeadLength:6; NumGenes:3; Terminals:5; OneArgs:~; TwoArgs:& |; Linked:&;", 0), 0u)
         << first.out;
     EXPECT_NE(first.out.find("\ngeneration 1 best "), std::string::npos);
+    EXPECT_EQ(first.out.find("test run"), std::string::npos);  // TestRuns 1: no run headings
     // The best individual closes the output.
     const std::string tail = first.out.substr(first.out.rfind("\ngeneration ") + 1);
     EXPECT_NE(tail.find("\nClassification Individual: Fitness = 1000\nTP: 16 TN: 16 FP: 0 FN: 0 Sum: 32\n> 3 Genes"),

@@ -55,10 +55,7 @@ TEST_F(IndividualsTest, ClassificationFitness) {
     Feed(c, 0.9, 1.0, 5);  // above the threshold: true positives
     Feed(c, 0.5, 1.0, 5);  // not above it: false negatives
     Feed(c, -3.0, 0.0, 10);
-    EXPECT_NEAR(c.computeFitness(), 1000.0 / 3.0, 1e-9);
-    EXPECT_EQ(c.toString(),
-              "Classification Individual: Fitness = 333.333\nTP: 5 TN: 10 FP: 0 FN: 5 Sum: 20\n"
-              "> 1 Genes linked by: &\n0)  H: a. T: a.a..");
+    EXPECT_NEAR(c.computeFitness(), 1000.0 / 3.0, 1e-9);  // its text form: gep_command_test.cpp
     GEP::individualSettings() = saved_;
     Feed(c, 1.0, 2.0, 3);
     Feed(c, 0.0, 2.0, 1);

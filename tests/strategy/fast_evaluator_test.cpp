@@ -16,6 +16,7 @@ using strategy_test::Record;
 using strategy_test::SyntheticCases;
 using strategy_test::SyntheticShape;
 using strategy_test::ThreeGenes;
+using strategy_test::Trader;
 
 class FastEvaluatorTest : public strategy_test::EngineTest {
 protected:
@@ -26,13 +27,7 @@ protected:
     }
 
     static void SetBand(int32_t minTrades, int32_t maxTrades, size_t cases) {
-        TraderIndividual::setRules({0.001f, 0.002f, minTrades, maxTrades, static_cast<int32_t>(cases)});
-    }
-
-    static TraderIndividual Trader(const std::vector<int16_t>& gene) {
-        TraderIndividual trader;
-        trader.chromosome() = GEP::Chromosome(ThreeGenes(gene));
-        return trader;
+        strategy_test::SetRules(0.001f, 0.002f, minTrades, maxTrades, cases);
     }
 
     // The cases of the default 960-day verification range of a bundled stock.
@@ -156,36 +151,27 @@ TEST_F(FastEvaluatorTest, TheCacheGivesTheSameResultsAndForgetsOtherCasesAndRule
 TEST_F(FastEvaluatorTest, RecordByRecordWhereBitsWouldNotBeExact) {
     SyntheticShape shape;
     shape.cases = 100;
-    std::vector<Record> cases = SyntheticCases(shape, 21);
+    const std::vector<Record> cases = SyntheticCases(shape, 21);
     SetBand(1, 250, cases.size());
 
-    // 2.0 is not a bit: 2 & 1 is 0 for the engine.
-    std::vector<Record> twos = cases;
-    twos[10].inputs[3] = 2.0;
-    FastEvaluator fast;
-    ExpectSameAsRecordByRecord(RandomTraders(50, 0.7, 22), twos, fast, "an input of 2");
-    EXPECT_FALSE(fast.bitParallel());
+    // 2.0 and -1.0 are no bits: 2 & 1 is 0 for the engine, ~-1 is 0.
+    for (const double notABit : {2.0, -1.0}) {
+        std::vector<Record> odd = cases;
+        odd[10].inputs[3] = notABit;
+        FastEvaluator fast;
+        const std::string what = "an input of " + std::to_string(notABit);
+        ExpectSameAsRecordByRecord(RandomTraders(50, 0.7, 22), odd, fast, what);
+        EXPECT_FALSE(fast.bitParallel());
+    }
 
     // Too few inputs would leave terminal values from an earlier pass.
     std::vector<Record> shortInputs = cases;
     shortInputs[0].inputs.pop_back();
-    FastEvaluator fast2;
-    ExpectSameAsRecordByRecord(RandomTraders(10, 0.7, 23), shortInputs, fast2, "20 inputs");
-    EXPECT_FALSE(fast2.bitParallel());
+    FastEvaluator fast;
+    ExpectSameAsRecordByRecord(RandomTraders(10, 0.7, 23), shortInputs, fast, "20 inputs");
+    EXPECT_FALSE(fast.bitParallel());
 
-    // A gene that does not close (a function in the tail, as a chromosome
-    // loaded under another head length would have): invalid either way.
-    std::vector<int16_t> symbols = ThreeGenes({1});
-    for (size_t p = 0; p < 23; ++p) symbols[23 + p] = -1;
-    TraderIndividual broken;
-    broken.chromosome() = GEP::Chromosome(symbols);
-    std::vector<TraderIndividual> traders = RandomTraders(5, 0.7, 24);
-    traders.insert(traders.begin() + 2, broken);
-    testing::internal::CaptureStdout();
-    FastEvaluator fast3;
-    ExpectSameAsRecordByRecord(traders, cases, fast3, "a broken gene", 100);
-    testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(fast3.bitParallel());
+    // Genes that do not close among closing ones: formula_bits_test.cpp.
 }
 
 }  // namespace

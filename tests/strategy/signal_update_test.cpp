@@ -52,9 +52,21 @@ protected:
 const std::vector<int16_t> kAlwaysHold = ThreeGenes({-2, 1, 0, 1});
 const std::vector<int16_t> kNeverHold = ThreeGenes({-1, 1, 0, 1});
 
-TEST_F(SignalUpdateTest, AllSignalsRecomputesEveryStockOnce) {
+// Every stock once (a stock named twice too), the changes recorded under a
+// run number without changing what the plain step stores, and a second run
+// that changes no advice records nothing.
+TEST_F(SignalUpdateTest, AllSignalsRecomputesEveryStockOnceAndRecordsTheChanges) {
     StoreRow("SS", "600000", kAlwaysHold);
     StoreRow("SZ", "000001", kNeverHold);
+    const auto stored = [this] {
+        return strategy_test::Rows(store_.db(), "SELECT quote(MARKET), quote(CODE), quote(VRSN), quote(NUMS), "
+                                                "quote(LENG), quote(GENE), quote(CRPT), quote(UDAY), "
+                                                "quote(INDI), quote(DBGN), quote(DEND) FROM SECRET ORDER BY CODE");
+    };
+    RecomputeStoredAdvice(store_.db(), dc_, {{"SS", "600000", ""}, {"SZ", "000001", ""}}, true, {}, {}, {});
+    const std::string withoutHistory = stored();
+    store_.db().Exec("UPDATE SECRET SET UDAY = 1, INDI = 'old'");
+
     Run({{"SS", "600000", Gbk("浦发银行")}, {"SS", "600000", Gbk("浦发银行")}, {"SZ", "000001", ""}}, true);
     EXPECT_EQ(progress_, (std::vector<std::string>{Gbk("正在更新操盘信号： 600000 浦发银行..."),
                                                    Gbk("正在更新操盘信号： 000001 ...")}));
@@ -64,6 +76,14 @@ TEST_F(SignalUpdateTest, AllSignalsRecomputesEveryStockOnce) {
     EXPECT_EQ(dc_.Code(), "000001");
     EXPECT_EQ(dc_.Parameters().bestChromosome, kNeverHold);
     EXPECT_EQ(dc_.Signals(), std::vector<int32_t>(40, 0));
+
+    Run({{"SS", "600000", ""}, {"SZ", "000001", ""}}, true);
+    EXPECT_EQ(stored(), withoutHistory);
+    const std::string history = strategy_test::Rows(
+        store_.db(), "SELECT RUN, CODE, DDATE, OLDINDI, NEWINDI, printf('%.2f %.2f', DCLOSE, PCLOSE) "
+                     "FROM ADVICECHANGE ORDER BY ROWID");
+    EXPECT_EQ(text::GbkToUtf8(history), "1|600000|1049|old|持有|11.70 11.55|\n1|000001|2039|old|观望|10.70 10.55|\n");
+    EXPECT_EQ(LatestAdviceRun(store_.db()), 2);
 }
 
 TEST_F(SignalUpdateTest, WithoutTheFlagOnlyTheCurrentStockIsRecomputed) {
@@ -88,32 +108,6 @@ TEST_F(SignalUpdateTest, EmptyDamagedAndBarlessStocks) {
     EXPECT_EQ(Advice("SZ", "000001"), "1:old");
     EXPECT_EQ(Advice("SZ", "000002"), "1:old");
     EXPECT_EQ(messages_, std::vector<std::string>{"数据库读取异常，策略报告无法提取！"});
-}
-
-TEST_F(SignalUpdateTest, ChangesAreKeptWithoutChangingWhatTheStepStores) {
-    StoreRow("SS", "600000", kAlwaysHold);
-    StoreRow("SZ", "000001", kNeverHold);
-    const std::vector<SignalJob> jobs = {{"SS", "600000", ""}, {"SZ", "000001", ""}};
-    const auto stored = [this] {
-        const std::optional<TextTable> t = store_.db().GetTable(
-            "SELECT quote(MARKET), quote(CODE), quote(VRSN), quote(NUMS), quote(LENG), quote(GENE), quote(CRPT), "
-            "quote(UDAY), quote(INDI), quote(DBGN), quote(DEND) FROM SECRET ORDER BY CODE");
-        return t ? t->cells : std::vector<std::string>{"(failed)"};
-    };
-    RecomputeStoredAdvice(store_.db(), dc_, jobs, true, {}, {}, {});
-    const std::vector<std::string> withoutHistory = stored();
-    store_.db().Exec("UPDATE SECRET SET UDAY = 1, INDI = 'old'");
-    Run(jobs, true);
-    Run(jobs, true);  // a second run changes no advice and adds nothing
-    EXPECT_EQ(stored(), withoutHistory);
-    const std::optional<TextTable> history = store_.db().GetTable(
-        "SELECT RUN, CODE, DDATE, OLDINDI, NEWINDI, printf('%.2f %.2f', DCLOSE, PCLOSE) FROM ADVICECHANGE ORDER BY ROWID");
-    ASSERT_TRUE(history);
-    std::vector<std::string> cells;
-    for (const std::string& cell : history->cells) cells.push_back(text::GbkToUtf8(cell));
-    EXPECT_EQ(cells, (std::vector<std::string>{"1", "600000", "1049", "old", "持有", "11.70 11.55",  //
-                                               "1", "000001", "2039", "old", "观望", "10.70 10.55"}));
-    EXPECT_EQ(LatestAdviceRun(store_.db()), 2);
 }
 
 }  // namespace

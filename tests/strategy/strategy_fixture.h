@@ -1,7 +1,7 @@
 #pragma once
 // Shared pieces of the strategy tests: the test stores, bundled data and
 // engine state of tests/support, bars whose close rises and falls, and
-// trading-shape genes.
+// traders of the trading shape.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include "../support/engine_state.h"
 #include "../support/test_store.h"
 #include "datastore/database.h"
+#include "strategy/trader_individual.h"
 #include "text/gbk.h"
 
 namespace strategy_test {
@@ -25,6 +26,19 @@ using testing_support::InsertBar;
 using testing_support::Store;
 
 inline std::string Gbk(std::string_view utf8) { return text::Utf8ToGbk(utf8); }
+
+// Every row of a query, each cell followed by "|" and each row by a line
+// end; with quote() around the columns exact in type and value.
+inline std::string Rows(Database& db, const std::string& sql) {
+    const std::optional<TextTable> rows = db.GetTable(sql);
+    if (!rows) return "(failed) " + Database::LastError();
+    std::string out;
+    for (size_t r = 0; r < rows->RowCount(); ++r) {
+        for (size_t c = 0; c < rows->columns.size(); ++c) out += rows->At(r, c) + "|";
+        out += "\n";
+    }
+    return out;
+}
 
 // `count` bars on consecutive numbers standing in for dates, with a close
 // that rises and falls so the conditions change.
@@ -50,6 +64,19 @@ inline std::vector<int16_t> ThreeGenes(std::vector<int16_t> gene) {
     std::vector<int16_t> symbols;
     for (int g = 0; g < 3; ++g) symbols.insert(symbols.end(), gene.begin(), gene.end());
     return symbols;
+}
+
+// A trader whose three genes are `gene`.
+inline TraderIndividual Trader(const std::vector<int16_t>& gene) {
+    TraderIndividual trader;
+    trader.chromosome() = GEP::Chromosome(ThreeGenes(gene));
+    return trader;
+}
+
+// The charges and the trade-count band (trades per 240 cases) of a range of
+// `cases` fitness cases.
+inline void SetRules(float buy, float sell, int32_t minTrades, int32_t maxTrades, size_t cases) {
+    TraderIndividual::setRules({buy, sell, minTrades, maxTrades, static_cast<int32_t>(cases)});
 }
 
 }  // namespace strategy_test

@@ -51,10 +51,13 @@ protected:
 
 // What a save writes (row, genes, report, trades, advice) is read back and
 // checked end to end by korvel-cli breed --save (strategy_cli_test.cpp).
-TEST_F(RecordTest, SavingAgainUpdatesTheRowAndReplacesTheTrades) {
-    Load(1);
-    SetResult(10.0f);
+// Saving again updates the row and replaces the trades; prices keep three
+// decimals for security types 11 to 14, two for the others.
+TEST_F(RecordTest, SavingAgainUpdatesTheRowAndReplacesTheTradesAtThePricesOfTheType) {
+    Load(12);
+    SetResult(10.257f);
     ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "first", show_));
+    EXPECT_EQ(Cell("SELECT PRICE FROM TRADELOG WHERE BS = 0"), "10.257");
     dc_.Parameters().tradeLog = {{1030, 'B', 9.0f, 0.0f, 1.0f}, {1031, 'S', 9.5f, 0.05f, 1.05f},
                                  {1040, 'B', 9.2f, 0.0f, 1.05f}, {1041, 'S', 9.0f, -0.02f, 1.03f}};
     dc_.Parameters().rangeBegin = 1001;
@@ -64,27 +67,17 @@ TEST_F(RecordTest, SavingAgainUpdatesTheRowAndReplacesTheTrades) {
     EXPECT_EQ(Cell("SELECT group_concat(DDATE, ',') FROM TRADELOG"), "1030,1031,1040,1041");
     EXPECT_EQ(dc_.Parameters().reportText, Cell("SELECT CRPT FROM SECRET"));
     EXPECT_EQ(dc_.Parameters().resultSaved, 1);
-}
 
-TEST_F(RecordTest, PricesOfSecurityTypes11To14KeepThreeDecimals) {
-    Load(12);
-    SetResult(10.257f);
+    InsertStock(store_.db(), "SS", "600001", "x", 1);
+    InsertBars(store_.db(), "SS", "600001", 1000, 60);
+    dc_.LoadStockList();
+    ASSERT_TRUE(dc_.LoadStock("600001", "SS"));
+    dc_.Parameters().tradeLog = {{1010, 'B', 10.257f, 0.0f, 1.0f}, {1020, 'S', 10.25f, -0.00068f, 0.99932f}};
     ASSERT_TRUE(SaveStrategy(store_.db(), dc_, "", show_));
-    EXPECT_EQ(Cell("SELECT PRICE FROM TRADELOG WHERE BS = 0"), "10.257");
-
-    Store other;
-    CDataCenter dc(other.db());
-    InsertStock(other.db(), "SS", "600000", "x", 1);
-    InsertBars(other.db(), "SS", "600000", 1000, 60);
-    dc.LoadStockList();
-    ASSERT_TRUE(dc.LoadStock("600000", "SS"));
-    dc.Parameters().tradeLog = {{1010, 'B', 10.257f, 0.0f, 1.0f}, {1020, 'S', 10.25f, -0.00068f, 0.99932f}};
-    ASSERT_TRUE(SaveStrategy(other.db(), dc, "", show_));
-    const std::optional<TextTable> t = other.db().GetTable("SELECT PRICE, PROFIT FROM TRADELOG ORDER BY DDATE");
-    ASSERT_TRUE(t);
-    EXPECT_EQ(t->At(0, 0), "10.26");
-    EXPECT_EQ(t->At(1, 0), "10.25");
-    EXPECT_EQ(t->At(1, 1), "-0.07");
+    EXPECT_EQ(Cell("SELECT group_concat(PRICE, ' ') FROM "
+                   "(SELECT PRICE FROM TRADELOG WHERE CODE = '600001' ORDER BY DDATE)"),
+              "10.26 10.25");
+    EXPECT_EQ(Cell("SELECT PROFIT FROM TRADELOG WHERE CODE = '600001' AND BS = 1"), "-0.07");  // in percent
 }
 
 TEST_F(RecordTest, FailedGeneWriteShowsTheMessageAndLeavesTheResultUnsaved) {
@@ -105,17 +98,13 @@ TEST_F(RecordTest, LoadingOutcomes) {
     EXPECT_FALSE(LoadStoredStrategy(store_.db(), dc_, show_));
     EXPECT_TRUE(messages_.empty());
 
-    // A watch-list row: an empty strategy.
-    ASSERT_TRUE(store_.db().Exec("INSERT INTO SECRET(MARKET, CODE, VRSN) VALUES('SS','600000',1106)"));
-    dc_.Parameters().bestChromosome = {1, 2, 3};
-    EXPECT_TRUE(LoadStoredStrategy(store_.db(), dc_, show_));
-    EXPECT_TRUE(dc_.Parameters().bestChromosome.empty());
-    EXPECT_EQ(dc_.Parameters().reportText, "");
-    EXPECT_TRUE(messages_.empty());
-
-    // 137 bytes for 3 x 23 symbols: 68 symbols, damaged.
+    // 137 bytes for 3 x 23 symbols: 68 symbols, damaged (a watch-list row,
+    // an empty strategy: signal_update_test.cpp).
     const std::vector<unsigned char> bytes(137, 1);
-    ASSERT_TRUE(store_.db().Exec("UPDATE SECRET SET NUMS = 3, LENG = 23, GENE = ?", {BlobRef{bytes.data(), 137}}));
+    ASSERT_TRUE(store_.db().Exec("INSERT INTO SECRET(MARKET, CODE, VRSN, NUMS, LENG, GENE) "
+                                 "VALUES('SS', '600000', 1106, 3, 23, ?)",
+                                 {BlobRef{bytes.data(), 137}}));
+    dc_.Parameters().bestChromosome = {1, 2, 3};
     EXPECT_FALSE(LoadStoredStrategy(store_.db(), dc_, show_));
     EXPECT_EQ(messages_, std::vector<std::string>{"数据库读取异常，策略报告无法提取！"});
     EXPECT_TRUE(dc_.Parameters().bestChromosome.empty());

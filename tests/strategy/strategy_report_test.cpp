@@ -51,26 +51,22 @@ TEST(Report, TwoTradesGiveTheReportText) {
 TEST(Report, OneSidedLogsAndZeroReturns) {
     const std::vector<TradeLogEntry> wins = {{20240102, 'B', 10, 0, 1}, {20240103, 'S', 11, 0.1f, 1.1f},
                                              {20240104, 'B', 10, 0, 1.1f}, {20240105, 'S', 11, 0.1f, 1.2f}};
-    const std::string onlyWins = Report(wins);
-    EXPECT_EQ(Figure(onlyWins, "单笔平均亏损: "), "0.00 %");
-    EXPECT_EQ(Figure(onlyWins, "平均盈亏比: "), "0.00");
-    EXPECT_EQ(Figure(onlyWins, "最大连续盈利次数: "), "2");
-
     const std::vector<TradeLogEntry> losses = {{20240102, 'B', 10, 0, 1}, {20240103, 'S', 9, -0.1f, 0.9f}};
-    const std::string onlyLosses = Report(losses);
-    EXPECT_EQ(Figure(onlyLosses, "单笔平均盈利: "), "0.00 %");
-    EXPECT_EQ(Figure(onlyLosses, "平均盈亏比: "), "0.00");
-
     // A return of exactly 0 is a loss and ends a winning streak.
-    const std::vector<TradeLogEntry> mixed = {{20240102, 'B', 10, 0, 1}, {20240103, 'S', 11, 0.1f, 1.1f},
-                                              {20240104, 'B', 10, 0, 1.1f}, {20240105, 'S', 10, 0.0f, 1.1f},
-                                              {20240108, 'B', 10, 0, 1.1f}, {20240109, 'S', 11, 0.1f, 1.2f}};
-    const std::string zero = Report(mixed);
-    EXPECT_EQ(Figure(zero, "最大连续盈利次数: "), "1");
-    EXPECT_EQ(Figure(zero, "最大连续亏损次数: "), "1");
-    EXPECT_EQ(Figure(zero, "策略胜率: "), "66.67% ");
-
-    EXPECT_EQ(Figure(Report({}), "复利盈利: "), "0.00 %");
+    const std::vector<TradeLogEntry> zero = {{20240102, 'B', 10, 0, 1}, {20240103, 'S', 11, 0.1f, 1.1f},
+                                             {20240104, 'B', 10, 0, 1.1f}, {20240105, 'S', 10, 0.0f, 1.1f},
+                                             {20240108, 'B', 10, 0, 1.1f}, {20240109, 'S', 11, 0.1f, 1.2f}};
+    const std::vector<TradeLogEntry> none;
+    const struct {
+        const std::vector<TradeLogEntry>& log;
+        const char* label;
+        const char* value;
+    } cases[] = {
+        {wins, "单笔平均亏损: ", "0.00 %"},     {wins, "平均盈亏比: ", "0.00"},   {wins, "最大连续盈利次数: ", "2"},
+        {losses, "单笔平均盈利: ", "0.00 %"},   {losses, "平均盈亏比: ", "0.00"}, {zero, "最大连续盈利次数: ", "1"},
+        {zero, "最大连续亏损次数: ", "1"},      {zero, "策略胜率: ", "66.67% "},  {none, "复利盈利: ", "0.00 %"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Figure(Report(c.log), c.label), c.value) << c.label << c.log.size();
 }
 
 TEST(Report, TradeRowsCarryRunningSums) {
@@ -86,22 +82,20 @@ TEST(Report, TradeRowsCarryRunningSums) {
     EXPECT_EQ(rows[3].compound, "4.50");
 }
 
+// Two decimals for a stock of type 1: korvel-cli report (strategy_cli_test.cpp).
 TEST(Report, StoredTradeRowsFollowTheSecurityType) {
     strategy_test::Store store;
     Database& db = store.db();
     ASSERT_TRUE(db.Exec("INSERT INTO TRADELOG VALUES('SS','600000',1106,20240102,0,10.257,0)"));
     ASSERT_TRUE(db.Exec("INSERT INTO TRADELOG VALUES('SS','600000',1106,20240103,1,11.5,12.126)"));
     ASSERT_TRUE(db.Exec("INSERT INTO TRADELOG VALUES('SS','600000',1105,20240104,0,1,0)"));
-    std::vector<TradeRow> rows = StoredTradeRows(db, "SS", "600000");
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].price, "10.26");  // no stock-list row: two decimals
-    EXPECT_EQ(rows[1].profit, "12.13");
-
+    EXPECT_EQ(StoredTradeRows(db, "SS", "600000").at(0).price, "10.26");  // not in the stock list: two decimals
     strategy_test::InsertStock(db, "SS", "600000", "x", 12);
-    rows = StoredTradeRows(db, "SS", "600000");
+    const std::vector<TradeRow> rows = StoredTradeRows(db, "SS", "600000");
+    ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].price, "10.257");
     EXPECT_EQ(rows[1].price, "11.500");
-    EXPECT_TRUE(StoredTradeRows(db, "SZ", "000001").empty());
+    EXPECT_EQ(rows[1].profit, "12.13");
 }
 
 TEST(Report, StrategyTabStartsAtTheEngineVersionOrTheToolMark) {

@@ -1,6 +1,7 @@
 // The trader individual's fitness band and recorded totals, driven by
 // formulas whose signal is a scripted input. The timing and return of each
-// trade are replayed independently by holdout_test.cpp and strategy_cli_test.cpp.
+// trade are replayed independently by strategy_cli_test.cpp (the held-out days
+// and the per-bar signals of a real run).
 #include <gtest/gtest.h>
 
 #include "gep/algorithm.h"
@@ -10,7 +11,8 @@
 
 namespace {
 
-using strategy_test::ThreeGenes;
+using strategy_test::SetRules;
+using strategy_test::Trader;
 using Record = TraderIndividual::Record;
 
 // Gene roots: "a" (signal = condition 0), "a | ~a" (always 1), "a & ~a" (always 0).
@@ -40,21 +42,11 @@ protected:
         SetUpTradingEngine();
     }
 
-    static TraderIndividual Trader(const std::vector<int16_t>& gene) {
-        TraderIndividual trader;
-        trader.chromosome() = GEP::Chromosome(ThreeGenes(gene));
-        return trader;
-    }
-
     // One evaluation pass as the engine runs it.
     static double Fitness(TraderIndividual& trader, const std::vector<Record>& cases) {
         TraderIndividual* batch[] = {&trader};
         GEP::Algorithm<TraderIndividual>::evaluateByRecords(batch, cases);
         return trader.fitness();
-    }
-
-    static void Rules(float buy, float sell, int32_t minTrades, int32_t maxTrades, size_t cases) {
-        TraderIndividual::setRules({buy, sell, minTrades, maxTrades, static_cast<int32_t>(cases)});
     }
 };
 
@@ -65,25 +57,25 @@ TEST_F(TraderTest, AlwaysHoldingMakesOneTradeThatTheBandDecidesNeverHoldingNone)
     TraderIndividual trader = Trader(kAlways1);
 
     // 20 cases: one trade is 12 per 240, inside 10..20.
-    Rules(0.001f, 0.002f, 10, 20, cases.size());
+    SetRules(0.001f, 0.002f, 10, 20, cases.size());
     const double q = (12.0 - 10.0 * (1.0 + double{0.001f})) / (10.0 * (1.0 + double{0.001f})) - double{0.002f};
     EXPECT_DOUBLE_EQ(Fitness(trader, cases), 1.0 + q);
 
     // The default range's 959 cases: 0.25 trades per 240, below the band.
-    Rules(0.001f, 0.002f, 10, 20, 959);
+    SetRules(0.001f, 0.002f, 10, 20, 959);
     EXPECT_EQ(Fitness(trader, cases), 0.0);
 
     // Never holding: no trade, fitness 0 unless the band allows no trades.
     TraderIndividual never = Trader(kAlways0);
-    Rules(0.001f, 0.002f, 10, 20, cases.size());
+    SetRules(0.001f, 0.002f, 10, 20, cases.size());
     EXPECT_EQ(Fitness(never, cases), 0.0);
-    Rules(0.001f, 0.002f, 0, 20, cases.size());
+    SetRules(0.001f, 0.002f, 0, 20, cases.size());
     EXPECT_EQ(Fitness(never, cases), 1.0);
 }
 
 TEST_F(TraderTest, RecordedTotalsAddWhileTheFitnessCompounds) {
     const std::vector<Record> cases = Cases({1, 0, 1, 0, 0}, {10, 11, 10, 9, 9});
-    Rules(0.0f, 0.0f, 1, 1000, cases.size());
+    SetRules(0.0f, 0.0f, 1, 1000, cases.size());
     TraderIndividual trader = Trader(kFollowA);
     const double fitness = Fitness(trader, cases);
     EXPECT_DOUBLE_EQ(fitness, 1.1 * 0.9);

@@ -7,20 +7,18 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "../support/run_process.h"
 #include "../support/server_process.h"
-#include "../support/temp_dir.h"
-#include "../support/test_store.h"
-#include "datastore/database.h"
+#include "strategy_fixture.h"
 
 namespace {
 
 using testing_support::Lines;
 using testing_support::ProcessResult;
+using testing_support::ReadFile;
 using testing_support::RunCli;
 
 // Four bundled stocks, the index and a stock the server does not know.
@@ -60,15 +58,9 @@ protected:
 
     static std::string Strategies(const std::filesystem::path& dir) {
         std::optional<Database> db = Database::Open((dir / "thedb.db3").string());
-        std::string all;
-        for (const char* sql : {"SELECT MARKET, CODE, NUMS, LENG, CRPT, INDI, DBGN, DEND, hex(GENE) FROM SECRET "
-                                "ORDER BY MARKET, CODE",
-                                "SELECT * FROM TRADELOG ORDER BY MARKET, CODE, DDATE"}) {
-            const std::optional<TextTable> t = db->GetTable(sql);
-            for (size_t r = 0; t && r < t->RowCount(); ++r)
-                for (size_t c = 0; c < t->columns.size(); ++c) all += t->At(r, c) + (c + 1 < t->columns.size() ? "|" : "\n");
-        }
-        return all;
+        return strategy_test::Rows(*db, "SELECT MARKET, CODE, NUMS, LENG, CRPT, INDI, DBGN, DEND, hex(GENE) "
+                                        "FROM SECRET ORDER BY MARKET, CODE") +
+               strategy_test::Rows(*db, "SELECT * FROM TRADELOG ORDER BY MARKET, CODE, DDATE");
     }
 
     static inline testing_support::TempDir* synced_ = nullptr;
@@ -130,29 +122,25 @@ TEST_F(WatchListBreed, CtrlCStopsTheChildrenAndKeepsWhatWasSaved) {
     ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&actions);
 
-    const auto text = [](const std::string& path) {
-        std::ifstream in(path);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    std::string children;
-    for (int i = 0; i < 6000 && text(out).find("[1/6]") == std::string::npos; ++i)
+    for (int i = 0; i < 6000 && ReadFile(out).find("[1/6]") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    children = text("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+    const std::string task = "/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid);
+    const std::string children = ReadFile(task + "/children");
     kill(pid, SIGINT);
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-    EXPECT_NE(text(out + ".err").find("stopped by Ctrl-C"), std::string::npos) << text(out + ".err");
+    EXPECT_NE(ReadFile(out + ".err").find("stopped by Ctrl-C"), std::string::npos) << ReadFile(out + ".err");
 
     std::stringstream pids(children);
     size_t running = 0;
     for (pid_t child; pids >> child; ++running) EXPECT_EQ(kill(child, 0), -1) << "child " << child << " survived";
     EXPECT_GE(running, 1u);
-    const std::string printed = text(out);
+    const std::string printed = ReadFile(out);
     // A child may finish between the look at /proc and the signal: then the
-    // stocks left are "not started" rather than "stopped".
-    EXPECT_TRUE(printed.find("\tstopped\n") != std::string::npos ||
-                printed.find("\tnot started\n") != std::string::npos)
+    // stocks left are 未开始 (not started) rather than 已停止 (stopped).
+    EXPECT_TRUE(printed.find("\t已停止\n") != std::string::npos ||
+                printed.find("\t未开始\n") != std::string::npos)
         << printed;
     size_t bred = 0;
     for (size_t at = 0; (at = printed.find("  fitness ", at)) != std::string::npos; ++at) ++bred;
