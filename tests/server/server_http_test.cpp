@@ -106,7 +106,7 @@ TEST_F(ServerTest, RepliesHoldTheRequestedRecordsOldestFirst) {
         EXPECT_GT(Get(c.target).body.size(), 10u) << c.target;  // long enough for the client to take
     }
     EXPECT_EQ(Records(Xml("/pool.php?modl=vpool"), "/*", {"caption", "info"}), Texts{Gbk("价值模型股票池 示例")});
-    EXPECT_EQ(Records(Xml("/pool.php?modl=gpick"), "/*", {"caption", "info"}), Texts{" "});
+    EXPECT_EQ(Records(Xml("/pool.php?modl=gpick"), "/*", {"caption", "info"}), Texts{" "});  // both empty
 }
 
 TEST_F(ServerTest, CodeRepliesSendRecordsStampedAfterTheCursor) {
