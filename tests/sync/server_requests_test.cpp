@@ -128,4 +128,16 @@ TEST_F(RequestTest, ShortOrNonXmlRepliesChangeNothing) {
     EXPECT_EQ(sync_test::DumpAll(db_), before);
 }
 
+// A typed value passes unchanged only as letters, digits and -._~; anything
+// else is percent-encoded, so it cannot add a parameter to the request.
+TEST(RequestUrl, TypedValuesAreSentPercentEncoded) {
+    std::string target;
+    TinyServer server([&](const httplib::Request& request, httplib::Response& response) {
+        target = request.target;
+        response.set_content("<a/>", "text/xml");
+    });
+    FetchPool(server.access(), "AZaz09-._~ &=%/:@[`{");
+    EXPECT_TRUE(target.ends_with("&modl=AZaz09-._~%20%26%3D%25%2F%3A%40%5B%60%7B")) << target;
+}
+
 }  // namespace

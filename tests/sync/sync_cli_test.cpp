@@ -203,6 +203,18 @@ TEST_F(SyncCliTest, StatusShowsDatesAndHostsAndSwitchesServers) {
     EXPECT_EQ(sync_test::Count(db, "SELECT NETT FROM HOST WHERE ADDR = '10.0.0.6:80'"), 6);
 }
 
+// A stock list that cannot be stored ends the run as a failure, with the cause.
+TEST_F(SyncCliTest, AStockListThatCannotBeStoredFailsTheSync) {
+    {
+        Database db = Db();
+        ASSERT_TRUE(db.Exec("DROP TABLE STOCKCODE; CREATE VIEW STOCKCODE AS SELECT 0 AS DDATE, '' AS MARKET, "
+                            "'' AS CODE, '' AS ABBR, '' AS PINYIN, 0 AS PTYPE WHERE 0"));
+    }
+    const ProcessResult r = Cli({"sync"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_THAT(r.err, HasSubstr("cannot modify STOCKCODE because it is a view")) << r.err;
+}
+
 TEST_F(SyncCliTest, WithoutAServerEveryCommandFailsQuicklyAndChangesNothing) {
     Watch("SS", "600000");
     ASSERT_EQ(Cli({"sync"}).exitCode, 0);
