@@ -86,6 +86,7 @@ ImportTotals ImportTdxFile(Database& db, const std::filesystem::path& file, cons
             }
         }
         if (const size_t rest = bytes.size() % kRecordSize; rest != 0) {
+            ++totals.records;  // counted like a line that cannot be read
             ++totals.skipped;
             log.problem(text::Format("%s:record %zu: %zu bytes, not a whole record",
                                      file.string().c_str(), records + 1, rest));

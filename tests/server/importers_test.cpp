@@ -169,6 +169,7 @@ TEST_F(ImportTest, TdxRecordsThatDoNotFitAreReportedByNumber) {
     WriteFile(dir_ / "sz000002.day", day);
     WriteFile(dir_ / "bj430047.day", TdxRecord(20240102, 10, 10.2, 9.9, 10.1, 100));
     const server::ImportTotals totals = server::ImportTdx(db_, dir_ / "sz000002.day", log_.log());
+    EXPECT_EQ(totals.records, 5);
     EXPECT_EQ(totals.written, 3);
     EXPECT_EQ(totals.skipped, 2);
     EXPECT_EQ(totals.warnings, 1);
