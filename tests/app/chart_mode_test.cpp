@@ -120,6 +120,10 @@ TEST_F(ChartWidgetTest, WindowAndCliDrawTheSamePixels) {
                               "MACD", "--count", std::to_string(state.requestedCount), "--first",
                               std::to_string(state.firstVisible), "--cursor", std::to_string(state.cursorBar)});
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
+    const std::string shown = std::to_string(state.firstVisible) + "-" +
+                              std::to_string(state.firstVisible + state.requestedCount - 1);
+    EXPECT_TRUE(cli.out.ends_with(" SS 600000, bars " + shown + " of " + std::to_string(Bars()) + ", 1000x640\n"))
+        << cli.out;
     const QImage drawn = QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_ARGB32);
     ASSERT_EQ(drawn.size(), window.size());
     EXPECT_TRUE(drawn == window);
