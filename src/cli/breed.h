@@ -12,6 +12,8 @@
 
 namespace cli {
 
+inline constexpr const char* kBreedCommand = "breed";
+
 struct BreedOptions {
     std::optional<StrategyStyle> style;
     std::optional<int32_t> days;

@@ -24,8 +24,6 @@
 namespace cli {
 namespace {
 
-constexpr const char* kCommand = "breed";
-
 // The style is applied even when it is the one the parameters already name
 // (a fresh program starts at style 0): on the command line it asks for the
 // preset itself, where the wizard's menu ignores re-choosing a style.
@@ -44,7 +42,7 @@ bool SetRange(CDataCenter& dc, const BreedOptions& o, const std::string& market,
     RunParameters& params = dc.Parameters();
     if (!o.holdout) return ComputeVerificationRange(params, dc.Dates());
     if (ComputeHoldoutRange(params, dc.Dates(), *o.holdout)) return true;
-    PrintFailure(kCommand, text::Format("cannot hold out %d days: %s %s has %zu daily bars and breeding needs at "
+    PrintFailure(kBreedCommand, text::Format("cannot hold out %d days: %s %s has %zu daily bars and breeding needs at "
                                         "least 2 of them (--holdout at most %d)",
                                         *o.holdout, market.c_str(), code.c_str(), dc.Dates().size(),
                                         MaxHoldoutDays(dc.Dates().size())));
@@ -54,12 +52,12 @@ bool SetRange(CDataCenter& dc, const BreedOptions& o, const std::string& market,
 std::atomic<bool>* runningFlag = nullptr;
 
 // The first Ctrl-C stops the search; a second one ends the program.
-void StopOnInterrupt(int) {
+void StopRunOnInterrupt(int) {
     if (runningFlag != nullptr) runningFlag->store(false);
     std::signal(SIGINT, SIG_DFL);
 }
 
-void PrintProgress(const GenerationProgress& g) {
+void PrintGeneration(const GenerationProgress& g) {
     Print(text::Format("generation %zu  depth %u  fitness %.6f  win rate %.2f%%\n", g.generations, g.stallCount,
                        g.bestFitness, static_cast<double>(g.winRatio) * 100));
     std::fflush(stdout);
@@ -72,13 +70,13 @@ std::optional<double> Breed(CDataCenter& dc, TraderEvaluation evaluation, bool q
     GenerationHooks hooks;
     hooks.progress = [&fitness, quiet](const GenerationProgress& g) {
         fitness = g.bestFitness;
-        if (!quiet) PrintProgress(g);
+        if (!quiet) PrintGeneration(g);
     };
     hooks.evaluation = evaluation;
-    std::unique_ptr<GenerationRun> run = GenerationRun::Start(dc, std::move(hooks), FailureSink(kCommand));
+    std::unique_ptr<GenerationRun> run = GenerationRun::Start(dc, std::move(hooks), FailureSink(kBreedCommand));
     if (!run) return std::nullopt;
     runningFlag = &dc.Parameters().running;
-    std::signal(SIGINT, StopOnInterrupt);
+    std::signal(SIGINT, StopRunOnInterrupt);
     run->Wait();
     std::signal(SIGINT, SIG_DFL);
     runningFlag = nullptr;
@@ -116,10 +114,10 @@ void HoldTerminationUntilExit() {
 
 int BreedStock(const Context& context, const std::string& market, const std::string& code,
                const BreedOptions& options) {
-    const auto store = OpenStrategyStore(context, kCommand);
+    const auto store = OpenStrategyStore(context, kBreedCommand);
     if (!store) return 1;
     CDataCenter& dc = TheDataCenter();
-    if (!LoadStockWithBars(dc, market, code, kCommand)) return 1;
+    if (!LoadStockWithBars(dc, market, code, kBreedCommand)) return 1;
     ApplyOptions(dc.Parameters(), options, store->settings);
     if (!SetRange(dc, options, market, code)) return 1;
     if (options.seed) GEP::setClockSeedOverride(*options.seed);
@@ -127,7 +125,7 @@ int BreedStock(const Context& context, const std::string& market, const std::str
     const std::optional<double> fitness = Breed(dc, options.evaluation, options.summary);
     if (!fitness) return 1;
     if (dc.Parameters().winRateHistory.empty()) {
-        PrintFailure(kCommand, "the search was stopped before its first generation; no strategy");
+        PrintFailure(kBreedCommand, "the search was stopped before its first generation; no strategy");
         return 1;
     }
     const ReportPage page = PrepareReportPage(dc);
@@ -135,7 +133,7 @@ int BreedStock(const Context& context, const std::string& market, const std::str
         options.holdout ? CheckHoldout(dc, *options.holdout) : std::optional<HoldoutCheck>();
     if (!options.summary) PrintReport(page.report, page.strategyText, check, dc);
     if (options.save) HoldTerminationUntilExit();
-    if (options.save && !SaveStrategy(store->database, dc, page.report, FailureSink(kCommand))) return 1;
+    if (options.save && !SaveStrategy(store->database, dc, page.report, FailureSink(kBreedCommand))) return 1;
     if (options.summary) Print(SummaryLine(SummarizeBreed(dc, *fitness)) + "\n");
     else if (options.save) Print("\nsaved " + market + " " + code + "\n");
     return 0;

@@ -17,11 +17,9 @@
 namespace cli {
 namespace {
 
-constexpr const char* kCommand = "breed";
-
 std::atomic<bool> stopRequested = false;
 
-void StopOnInterrupt(int) { stopRequested.store(true); }
+void StopBatchOnInterrupt(int) { stopRequested.store(true); }
 
 // Without SA_RESTART, so the runner's wait returns at once; a second Ctrl-C
 // ends the program (the children then get SIGTERM as their parent dies).
@@ -29,7 +27,7 @@ struct InterruptScope {
     struct sigaction previous {};
     InterruptScope() {
         struct sigaction action {};
-        action.sa_handler = StopOnInterrupt;
+        action.sa_handler = StopBatchOnInterrupt;
         action.sa_flags = SA_RESETHAND;
         sigemptyset(&action.sa_mask);
         sigaction(SIGINT, &action, &previous);
@@ -55,7 +53,7 @@ std::string Clock(double seconds) {
     return text::Format("%ld:%02ld", s / 60, s % 60);
 }
 
-void PrintProgress(const BatchProgress& p) {
+void PrintBatchProgress(const BatchProgress& p) {
     const BreedOutcome& o = *p.latest;
     const std::string result = o.summary ? text::Format("fitness %.4f", o.summary->fitness) : "failed: " + o.failure;
     Print(text::Format("[%zu/%zu] %s %s %s  %s  elapsed %s  remaining ~%s\n", p.done, p.total,
@@ -65,18 +63,12 @@ void PrintProgress(const BatchProgress& p) {
     std::fflush(stdout);
 }
 
-std::string TabLine(const std::vector<std::string>& cells) {
-    std::string line;
-    for (const std::string& cell : cells) line += (line.empty() ? "" : "\t") + cell;
-    return line + "\n";
-}
-
 }  // namespace
 
 int BreedWatchedStocks(const Context& context, const BreedOptions& options, size_t jobs) {
     std::vector<WatchedStock> stocks;
     {
-        const auto store = OpenStrategyStore(context, kCommand);
+        const auto store = OpenStrategyStore(context, kBreedCommand);
         if (!store) return 1;
         stocks = LoadWatchedStocks(store->database);
     }
@@ -87,7 +79,7 @@ int BreedWatchedStocks(const Context& context, const BreedOptions& options, size
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) {
-        PrintFailure(kCommand, "cannot find korvel-cli itself: " + error.message());
+        PrintFailure(kBreedCommand, "cannot find korvel-cli itself: " + error.message());
         return 1;
     }
     Print(text::Format("breeding %zu watched stocks, %zu at a time\n", stocks.size(), jobs));
@@ -97,7 +89,7 @@ int BreedWatchedStocks(const Context& context, const BreedOptions& options, size
     {
         stopRequested = false;
         const InterruptScope interrupt;
-        outcomes = BreedWatchList(stocks, {self.string(), context.dir, ChildWords(options), jobs}, PrintProgress,
+        outcomes = BreedWatchList(stocks, {self.string(), context.dir, ChildWords(options), jobs}, PrintBatchProgress,
                                   stopRequested);
     }
     SortByAccumulatedProfit(outcomes);
@@ -109,9 +101,9 @@ int BreedWatchedStocks(const Context& context, const BreedOptions& options, size
         if (!o.summary) ++failed;
     }
     Print(table);
-    if (stopRequested) PrintFailure(kCommand, "stopped by Ctrl-C; strategies saved before stay");
+    if (stopRequested) PrintFailure(kBreedCommand, "stopped by Ctrl-C; strategies saved before stay");
     if (failed == 0) return 0;
-    PrintFailure(kCommand, text::Format("%zu of %zu stocks were not bred (see the table)", failed, outcomes.size()));
+    PrintFailure(kBreedCommand, text::Format("%zu of %zu stocks were not bred (see the table)", failed, outcomes.size()));
     return 1;
 }
 

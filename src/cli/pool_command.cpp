@@ -19,15 +19,9 @@
 namespace cli {
 namespace {
 
-std::string JoinCells(const std::vector<std::string>& cells) {
-    std::string line;
-    for (size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + cells[i];
-    return line;
-}
-
 void PrintPool(const StockPool& pool) {
-    std::string out = JoinCells(PoolColumnTitles()) + "\n";
-    for (const PoolEntry& entry : pool.entries) out += JoinCells(PoolRowCells(entry)) + "\n";
+    std::string out = TabLine(PoolColumnTitles());
+    for (const PoolEntry& entry : pool.entries) out += TabLine(PoolRowCells(entry));
     Print(ForTerminal(out));
 }
 

@@ -16,16 +16,16 @@
 namespace cli {
 namespace {
 
-constexpr const char* kCommand = "settings";
+constexpr const char* kSettingsCommand = "settings";
 
 int RunSettingsSet(const Context& context, const std::string& name, const std::string& value) {
     const std::string gbkValue = text::Utf8ToGbk(value);
     const std::string problem = SettingProblem(text::Utf8ToGbk(name), gbkValue);
     if (!problem.empty()) throw UsageError(text::GbkToUtf8(problem));
-    const auto store = OpenStore(context, kCommand);
+    const auto store = OpenStore(context, kSettingsCommand);
     if (!store) return 1;
     if (!StoreSetting(store->database, name, gbkValue)) {
-        PrintFailure(kCommand, name + " not stored: " + ForTerminal(FailedWrite(store->database).text));
+        PrintFailure(kSettingsCommand, name + " not stored: " + ForTerminal(FailedWrite(store->database).text));
         return 1;
     }
     return 0;
@@ -34,10 +34,10 @@ int RunSettingsSet(const Context& context, const std::string& name, const std::s
 // Start-up's reading adds empty entries for missing settings; APPSET is
 // read afresh to show what is stored ("-" for a setting without a row).
 int RunSettingsList(const Context& context) {
-    const auto store = OpenStore(context, kCommand);
+    const auto store = OpenStore(context, kSettingsCommand);
     if (!store) return 1;
     SettingsMap stored;
-    if (!LoadSettings(store->database, stored, FailureSink(kCommand))) return 1;
+    if (!LoadSettings(store->database, stored, FailureSink(kSettingsCommand))) return 1;
     std::string out = "setting\tvalue\trange\tmeaning\n";
     for (const SettingRule& rule : SettingRules()) {
         const auto it = stored.find(rule.name);

@@ -7,6 +7,12 @@
 
 namespace cli {
 
+std::string TabLine(const std::vector<std::string>& cells) {
+    std::string line;
+    for (size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + cells[i];
+    return line + "\n";
+}
+
 std::string ForTerminal(const std::string& gbk) {
     std::string utf8 = text::GbkToUtf8(gbk);
     std::string out;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/commands.h"
 #include "datastore/data_center.h"
@@ -18,6 +19,9 @@ inline void Print(const std::string& utf8) { std::fwrite(utf8.data(), 1, utf8.si
 
 // GBK text as UTF-8 with "\r\n" line ends turned into "\n".
 std::string ForTerminal(const std::string& gbk);
+
+// The cells joined by tabs and ended by "\n": one row of a table.
+std::string TabLine(const std::vector<std::string>& cells);
 
 // Prints "korvel-cli COMMAND: MESSAGE" on stderr.
 void PrintFailure(std::string_view command, std::string_view message);

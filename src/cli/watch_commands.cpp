@@ -17,19 +17,13 @@
 namespace cli {
 namespace {
 
-constexpr const char* kCommand = "watch";
+constexpr const char* kWatchCommand = "watch";
 
-
-std::string JoinCells(const std::vector<std::string>& cells) {
-    std::string line;
-    for (size_t c = 0; c < cells.size(); ++c) line += (c ? "\t" : "") + cells[c];
-    return line + "\n";
-}
 
 void PrintRows(Database& db) {
     const std::vector<WatchRow> rows = LoadWatchList(db);
-    std::string out = JoinCells(WatchColumnTitles());
-    for (size_t i = 0; i < rows.size(); ++i) out += JoinCells(WatchRowCells(rows[i], i));
+    std::string out = TabLine(WatchColumnTitles());
+    for (size_t i = 0; i < rows.size(); ++i) out += TabLine(WatchRowCells(rows[i], i));
     Print(ForTerminal(out));
     if (rows.empty()) Print("the watch list is empty: add stocks with 'korvel-cli watch add MARKET CODE'\n");
 }
@@ -45,13 +39,13 @@ bool InStockList(const CDataCenter& dc, const std::string& market, const std::st
 int Add(LocalStore& store, const std::string& market, const std::string& code) {
     CDataCenter& dc = TheDataCenter();
     if (!InStockList(dc, text::Utf8ToGbk(market), text::Utf8ToGbk(code))) {
-        PrintFailure(kCommand, market + " " + code + " is not in the stock list (" +
+        PrintFailure(kWatchCommand, market + " " + code + " is not in the stock list (" +
                                    std::to_string(dc.StockList().size()) +
                                    " stocks); run 'korvel-cli sync' to bring the list up to date");
         return 1;
     }
     if (!dc.LoadStock(text::Utf8ToGbk(code), text::Utf8ToGbk(market))) {
-        PrintFailure(kCommand, "cannot read the daily bars: " + Database::LastError());
+        PrintFailure(kWatchCommand, "cannot read the daily bars: " + Database::LastError());
         return 1;
     }
     if (IsOnWatchList(store.database, dc.Market(), dc.Code())) {
@@ -59,7 +53,7 @@ int Add(LocalStore& store, const std::string& market, const std::string& code) {
         return 0;
     }
     if (!AddCurrentStock(store.database, dc)) {
-        PrintFailure(kCommand, market + " " + code + " not added: " + ForTerminal(FailedWrite(store.database).text));
+        PrintFailure(kWatchCommand, market + " " + code + " not added: " + ForTerminal(FailedWrite(store.database).text));
         return 1;
     }
     Print("added " + market + " " + code + " " + ForTerminal(dc.DisplayName()) + "\n");
@@ -69,12 +63,12 @@ int Add(LocalStore& store, const std::string& market, const std::string& code) {
 int Remove(LocalStore& store, const std::string& market, const std::string& code) {
     const StockKey stock{text::Utf8ToGbk(market), text::Utf8ToGbk(code)};
     if (!IsOnWatchList(store.database, stock.market, stock.code)) {
-        PrintFailure(kCommand, market + " " + code + " is not on the watch list");
+        PrintFailure(kWatchCommand, market + " " + code + " is not on the watch list");
         return 1;
     }
     const std::optional<DeletedRows> deleted = DeleteWatchedStock(store.database, stock);
     if (!deleted) {
-        PrintFailure(kCommand, market + " " + code + " not deleted: " + ForTerminal(FailedWrite(store.database).text));
+        PrintFailure(kWatchCommand, market + " " + code + " not deleted: " + ForTerminal(FailedWrite(store.database).text));
         return 1;
     }
     Print(text::Format("deleted %s %s: %lld daily bars, %lld strategy versions, %lld trade-log rows\n",
@@ -93,7 +87,7 @@ Runner SetUpWatch(CLI::App& command, const Context& context) {
     AddStockArguments(*rm, *stock);
     command.require_subcommand(0, 1);
     return [&context, stock, add, rm] {
-        const auto store = OpenStrategyStore(context, kCommand);
+        const auto store = OpenStrategyStore(context, kWatchCommand);
         if (!store) return 1;
         if (add->parsed()) return Add(*store, stock->market, stock->code);
         if (rm->parsed()) return Remove(*store, stock->market, stock->code);
