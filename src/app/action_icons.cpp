@@ -14,8 +14,8 @@
 namespace {
 
 constexpr int kSize = 24;
-const QColor kRed(200, 30, 30);
-const QColor kGreen(20, 140, 60);
+const QColor kIconRed(200, 30, 30);
+const QColor kIconGreen(20, 140, 60);
 const QColor kBlue(30, 90, 180);
 const QColor kGrey(90, 90, 90);
 
@@ -86,7 +86,7 @@ void Candles(QPainter& p) {
         bool up;
     } candles[] = {{5, 8, 20, 11, 17, false}, {12, 4, 16, 6, 13, true}, {19, 2, 12, 3, 9, true}};
     for (const auto& c : candles) {
-        const QColor colour = c.up ? kRed : kGreen;
+        const QColor colour = c.up ? kIconRed : kIconGreen;
         p.setPen(Pen(colour, 1.2));
         p.drawLine(QPointF(c.x, c.top), QPointF(c.x, c.bottom));
         p.setBrush(colour);
@@ -110,7 +110,7 @@ void Star(QPainter& p, const QColor& colour) {
 }
 
 void Power(QPainter& p) {
-    p.setPen(Pen(kRed, 2.5));
+    p.setPen(Pen(kIconRed, 2.5));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(4, 5, 16, 16), 120 * 16, 300 * 16);
     p.drawLine(QPointF(12, 2.5), QPointF(12, 12));
@@ -122,10 +122,10 @@ void Bubble(QPainter& p) {
     bubble.moveTo(7, 16);
     bubble.lineTo(6, 22);
     bubble.lineTo(12, 16.5);
-    p.setPen(Pen(kGreen.darker(120), 1.2));
+    p.setPen(Pen(kIconGreen.darker(120), 1.2));
     p.setBrush(QColor(200, 240, 200));
     p.drawPath(bubble.simplified());
-    p.setPen(Pen(kGreen, 1.5));
+    p.setPen(Pen(kIconGreen, 1.5));
     p.drawLine(QPointF(6, 8), QPointF(18, 8));
     p.drawLine(QPointF(6, 12), QPointF(15, 12));
 }
@@ -153,9 +153,9 @@ void Gear(QPainter& p) {
 
 void TradeMarks(QPainter& p) {
     p.setPen(Qt::NoPen);
-    p.setBrush(kRed);
+    p.setBrush(kIconRed);
     p.drawPolygon(QPolygonF({QPointF(6, 10), QPointF(1, 20), QPointF(11, 20)}));
-    p.setBrush(kGreen);
+    p.setBrush(kIconGreen);
     p.drawPolygon(QPolygonF({QPointF(18, 14), QPointF(13, 4), QPointF(23, 4)}));
 }
 
@@ -173,8 +173,8 @@ void AssignIcons(FrameActions& a) {
     a.zoomOut->setIcon(Draw([](QPainter& p) { Magnifier(p, false); }));
     a.shiftLeft->setIcon(Draw([](QPainter& p) { Arrow(p, kBlue, -1, 0); }));
     a.shiftRight->setIcon(Draw([](QPainter& p) { Arrow(p, kBlue, 1, 0); }));
-    a.previousStock->setIcon(Draw([](QPainter& p) { Arrow(p, kRed, 0, -1); }));
-    a.nextStock->setIcon(Draw([](QPainter& p) { Arrow(p, kGreen, 0, 1); }));
+    a.previousStock->setIcon(Draw([](QPainter& p) { Arrow(p, kIconRed, 0, -1); }));
+    a.nextStock->setIcon(Draw([](QPainter& p) { Arrow(p, kIconGreen, 0, 1); }));
     a.adjustPrices->setIcon(Draw([](QPainter& p) { Glyph(p, QColor(180, 90, 0), QStringLiteral("复")); }));
     a.quickStart->setIcon(Draw([](QPainter& p) { Glyph(p, kBlue, QStringLiteral("?")); }));
     a.feedback->setIcon(Draw(Bubble));
@@ -182,7 +182,7 @@ void AssignIcons(FrameActions& a) {
     a.about->setIcon(Draw([](QPainter& p) { Glyph(p, kGrey, QStringLiteral("i")); }));
     a.settings->setIcon(Draw(Gear));
     a.addToWatchList->setIcon(Draw([](QPainter& p) { Star(p, QColor(250, 200, 0)); }));
-    a.dataCleanup->setIcon(Draw([](QPainter& p) { Glyph(p, kRed, QStringLiteral("清")); }));
+    a.dataCleanup->setIcon(Draw([](QPainter& p) { Glyph(p, kIconRed, QStringLiteral("清")); }));
     a.exportStrategies->setIcon(Draw([](QPainter& p) { BoxArrow(p, true); }));
     a.importStrategies->setIcon(Draw([](QPainter& p) { BoxArrow(p, false); }));
     a.tradeSignals->setIcon(Draw(TradeMarks));

@@ -8,8 +8,8 @@
 
 namespace {
 
-const QColor kRed(255, 0, 0);
-const QColor kGreen(0, 255, 0);
+const QColor kAdviceRed(255, 0, 0);
+const QColor kAdviceGreen(0, 255, 0);
 const QColor kYellow(255, 255, 0);
 const QColor kCyan(0, 255, 255);
 
@@ -59,7 +59,7 @@ CIndicatorDlg::CIndicatorDlg(QWidget* parent) : QDialog(parent, Qt::Tool) {
 void CIndicatorDlg::Update(const AdviceSummary& s) {
     name_->setText(FromGbk(s.name));
     code_->setText(FromGbk(s.code));
-    const QColor& colour = s.change > 0 ? kRed : s.change < 0 ? kGreen : kYellow;
+    const QColor& colour = s.change > 0 ? kAdviceRed : s.change < 0 ? kAdviceGreen : kYellow;
     change_->setText(QString::fromStdString(text::Format(s.change > 0 ? "+%.2f%%" : "%.2f%%", s.change)));
     SetColour(*change_, colour);
     const bool threeDecimals = s.securityType >= 11 && s.securityType <= 14;
@@ -67,8 +67,8 @@ void CIndicatorDlg::Update(const AdviceSummary& s) {
     SetColour(*price_, colour);
     const QString advice = FromGbk(s.advice);
     advice_->setText(advice);
-    SetColour(*advice_, advice == QString::fromUtf8("买入")   ? kRed
-                        : advice == QString::fromUtf8("卖出") ? kGreen
+    SetColour(*advice_, advice == QString::fromUtf8("买入")   ? kAdviceRed
+                        : advice == QString::fromUtf8("卖出") ? kAdviceGreen
                                                               : kYellow);
 }
 

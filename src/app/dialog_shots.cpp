@@ -34,7 +34,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 600000;
+constexpr int kJobWaitMs = 600000;
 
 // Runs the event loop until `done` holds or `ms` milliseconds have passed.
 bool WaitUntil(const std::function<bool()>& done, int ms) {
@@ -89,7 +89,7 @@ struct Shots {
         ok = ok && saved;
     }
     bool Wait(const std::function<bool()>& done, const char* what) {
-        if (WaitUntil(done, kWaitMs)) return true;
+        if (WaitUntil(done, kJobWaitMs)) return true;
         std::fprintf(stderr, "gave up waiting for %s\n", what);
         ok = false;
         return false;

@@ -22,11 +22,11 @@
 
 namespace {
 
-constexpr int kWaitMs = 20000;
+constexpr int kShotWaitMs = 20000;
 
 // Handles events until `done` holds or the time is up.
 bool WaitFor(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(kWaitMs);
+    const QDeadlineTimer deadline(kShotWaitMs);
     while (!done() && !deadline.hasExpired()) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(5);

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 1000;
+constexpr int kPeerWaitMs = 1000;
 const QByteArray kRaiseRequest = "raise\n";
 
 }  // namespace
@@ -17,15 +17,15 @@ QString InstanceName() { return QStringLiteral("korvel-%1").arg(getuid()); }
 bool IsInstanceRunning(const QString& name) {
     QLocalSocket socket;
     socket.connectToServer(name);
-    return socket.waitForConnected(kWaitMs);
+    return socket.waitForConnected(kPeerWaitMs);
 }
 
 bool RaiseRunningInstance(const QString& name) {
     QLocalSocket socket;
     socket.connectToServer(name);
-    if (!socket.waitForConnected(kWaitMs)) return false;
+    if (!socket.waitForConnected(kPeerWaitMs)) return false;
     socket.write(kRaiseRequest);
-    socket.waitForBytesWritten(kWaitMs);
+    socket.waitForBytesWritten(kPeerWaitMs);
     socket.disconnectFromServer();
     return true;
 }

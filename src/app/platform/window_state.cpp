@@ -8,7 +8,7 @@ namespace {
 
 const QString kFrame = QStringLiteral("FrameWndState");
 const QString kToolBars = QStringLiteral("ToolbarState2");
-const QString kColumns = QStringLiteral("WatchListColumns");
+const QString kColumnsKey = QStringLiteral("WatchListColumns");
 
 }  // namespace
 
@@ -25,6 +25,6 @@ void SaveFrameState(const QMainWindow& frame) {
     settings.setValue(kToolBars, frame.saveState());
 }
 
-void RestoreColumns(QHeaderView& header) { header.restoreState(QSettings().value(kColumns).toByteArray()); }
+void RestoreColumns(QHeaderView& header) { header.restoreState(QSettings().value(kColumnsKey).toByteArray()); }
 
-void SaveColumns(const QHeaderView& header) { QSettings().setValue(kColumns, header.saveState()); }
+void SaveColumns(const QHeaderView& header) { QSettings().setValue(kColumnsKey, header.saveState()); }

@@ -16,7 +16,7 @@ namespace {
 
 const QColor kDarkGreen(78, 130, 100);
 const QColor kLightGreen(155, 214, 163);
-const QColor kRed(214, 40, 34);
+const QColor kChartRed(214, 40, 34);
 const QColor kSellGreen(0, 120, 60);
 const QColor kGrid(220, 220, 220);
 const QColor kText(60, 60, 60);
@@ -134,7 +134,7 @@ void DrawTradePoints(QPainter& painter, const RunPicture& picture, const Scale& 
         const bool buy = trade.kind == 'B';
         const double dy = buy ? 8 : -8;  // buys point up from below the line, sells down from above
         const QPointF mark[] = {{p.x(), p.y() + dy * 0.25}, {p.x() - 4, p.y() + dy}, {p.x() + 4, p.y() + dy}};
-        painter.setBrush(buy ? kRed : kSellGreen);
+        painter.setBrush(buy ? kChartRed : kSellGreen);
         painter.drawPolygon(mark, 3);
     }
 }
@@ -240,9 +240,9 @@ void PaintUpperChart(QPainter& painter, const QRect& area, const RunPicture& pic
         std::vector<double> withZero = range.accumulated;
         withZero.push_back(0.0);
         const Scale profit = Scale::Of(withZero, chart);
-        painter.setPen(QPen(Translucent(kRed), 1, Qt::DashLine));
+        painter.setPen(QPen(Translucent(kChartRed), 1, Qt::DashLine));
         painter.drawLine(QPointF(chart.left(), profit.Y(0)), QPointF(chart.right(), profit.Y(0)));
-        DrawLine(painter, Line(range.accumulated, profit, range.dates.size()), kRed);
+        DrawLine(painter, Line(range.accumulated, profit, range.dates.size()), kChartRed);
     }
     const RunLabels labels = LabelsOf(picture);
     DrawLabels(painter, QRectF(area), {labels.rangeChange, labels.accumulated, labels.compound}, texts);
@@ -258,7 +258,7 @@ void PaintLowerChart(QPainter& painter, const QRect& area, const RunPicture& pic
     const QPolygonF line = WithoutFlatPoints(Line(rates, Scale::Of(rates, chart), rates.size() + 1));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    DrawLine(painter, line, kRed);
+    DrawLine(painter, line, kChartRed);
     painter.restore();
     DrawLabels(painter, QRectF(area), {WinRateLabel(picture)}, texts);
 }
