@@ -255,8 +255,9 @@ restore() {
 }
 trap restore EXIT INT TERM
 
+# File by file (no unity batches), so a mutant recompiles only its own file.
 cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=ON \
-    -DKORVEL_SANITIZE=OFF -DKORVEL_BENCH=OFF >/dev/null
+    -DKORVEL_SANITIZE=OFF -DKORVEL_BENCH=OFF -DKORVEL_UNITY=OFF >/dev/null
 # The programs of the sampled folders (of the --only mutants when given).
 all_programs="$(grep -v '^#' "$sample" | while IFS=$'\t' read -r id f _; do
     if [[ -z "$only" || ",$only," == *",$id,"* ]]; then programs_for "$f"; fi; done |
