@@ -10,17 +10,17 @@
 
 namespace {
 
-const QColor kRise(220, 0, 0);
-const QColor kFall(0, 150, 0);
+const QColor kDigestRise(220, 0, 0);
+const QColor kDigestFall(0, 150, 0);
 
 // The advice it ends with, and the day's change, in the watch list's
 // colours: 买入 and rises red, 卖出 and falls green.
 QColor CellColour(const DigestRow& row, int column) {
     if (column == 2) {
-        if (row.after == ToGbk(QStringLiteral("买入"))) return kRise;
-        if (row.after == ToGbk(QStringLiteral("卖出"))) return kFall;
+        if (row.after == ToGbk(QStringLiteral("买入"))) return kDigestRise;
+        if (row.after == ToGbk(QStringLiteral("卖出"))) return kDigestFall;
     } else if (column >= 3 && row.change != 0.0) {
-        return row.change > 0.0 ? kRise : kFall;
+        return row.change > 0.0 ? kDigestRise : kDigestFall;
     }
     return {};
 }

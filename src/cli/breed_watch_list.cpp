@@ -48,18 +48,13 @@ std::vector<std::string> ChildWords(const BreedOptions& o) {
     return words;
 }
 
-std::string Clock(double seconds) {
-    const auto s = static_cast<long>(seconds + 0.5);
-    return text::Format("%ld:%02ld", s / 60, s % 60);
-}
-
 void PrintBatchProgress(const BatchProgress& p) {
     const BreedOutcome& o = *p.latest;
     const std::string result = o.summary ? text::Format("fitness %.4f", o.summary->fitness) : "failed: " + o.failure;
     Print(text::Format("[%zu/%zu] %s %s %s  %s  elapsed %s  remaining ~%s\n", p.done, p.total,
                        text::GbkToUtf8(o.stock.market).c_str(), text::GbkToUtf8(o.stock.code).c_str(),
-                       text::GbkToUtf8(o.stock.name).c_str(), result.c_str(), Clock(p.elapsedSeconds).c_str(),
-                       Clock(p.remainingSeconds).c_str()));
+                       text::GbkToUtf8(o.stock.name).c_str(), result.c_str(), ClockText(p.elapsedSeconds).c_str(),
+                       ClockText(p.remainingSeconds).c_str()));
     std::fflush(stdout);
 }
 

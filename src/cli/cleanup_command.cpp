@@ -17,10 +17,10 @@
 namespace cli {
 namespace {
 
-using StockKey = std::pair<std::string, std::string>;  // market, code (GBK)
+using WantedStock = std::pair<std::string, std::string>;  // market, code (GBK)
 
-std::set<StockKey> ParseStocks(const std::vector<std::string>& words) {
-    std::set<StockKey> stocks;
+std::set<WantedStock> ParseStocks(const std::vector<std::string>& words) {
+    std::set<WantedStock> stocks;
     for (const std::string& word : words) {
         const size_t colon = word.find(':');
         stocks.insert({text::Utf8ToGbk(word.substr(0, colon)), text::Utf8ToGbk(word.substr(colon + 1))});
@@ -37,16 +37,16 @@ void PrintList(const std::vector<CleanupStock>& list, int32_t cleanto) {
 
 // The chosen stocks in list order, as the ticked rows are collected; false
 // (after naming them) when some have no local bars to clean.
-bool Choose(const std::vector<CleanupStock>& list, std::set<StockKey> wanted, std::vector<CleanupStock>& chosen) {
+bool Choose(const std::vector<CleanupStock>& list, std::set<WantedStock> wanted, std::vector<CleanupStock>& chosen) {
     for (const CleanupStock& s : list)
         if (wanted.erase({s.market, s.code})) chosen.push_back(s);
-    for (const StockKey& key : wanted)
+    for (const WantedStock& key : wanted)
         PrintFailure("cleanup", ForTerminal(key.first + ":" + key.second) + " has no local daily bars to clean");
     return wanted.empty();
 }
 
 int RunCleanup(const Context& context, const std::vector<std::string>& words) {
-    const std::set<StockKey> wanted = ParseStocks(words);
+    const std::set<WantedStock> wanted = ParseStocks(words);
     const auto store = OpenStore(context, "cleanup");
     if (!store) return 1;
     Database& db = store->database;

@@ -26,13 +26,13 @@ std::string TradeTable(const std::vector<TradeRow>& rows) {
 }
 
 void PrintSignals(const CDataCenter& dc) {
-    const std::vector<int32_t>& signals = dc.Signals();
+    const std::vector<int32_t>& barSignals = dc.Signals();
     const std::vector<int32_t>& dates = dc.Dates();
     std::string out;
     int32_t previous = -1;
-    for (size_t i = 0; i < signals.size() && i < dates.size(); ++i) {
-        out += text::Format("%d\t%d\t%c\n", dates[i], signals[i], ActionLetter(signals[i], previous));
-        previous = signals[i];
+    for (size_t i = 0; i < barSignals.size() && i < dates.size(); ++i) {
+        out += text::Format("%d\t%d\t%c\n", dates[i], barSignals[i], ActionLetter(barSignals[i], previous));
+        previous = barSignals[i];
     }
     Print(out + "advice\t" + ForTerminal(CurrentAdvice(dc)) + "\n");
 }

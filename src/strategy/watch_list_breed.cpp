@@ -154,6 +154,11 @@ std::vector<BreedOutcome> BreedWatchList(const std::vector<WatchedStock>& stocks
     return outcomes;
 }
 
+std::string ClockText(double seconds) {
+    const auto s = static_cast<long>(std::max(seconds, 0.0) + 0.5);
+    return text::Format("%ld:%02ld", s / 60, s % 60);
+}
+
 void SortByAccumulatedProfit(std::vector<BreedOutcome>& outcomes) {
     std::stable_sort(outcomes.begin(), outcomes.end(), [](const BreedOutcome& a, const BreedOutcome& b) {
         if (a.summary && b.summary) return a.summary->accumulated > b.summary->accumulated;

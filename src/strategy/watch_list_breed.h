@@ -78,6 +78,10 @@ std::vector<BreedOutcome> BreedWatchList(const std::vector<WatchedStock>& stocks
                                          const std::function<void(const BatchProgress&)>& progress,
                                          const std::atomic<bool>& stop);
 
+// Seconds as "m:ss", rounded (negative as 0), for the elapsed and remaining
+// times of a batch.
+std::string ClockText(double seconds);
+
 // The table order: bred stocks by accumulated profit, largest first, then
 // the failures in their order.
 void SortByAccumulatedProfit(std::vector<BreedOutcome>& outcomes);

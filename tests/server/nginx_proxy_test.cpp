@@ -3,9 +3,7 @@
 // byte for byte. Skipped where nginx is not installed.
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,22 +12,12 @@
 #include <string>
 #include <thread>
 
+#include "../support/free_port.h"
 #include "server_fixture.h"
 
 namespace {
 
 constexpr const char* kNginx = "/usr/sbin/nginx";
-
-// A loopback port nobody listens on now.
-int FreePort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
-    socklen_t size = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    close(fd);
-    return ntohs(address.sin_port);
-}
 
 void Replace(std::string& text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
@@ -72,7 +60,7 @@ using NginxProxy = server_test::ServerTest;
 TEST_F(NginxProxy, TheExampleConfigurationPassesEveryReplyUnchanged) {
     if (!std::filesystem::exists(kNginx)) GTEST_SKIP() << "nginx is not installed";
     Start({"--per-client", "0"});
-    const int port = FreePort();
+    const int port = testing_support::FreeLoopbackPort();
     std::string conf = server_test::ReadFile(std::filesystem::path(KORVEL_SOURCE_DIR) / "docs/nginx/korvel.conf");
     Replace(conf, "listen 80;", "listen 127.0.0.1:" + std::to_string(port) + ";");
     Replace(conf, "server 127.0.0.1:18080;", "server " + server_->host() + ";");

@@ -3,9 +3,6 @@
 // a tiny HTTP server of the test's own; a report receiver, table dumps.
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -17,6 +14,7 @@
 #include <vector>
 
 #include "../support/file_content.h"
+#include "../support/free_port.h"
 #include "../support/run_process.h"
 #include "../support/server_process.h"
 #include "../support/temp_dir.h"
@@ -179,15 +177,7 @@ private:
 };
 
 // A loopback address where nothing listens (the port was free a moment ago).
-inline std::string ClosedHost() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
-    socklen_t size = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    close(fd);
-    return "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-}
+inline std::string ClosedHost() { return "127.0.0.1:" + std::to_string(testing_support::FreeLoopbackPort()); }
 
 // korvel-cli in a fresh client folder whose HOST is the test server, started.
 class CliTest : public testing::Test {

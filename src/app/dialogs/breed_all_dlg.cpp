@@ -26,11 +26,6 @@ constexpr int kColumnWidths[] = {40, 64, 84, 68, 64, 60, 76, 64};
 constexpr int kFirstNumber = 3;
 constexpr int kLastNumber = 6;
 
-QString Clock(double seconds) {
-    const auto s = static_cast<long>(std::max(seconds, 0.0) + 0.5);
-    return QString::asprintf("%ld:%02ld", s / 60, s % 60);
-}
-
 }  // namespace
 
 BatchBreed DesktopBatch(const Database& db) {
@@ -115,10 +110,14 @@ void CBreedAllDlg::OnProgress(size_t done, double remainingSeconds, const BreedO
 
 void CBreedAllDlg::ShowTiming() {
     const double elapsed = static_cast<double>(clock_.elapsed()) / 1000;
-    QString text = QStringLiteral("已完成 %1/%2　已用时间 %3").arg(done_).arg(stocks_.size()).arg(Clock(elapsed));
+    QString text = QStringLiteral("已完成 %1/%2　已用时间 %3")
+                       .arg(done_)
+                       .arg(stocks_.size())
+                       .arg(QString::fromStdString(ClockText(elapsed)));
     if (busy_) {
         const double left = remaining_ - static_cast<double>(clock_.elapsed() - estimatedAt_) / 1000;
-        text += QStringLiteral("　预计剩余 ") + (remaining_ < 0 ? QStringLiteral("--") : Clock(left));
+        const QString estimate = remaining_ < 0 ? QStringLiteral("--") : QString::fromStdString(ClockText(left));
+        text += QStringLiteral("　预计剩余 ") + estimate;
     }
     timing_->setText(text);
 }

@@ -3,8 +3,9 @@
 // run's best strategy, its trades and its strategy text in three tabs,
 // rebuilt each time the page is shown, and with the range page's
 // out-of-sample option a fourth, "样本外检验": the strategy traded over the
-// held-out days beside buying and holding (the CLI's --holdout block); "保存策略" stores the strategy while
-// it is unsaved, and finishing the wizard stores it again.
+// held-out days beside buying and holding (the CLI's --holdout block).
+// "保存策略" stores the strategy while it is unsaved, and finishing the
+// wizard stores it again.
 #include <QString>
 
 #include "app/wizard/new_wiz_page.h"
